@@ -1,0 +1,73 @@
+#include "bench_fixture.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace drovik::bench {
+
+namespace {
+
+std::filesystem::path makeTempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "drovik-bench-XXXXXX").string();
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  return pattern;
+}
+
+void vary(ProfileModel& model, int seed) {
+  const auto paper = cat::paperItems();
+  const auto common = cat::commonItems();
+  for (int u = 0; u < cat::kUserCount; ++u) {
+    for (int i = 0; i < cat::kPaperItemCount; ++i) {
+      if (cat::marginSlotOfPaperItem(i) >= 0)
+        model.setMargin(u, i, std::to_string((seed + u + i) % 20) + ".5");
+      else
+        model.setPaperIndex(u, i, (seed + u * 3 + i) % paper[i].values->size());
+    }
+    for (int i = 0; i < cat::kCommonItemCount; ++i)
+      model.setCommonIndex(u, i, (seed + u + i * 5) % common[i].values->size());
+    model.setUserName(u, "ﾕｰｻﾞ" + std::to_string(u));
+  }
+  for (int n = 0; n < cat::kCheckNodeCount; ++n) model.flags.state[n] = (n + seed) % 7 ? 1 : 0;
+  model.setSelectUser(seed % 10);
+}
+
+}  // namespace
+
+const TwentyProfiles& twentyProfiles() {
+  static const TwentyProfiles fixture = [] {
+    const auto dir = makeTempDir();
+    TwentyProfiles f{dir, ProfileStore(StorePaths::inDirectory(dir)), {}};
+    for (int slot = 0; slot < cat::kSlotCount; ++slot) {
+      const std::string name = "設定" + std::to_string(slot + 1) + "_帳票ソフト";
+      ProfileModel model;
+      vary(model, slot);
+      model.slots[slot].name = name;
+      model.refreshAndSnapshotCheckFlagTexts();
+      model.markAllForWriting();
+      if (!f.store.writeIndexEntry(slot, name, std::string(cat::kModelGhjk)) ||
+          !f.store.saveProfile(model, slot))
+        throw std::runtime_error("cannot build the benchmark data");
+    }
+    if (!f.store.readAllSlots(f.slots)) throw std::runtime_error("cannot read the slots");
+    return f;
+  }();
+  return fixture;
+}
+
+const std::vector<std::string>& profileKeys() {
+  static const std::vector<std::string> keys = [] {
+    std::vector<std::string> k;
+    for (const auto& node : cat::checkNodes()) k.push_back(node.key);
+    k.emplace_back(cat::kSelectUserKey);
+    for (int u = 0; u < cat::kUserCount; ++u) k.push_back(cat::userNameKey(u));
+    for (int u = 0; u < cat::kUserCount; ++u) {
+      for (int i = 0; i < cat::kPaperItemCount; ++i) k.push_back(cat::paperKey(u, i));
+      for (int i = 0; i < cat::kCommonItemCount; ++i) k.push_back(cat::commonKey(u, i));
+    }
+    for (const auto& key : cat::interfaceKeys()) k.emplace_back(key.key);
+    return k;
+  }();
+  return keys;
+}
+
+}  // namespace drovik::bench

@@ -1,0 +1,27 @@
+// Command line of drovik-cli: one command word, its operands and options in any order.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/status.h"
+
+namespace drovik::cli {
+
+struct Args {
+  std::string command;
+  std::vector<std::string> operands;
+  std::map<std::string, std::string> options;  // "--data-dir" -> "DIR"
+  std::set<std::string> switches;              // "--yes"
+
+  std::optional<std::string> option(const std::string& name) const;
+  bool has(const std::string& name) const { return switches.count(name) > 0; }
+};
+
+// Options that take a value, and switches, known to the tool.
+Result<Args> parseArgs(int argc, char** argv);
+
+}  // namespace drovik::cli

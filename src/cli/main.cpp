@@ -1,0 +1,40 @@
+// drovik-cli: the profile store, command generation, reports, NVRAM decoding and
+// migration without the GUI, for scripts and tests.
+#include <iostream>
+#include <map>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "使い方:\n"
+    "  drovik-cli [--data-dir DIR] list\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace drovik::cli;
+  auto args = parseArgs(argc, argv);
+  if (!args) {
+    reportError(args.message());
+    std::cerr << kUsage;
+    return kExitUsage;
+  }
+  if (args->has("--help") || args->has("-h")) {
+    std::cout << kUsage;
+    return kExitOk;
+  }
+  static const std::map<std::string, int (*)(const Args&)> kCommands = {
+      {"list", runList},
+  };
+  auto it = kCommands.find(args->command);
+  if (it == kCommands.end()) {
+    reportError(args->command.empty() ? "コマンドを指定してください。"
+                                      : "不明なコマンドです: " + args->command);
+    std::cerr << kUsage;
+    return kExitUsage;
+  }
+  return it->second(*args);
+}

@@ -1,0 +1,159 @@
+#include "command/choice_codes.h"
+
+#include <algorithm>
+#include <span>
+#include <string_view>
+
+namespace drovik::codes {
+namespace {
+
+namespace cat = catalogue;
+using Codes = std::span<const std::uint8_t>;
+
+struct TextFix {
+  int index;
+  std::string_view text;
+};
+using TextFixes = std::span<const TextFix>;
+
+// How one item's choices reach the printer. An empty code table means code = index.
+struct ChoiceCoding {
+  Codes codes;
+  Codes mCodes;          // empty: as codes
+  TextFixes textFixes;   // report wording that differs from the value list
+  TextFixes mTextFixes;  // M-model wording, on top of textFixes
+};
+
+constexpr std::uint8_t kFormLenCodes[] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09,
+                                          0x0A, 0x0B, 0x0C, 0x0D, 0x00, 0x0E, 0x0F, 0xFF};
+constexpr std::uint8_t kLinePitchCodes[] = {0x02, 0x03, 0x04, 0x05, 0x00, 0x01, 0x08};
+constexpr std::uint8_t kLineLenCodes[] = {0x02, 0x00, 0x01};
+constexpr std::uint8_t kAgaCodes[] = {0x00, 0x01, 0x02, 0x80, 0x81, 0x82, 0x83, 0x84,
+                                      0x85, 0x86, 0x87, 0x88, 0x89, 0x8A, 0xFF};
+constexpr std::uint8_t kAgaMCodes[] = {0x02, 0x02, 0x02, 0x80, 0x81, 0x82, 0x83, 0x84,
+                                       0x85, 0x86, 0x87, 0x88, 0x89, 0x8A, 0xFF};
+constexpr std::uint8_t kTearOffCodes[] = {0x00, 0x02, 0x01};
+constexpr std::uint8_t kTearOffMCodes[] = {0x00, 0x01, 0x01};
+constexpr std::uint8_t kEmulCodes[] = {0x03, 0x00, 0x02};
+// Bits: 01 cut sheet, 02 "ＤＩＤ↓", 04 "ＡＳＦ↓", 10 rear tractor.
+constexpr std::uint8_t kFormModeCodes[] = {0x00, 0x02, 0x04, 0x06, 0x10, 0x12,
+                                           0x14, 0x16, 0x01, 0x03, 0x05, 0x07};
+constexpr std::uint8_t kPaperChgCmdCodes[] = {0x00, 0x01, 0x03};
+
+constexpr TextFix kFormLenFixes[] = {
+    {1, "３ ２/３インチ"}, {6, "５ ２/３インチ"}, {16, "設定変更なし"}};
+constexpr TextFix kAgaFixes[] = {{14, "設定変更なし"}};
+constexpr TextFix kAgaMFixes[] = {{0, "自動"}, {1, "自動"}, {2, "自動"}};
+constexpr TextFix kTearOffMFixes[] = {{0, "無効"}, {1, "有効"}, {2, "有効"}};
+constexpr TextFix kPrintSpeedMFixes[] = {{0, "標準"}};
+constexpr TextFix kSkipMFixes[] = {{0, "スキップしない"}, {1, "スキップする"}};
+constexpr TextFix kCopyEnhMFixes[] = {{1, "強化する１"}};
+constexpr TextFix kBuzzerMFixes[] = {{0, "オン"}, {1, "オフ"}};
+constexpr TextFix kAsfEjectMFixes[] = {{0, "後方排出"}, {1, "手前排出"}};
+constexpr TextFix kSmallMFixes[] = {{0, "使用しない"}, {1, "使用する"}};
+
+constexpr ChoiceCoding kFormLen{kFormLenCodes, {}, kFormLenFixes, {}};
+constexpr ChoiceCoding kLinePitch{kLinePitchCodes, {}, {}, {}};
+constexpr ChoiceCoding kLineLen{kLineLenCodes, {}, {}, {}};
+constexpr ChoiceCoding kAga{kAgaCodes, kAgaMCodes, kAgaFixes, kAgaMFixes};
+constexpr ChoiceCoding kTearOff{kTearOffCodes, kTearOffMCodes, {}, kTearOffMFixes};
+constexpr ChoiceCoding kPrintSpeedM{{}, {}, {}, kPrintSpeedMFixes};
+constexpr ChoiceCoding kSkipM{{}, {}, {}, kSkipMFixes};
+constexpr ChoiceCoding kCopyEnhM{{}, {}, {}, kCopyEnhMFixes};
+constexpr ChoiceCoding kEmul{kEmulCodes, {}, {}, {}};
+constexpr ChoiceCoding kFormMode{kFormModeCodes, {}, {}, {}};
+constexpr ChoiceCoding kPaperChgCmd{kPaperChgCmdCodes, {}, {}, {}};
+constexpr ChoiceCoding kBuzzerM{{}, {}, {}, kBuzzerMFixes};
+constexpr ChoiceCoding kAsfEjectM{{}, {}, {}, kAsfEjectMFixes};
+constexpr ChoiceCoding kSmallM{{}, {}, {}, kSmallMFixes};
+constexpr ChoiceCoding kIdentity{};
+
+struct NamedCoding {
+  std::string_view item;
+  const ChoiceCoding* coding;
+};
+
+// Items not listed send their index as the code with the value list's text.
+constexpr NamedCoding kCodings[] = {
+    {"FormLenFront", &kFormLen},
+    {"FormLenRear", &kFormLen},
+    {"LinePitchFront", &kLinePitch},
+    {"LinePitchRear", &kLinePitch},
+    {"LinePitchCut", &kLinePitch},
+    {"LineLenFront", &kLineLen},
+    {"LineLenRear", &kLineLen},
+    {"AgaFront", &kAga},
+    {"AgaRear", &kAga},
+    {"AgaCut", &kAga},
+    {"TearOffFront", &kTearOff},
+    {"TearOffRear", &kTearOff},
+    {"PrintSpeedFront", &kPrintSpeedM},
+    {"SkpPrfFront", &kSkipM},
+    {"SkpPrfRear", &kSkipM},
+    {"CopyEnhFront", &kCopyEnhM},
+    {"CopyEnhRear", &kCopyEnhM},
+    {"CopyEnhCut", &kCopyEnhM},
+    {"Emul", &kEmul},
+    {"FormMode", &kFormMode},
+    {"PaperChgCmd", &kPaperChgCmd},
+    {"Buzzer", &kBuzzerM},
+    {"AsfEject", &kAsfEjectM},
+    {"Small", &kSmallM},
+};
+
+const ChoiceCoding& codingOf(const cat::Item& item) {
+  for (const NamedCoding& named : kCodings)
+    if (named.item == item.name) return *named.coding;
+  return kIdentity;
+}
+
+std::optional<std::string_view> fixedText(TextFixes fixes, int index) {
+  for (const TextFix& fix : fixes)
+    if (fix.index == index) return fix.text;
+  return std::nullopt;
+}
+
+bool inTable(const cat::Item& item, std::int32_t index) {
+  return item.kind == cat::ValueKind::Choice && item.values != nullptr && index >= 0 &&
+         index < choiceCount(item);
+}
+
+}  // namespace
+
+int choiceCount(const cat::Item& item) {
+  if (item.kind != cat::ValueKind::Choice || item.values == nullptr) return 0;
+  const ChoiceCoding& coding = codingOf(item);
+  int count = item.values->size();
+  // A table shorter than its value list would be a slip; never index past it.
+  for (Codes codes : {coding.codes, coding.mCodes})
+    if (!codes.empty()) count = std::min(count, static_cast<int>(codes.size()));
+  return count;
+}
+
+std::optional<std::uint8_t> choiceCode(const cat::Item& item, std::int32_t index,
+                                       CommandVariant variant) {
+  if (!inTable(item, index)) return std::nullopt;
+  const ChoiceCoding& coding = codingOf(item);
+  const Codes codes =
+      variant == CommandVariant::M && !coding.mCodes.empty() ? coding.mCodes : coding.codes;
+  if (codes.empty()) return static_cast<std::uint8_t>(index);
+  return codes[index];
+}
+
+std::string choiceText(const cat::Item& item, std::int32_t index, CommandVariant variant) {
+  if (!inTable(item, index)) return {};
+  const ChoiceCoding& coding = codingOf(item);
+  if (variant == CommandVariant::M)
+    if (auto text = fixedText(coding.mTextFixes, index)) return std::string(*text);
+  if (auto text = fixedText(coding.textFixes, index)) return std::string(*text);
+  return std::string(item.values->entries[index]);
+}
+
+std::optional<int> choiceOfCode(const cat::Item& item, std::uint8_t code, CommandVariant variant) {
+  const int count = choiceCount(item);
+  for (int index = 0; index < count; ++index)
+    if (choiceCode(item, index, variant) == code) return index;
+  return std::nullopt;
+}
+
+}  // namespace drovik::codes

@@ -1,0 +1,216 @@
+#include "command/record_description.h"
+
+#include <algorithm>
+
+#include "command/choice_codes.h"
+#include "command/record_layout.h"
+#include "command/scalar_codes.h"
+
+namespace drovik::image {
+namespace {
+
+namespace cat = catalogue;
+
+std::string hexByte(std::uint8_t b) { return hexBytes(std::span<const std::uint8_t>(&b, 1)); }
+
+// "リアトラクタ 紙厚設定": the item's group and its own label in the settings tree.
+std::string treeLabel(int node) {
+  const auto& nodes = cat::checkNodes();
+  return nodes[nodes[node].parent].label + " " + nodes[node].label;
+}
+
+std::string choiceValue(const cat::Item& item, std::uint8_t high, std::uint8_t low,
+                        CommandVariant variant, Description& out) {
+  if (high != 0)
+    out.problems.push_back("値の上位バイト " + hexByte(high) + " が 00 ではありません。");
+  if (const auto index = codes::choiceOfCode(item, low, variant))
+    return codes::choiceText(item, *index, variant);
+  out.problems.push_back("値 " + hexByte(low) + " は「" + std::string(item.label) +
+                         "」の値の表にありません。");
+  return "（不明な値 " + hexByte(low) + "）";
+}
+
+bool isGhjkOnlyCode(std::uint8_t code) {
+  return code == layout::kUserCode || code == layout::kNameCode ||
+         (code >= layout::kIfSelCode && code <= layout::kErrDispCode);
+}
+
+}  // namespace
+
+ImageLayout DetectLayout(std::span<const RawRecord> records) {
+  if (records.empty()) return ImageLayout::None;
+  const bool ghjk = std::any_of(records.begin(), records.end(),
+                                [](const RawRecord& r) { return isGhjkOnlyCode(r.bytes[0]); });
+  return ghjk ? ImageLayout::Ghjk : ImageLayout::M;
+}
+
+CommandVariant RecordDescriber::variant() const {
+  return layout_ == ImageLayout::M ? CommandVariant::M : CommandVariant::Ghjk;
+}
+
+std::string RecordDescriber::userPrefix(Description& out) const {
+  if (layout_ == ImageLayout::M) return "初期ユーザー ";
+  if (user_ >= 0) return cat::userCaption(user_) + " ";
+  out.problems.push_back("ユーザー選択レコード（10 FF 00 u）の外にあるユーザー別の設定です。");
+  return "ユーザー？ ";
+}
+
+Description RecordDescriber::describe(const RawRecord& record) {
+  Description out;
+  const auto b = record.bytes;
+  const std::uint8_t code = b[0], qualifier = b[1], high = b[2], low = b[3];
+
+  if (code == layout::kNameCode) {
+    const std::string prefix = userPrefix(out);
+    const auto padding = b.subspan(1, 5);
+    if (std::any_of(padding.begin(), padding.end(), [](std::uint8_t x) { return x != 0; }))
+      out.problems.push_back("ユーザー名レコードの 2～6 バイト目が 00 ではありません。");
+    const auto name = b.subspan(6);
+    out.text = prefix + "ユーザー名：" + codes::nameFromBytes(name.data(), name.size());
+    return out;
+  }
+  if (code == layout::kUserCode) {
+    describeUserRecord(qualifier, high, low, out);
+    return out;
+  }
+  if (code == layout::kNetworkCode) {
+    describeNetworkRecord(qualifier, high, low, out);
+    return out;
+  }
+
+  const auto iface = cat::interfaceItems();
+  auto interfaceChoice = [&](int item) {
+    if (qualifier != 0)
+      out.problems.push_back("修飾バイト " + hexByte(qualifier) + " が 00 ではありません。");
+    out.text = std::string(iface[item].label) + "：" +
+               choiceValue(iface[item], high, low, CommandVariant::Ghjk, out);
+  };
+  switch (code) {
+    case layout::kIfSelCode:
+      interfaceChoice(cat::kIfSel);
+      return out;
+    case layout::kParallelCode:
+      interfaceChoice(cat::kParallel);
+      return out;
+    case layout::kIfChgTimeCode:
+      out.text = std::string(iface[cat::kIfChgTime].label) + "：" + std::to_string(low) + "sec";
+      return out;
+    case layout::kErrDispCode:
+      requireNetworkBlock(out);
+      interfaceChoice(cat::kErrDisp);
+      return out;
+    default:
+      break;
+  }
+
+  if (const int item = layout::paperRecordWith(code, qualifier); item >= 0) {
+    const std::string prefix = userPrefix(out);
+    const std::string label = prefix + treeLabel(cat::paperItemNode(0, item));
+    const cat::Item& def = cat::paperItems()[item];
+    out.text = label + "：" +
+               (def.kind == cat::ValueKind::Margin ? codes::marginText(high, low)
+                                                   : choiceValue(def, high, low, variant(), out));
+    return out;
+  }
+  if (const int common = layout::commonRecordWith(code, qualifier); common >= 0) {
+    const std::string prefix = userPrefix(out);
+    const int item = layout::commonRecords()[common].item;
+    std::string label = prefix + treeLabel(cat::commonItemNode(0, item));
+    if (qualifier != 0) label += "（" + cat::fullWidthNumber(qualifier + 1) + "件目）";
+    out.text = label + "：" + choiceValue(cat::commonItems()[item], high, low, variant(), out);
+    return out;
+  }
+  out.text = "（不明なレコード）";
+  out.problems.push_back("不明な機能コード " + hexByte(code) + "（修飾 " + hexByte(qualifier) +
+                         "）のレコードです。");
+  return out;
+}
+
+void RecordDescriber::describeUserRecord(std::uint8_t qualifier, std::uint8_t high,
+                                         std::uint8_t low, Description& out) {
+  if (high != 0)
+    out.problems.push_back("値の上位バイト " + hexByte(high) + " が 00 ではありません。");
+  if (qualifier == 0x00) {
+    const auto& users = cat::selectUserList();
+    if (low < users.size()) {
+      out.text = "初期ユーザー選択：" + std::string(users.entries[low]);
+    } else {
+      out.text = "初期ユーザー選択：（不明な値 " + hexByte(low) + "）";
+      out.problems.push_back("初期ユーザーの値 " + hexByte(low) + " は範囲外です。");
+    }
+    if (anyUserBlock_) out.problems.push_back("初期ユーザー選択はユーザー別設定より前に置きます。");
+    return;
+  }
+  if (qualifier != layout::kUserSelectQualifier) {
+    out.text = "（不明なレコード）";
+    out.problems.push_back("ユーザーレコードの修飾バイト " + hexByte(qualifier) + " は不明です。");
+    return;
+  }
+  if (low == layout::kEndOfUsers) {
+    out.text = "ユーザー別設定の終わり";
+    if (!anyUserBlock_) out.problems.push_back("ユーザー別設定がないのに終了レコードがあります。");
+    user_ = -1;
+    usersEnded_ = true;
+    return;
+  }
+  if (low < cat::kUserCount) {
+    user_ = low;
+    anyUserBlock_ = true;
+    out.text = "── " + cat::userCaption(user_) + " の設定 ──";
+    if (usersEnded_) out.problems.push_back("ユーザー別設定の終了レコードより後にあります。");
+    return;
+  }
+  user_ = -1;
+  out.text = "ユーザー選択：（不明な値 " + hexByte(low) + "）";
+  out.problems.push_back("ユーザー番号 " + hexByte(low) + " は範囲外です。");
+}
+
+void RecordDescriber::describeNetworkRecord(std::uint8_t qualifier, std::uint8_t high,
+                                            std::uint8_t low, Description& out) {
+  const auto iface = cat::interfaceItems();
+  if (qualifier == 0x00) {
+    out.text = "ネットワーク設定の始まり";
+    if (inNetwork_) out.problems.push_back("ネットワーク設定の開始レコードが重なっています。");
+    inNetwork_ = true;
+    return;
+  }
+  if (qualifier == layout::kNetworkEndQualifier) {
+    out.text = "ネットワーク設定の終わり";
+    if (!inNetwork_) out.problems.push_back("対応する開始レコードのない終了レコードです。");
+    inNetwork_ = false;
+    return;
+  }
+  requireNetworkBlock(out);
+  if (qualifier == layout::kDhcpQualifier) {
+    out.text = std::string(iface[cat::kDhcp].label) + "：" +
+               choiceValue(iface[cat::kDhcp], high, low, CommandVariant::Ghjk, out);
+    return;
+  }
+  const int slot = qualifier - layout::kFirstAddressQualifier;
+  if (slot >= 0 && slot < 2 * RecordTemplates::kAddressCount) {
+    const int item = cat::kIpAddress + slot / 2;
+    const int first = slot % 2 * 2 + 1;
+    out.text = std::string(iface[item].label) + "（第" + cat::fullWidthNumber(first) + "・第" +
+               cat::fullWidthNumber(first + 1) + "オクテット）：" + std::to_string(high) + "." +
+               std::to_string(low);
+    return;
+  }
+  out.text = "（不明なレコード）";
+  out.problems.push_back("ネットワークレコードの修飾バイト " + hexByte(qualifier) +
+                         " は不明です。");
+}
+
+void RecordDescriber::requireNetworkBlock(Description& out) const {
+  if (!inNetwork_)
+    out.problems.push_back("ネットワーク設定の開始レコード（9B 00 00 00）の外にあります。");
+}
+
+std::vector<std::string> RecordDescriber::finish() const {
+  std::vector<std::string> problems;
+  if (anyUserBlock_ && !usersEnded_)
+    problems.push_back("ユーザー別設定の終了レコード（10 FF 00 FF）がありません。");
+  if (inNetwork_) problems.push_back("ネットワーク設定の終了レコード（9B FF 00 00）がありません。");
+  return problems;
+}
+
+}  // namespace drovik::image

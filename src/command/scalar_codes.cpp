@@ -1,0 +1,182 @@
+#include "command/scalar_codes.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace drovik::codes {
+namespace {
+
+// One top-margin unit: 1/60 inch in millimetres.
+constexpr double kMmPerUnit = 0.4233333333333333;
+constexpr char32_t kReplacement = U'?';  // stands in for bytes that are not UTF-8
+constexpr char16_t kHalfWidthFirst = 0xFF61;
+constexpr char16_t kHalfWidthLast = 0xFF9F;
+constexpr char16_t kHalfWidthShift = 0xFEC0;  // U+FF61 - 0xFEC0 = A1
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trimSpaces(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// "8.5", "-1.0", "+10", ".5": an optional sign, digits and at most one point.
+std::optional<double> parseDecimal(std::string_view text) {
+  text = trimSpaces(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  int digits = 0;
+  int points = 0;
+  for (char c : text) {
+    if (isDigit(c))
+      ++digits;
+    else if (c == '.')
+      ++points;
+    else
+      return std::nullopt;
+  }
+  if (digits == 0 || points > 1) return std::nullopt;
+  double value = 0;
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return negative ? -value : value;
+}
+
+struct Decoded {
+  char32_t cp;
+  std::size_t length;
+  bool valid;
+};
+
+// One UTF-8 sequence at text[i]; a malformed one counts as a single invalid byte.
+Decoded decodeUtf8(std::string_view text, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  const Decoded invalid{kReplacement, 1, false};
+  if (lead < 0x80) return {lead, 1, true};
+  const std::size_t extra = (lead & 0xE0) == 0xC0   ? 1
+                            : (lead & 0xF0) == 0xE0 ? 2
+                            : (lead & 0xF8) == 0xF0 ? 3
+                                                    : 0;
+  if (extra == 0 || i + extra >= text.size()) return invalid;
+  char32_t cp = lead & (0x3Fu >> extra);
+  for (std::size_t k = 1; k <= extra; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return invalid;
+    cp = (cp << 6) | (next & 0x3Fu);
+  }
+  static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return invalid;
+  return {cp, extra + 1, true};
+}
+
+// UTF-8 to UTF-16 code units; a malformed byte becomes '?' so that it cannot shift the
+// characters after it.
+std::vector<char16_t> utf16Units(std::string_view text) {
+  std::vector<char16_t> units;
+  for (std::size_t i = 0; i < text.size();) {
+    const Decoded d = decodeUtf8(text, i);
+    i += d.length;
+    if (d.cp >= 0x10000) {
+      units.push_back(static_cast<char16_t>(0xD800 + ((d.cp - 0x10000) >> 10)));
+      units.push_back(static_cast<char16_t>(0xDC00 + ((d.cp - 0x10000) & 0x3FF)));
+    } else {
+      units.push_back(static_cast<char16_t>(d.cp));
+    }
+  }
+  return units;
+}
+
+bool validUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const Decoded d = decodeUtf8(text, i);
+    if (!d.valid) return false;
+    i += d.length;
+  }
+  return true;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::optional<std::array<std::uint8_t, 2>> marginCode(std::string_view text) {
+  const auto mm = parseDecimal(text);
+  if (!mm || !(*mm >= kMinMarginMm && *mm <= kMaxMarginMm)) return std::nullopt;
+  // Units plus one half, truncated downward: the nearest unit with halves rounded up.
+  const double v = ((*mm / kMmPerUnit) * 10 + 5) / 10;
+  const auto units = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::floor(v)));
+  return std::array<std::uint8_t, 2>{static_cast<std::uint8_t>(units >> 8),
+                                     static_cast<std::uint8_t>(units & 0xFF)};
+}
+
+std::string marginText(std::uint8_t high, std::uint8_t low) {
+  const auto units = static_cast<std::int16_t>(static_cast<std::uint16_t>(high << 8 | low));
+  // Tenths of a millimetre, halves away from zero: 20 units (8.466 mm) read "8.5".
+  const long scaled = static_cast<long>(units) * 254;
+  const long tenths = scaled >= 0 ? (scaled + 30) / 60 : -((-scaled + 30) / 60);
+  const long whole = (tenths < 0 ? -tenths : tenths);
+  std::string text = tenths < 0 ? "-" : "";
+  text += std::to_string(whole / 10) + "." + std::to_string(whole % 10) + "mm（" +
+          std::to_string(units) + "/60インチ）";
+  return text;
+}
+
+std::array<std::uint8_t, 10> nameBytes(std::string_view name) {
+  std::array<std::uint8_t, 10> bytes{};
+  const auto units = utf16Units(name);
+  for (std::size_t i = 0; i < bytes.size() && i < units.size(); ++i) {
+    char16_t unit = units[i];
+    if (unit >= kHalfWidthFirst) unit = static_cast<char16_t>(unit - kHalfWidthShift);
+    bytes[i] = static_cast<std::uint8_t>(unit & 0xFF);
+  }
+  return bytes;
+}
+
+std::size_t nameLength(std::string_view name) { return utf16Units(name).size(); }
+
+bool nameHasPrinterCharactersOnly(std::string_view name) {
+  if (!validUtf8(name)) return false;
+  for (char16_t unit : utf16Units(name))
+    if (!((unit >= 0x20 && unit <= 0x7E) || (unit >= kHalfWidthFirst && unit <= kHalfWidthLast)))
+      return false;
+  return true;
+}
+
+std::string nameFromBytes(const std::uint8_t* bytes, std::size_t count) {
+  std::string text;
+  for (std::size_t i = 0; i < count && bytes[i] != 0; ++i) {
+    const std::uint8_t b = bytes[i];
+    if (b >= 0x20 && b <= 0x7E) {
+      text += static_cast<char>(b);
+    } else if (b >= 0xA1 && b <= 0xDF) {
+      appendUtf8(text, static_cast<char32_t>(b + kHalfWidthShift));
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", b);
+      text += hex;
+    }
+  }
+  return text;
+}
+
+std::uint8_t lowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
+
+}  // namespace drovik::codes

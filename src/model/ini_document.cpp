@@ -1,0 +1,768 @@
+#include "model/ini_document.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "model/text_codec.h"
+
+namespace drovik::ini {
+namespace {
+
+using detail::LineEnd;
+using detail::LineKind;
+
+bool isBlank(unsigned unit) { return unit == ' ' || unit == '\t'; }
+
+unsigned foldAscii(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
+}
+
+// Code page 932 as bytes. A lead byte followed by a trail byte is one character; the trail byte
+// may look like '[', '\\' or ']', so searches for those must step over whole characters.
+// Blanks, ';', '=' and line breaks never occur as trail bytes.
+struct Cp932Units {
+  static constexpr std::size_t kWidth = 1;
+  static std::size_t count(std::string_view bytes) { return bytes.size(); }
+  static unsigned at(std::string_view bytes, std::size_t i) {
+    return static_cast<unsigned char>(bytes[i]);
+  }
+  static std::size_t charLength(std::string_view bytes, std::size_t i) {
+    const unsigned lead = at(bytes, i);
+    const bool isLead = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+    if (!isLead || i + 1 >= bytes.size()) return 1;
+    const unsigned trail = at(bytes, i + 1);
+    return (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC) ? 2 : 1;
+  }
+};
+
+// UTF-16LE code units. An ASCII character is one unit that never occurs inside another character.
+struct Utf16Units {
+  static constexpr std::size_t kWidth = 2;
+  static std::size_t count(std::string_view bytes) { return bytes.size() / 2; }
+  static unsigned at(std::string_view bytes, std::size_t i) {
+    return static_cast<unsigned char>(bytes[2 * i]) |
+           (static_cast<unsigned>(static_cast<unsigned char>(bytes[2 * i + 1])) << 8);
+  }
+  static std::size_t charLength(std::string_view, std::size_t) { return 1; }
+};
+
+// Units [begin, end) of one line.
+struct UnitRange {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
+template <class Units>
+UnitRange trimBlanks(std::string_view line, UnitRange range) {
+  while (range.begin < range.end && isBlank(Units::at(line, range.begin))) ++range.begin;
+  while (range.end > range.begin && isBlank(Units::at(line, range.end - 1))) --range.end;
+  return range;
+}
+
+template <class Units>
+UnitRange trimmedLine(std::string_view line) {
+  return trimBlanks<Units>(line, {0, Units::count(line)});
+}
+
+template <class Units>
+std::string_view bytesIn(std::string_view line, UnitRange range) {
+  return line.substr(range.begin * Units::kWidth, (range.end - range.begin) * Units::kWidth);
+}
+
+template <class Units>
+std::size_t findEquals(std::string_view line, UnitRange range) {
+  if constexpr (Units::kWidth == 1) {
+    const void* found = std::memchr(line.data() + range.begin, '=', range.end - range.begin);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - line.data())
+                 : range.end;
+  } else {
+    for (std::size_t i = range.begin; i < range.end; ++i) {
+      if (Units::at(line, i) == '=') return i;
+    }
+    return range.end;
+  }
+}
+
+template <class Units>
+std::size_t findClosingBracket(std::string_view line, UnitRange range) {
+  for (std::size_t i = range.begin; i < range.end; i += Units::charLength(line, i)) {
+    if (Units::at(line, i) == ']') return i;
+  }
+  return range.end;
+}
+
+template <class Units>
+LineKind classify(std::string_view line) {
+  const UnitRange text = trimmedLine<Units>(line);
+  if (text.begin == text.end) return LineKind::Blank;
+  const unsigned first = Units::at(line, text.begin);
+  if (first == ';') return LineKind::Comment;
+  if (first == '[') {
+    const bool closed = findClosingBracket<Units>(line, {text.begin + 1, text.end}) < text.end;
+    return closed ? LineKind::Header : LineKind::Other;
+  }
+  return findEquals<Units>(line, text) < text.end ? LineKind::Key : LineKind::Other;
+}
+
+template <class Units>
+std::string_view headerName(std::string_view line) {
+  const UnitRange text = trimmedLine<Units>(line);
+  const std::size_t close = findClosingBracket<Units>(line, {text.begin + 1, text.end});
+  return bytesIn<Units>(line, trimBlanks<Units>(line, {text.begin + 1, close}));
+}
+
+template <class Units>
+std::pair<std::string_view, std::string_view> splitAtEquals(std::string_view line) {
+  const UnitRange text = trimmedLine<Units>(line);
+  const std::size_t equals = findEquals<Units>(line, text);
+  return {bytesIn<Units>(line, trimBlanks<Units>(line, {text.begin, equals})),
+          bytesIn<Units>(line, trimBlanks<Units>(line, {equals + 1, text.end}))};
+}
+
+// Calls onLine(offset, size, lineEnd) for each line in source[begin, end).
+template <class Units, class OnLine>
+void forEachLine(std::string_view source, std::size_t begin, std::size_t end, OnLine onLine) {
+  if constexpr (Units::kWidth == 1) {
+    // memchr for both break characters, each search resumed only once passed.
+    const char* data = source.data();
+    const auto find = [&](char wanted, std::size_t from) {
+      const void* found = std::memchr(data + from, wanted, end - from);
+      return found ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : end;
+    };
+    std::size_t nextCr = find('\r', begin);
+    std::size_t nextLf = find('\n', begin);
+    for (std::size_t pos = begin; pos < end;) {
+      if (nextCr < pos) nextCr = find('\r', pos);
+      if (nextLf < pos) nextLf = find('\n', pos);
+      const std::size_t stop = std::min(nextCr, nextLf);
+      if (stop == end) {
+        onLine(pos, end - pos, LineEnd::None);
+        return;
+      }
+      LineEnd lineEnd = LineEnd::Lf;
+      if (stop == nextCr) {
+        lineEnd = stop + 1 < end && stop + 1 == nextLf ? LineEnd::CrLf : LineEnd::Cr;
+      }
+      onLine(pos, stop - pos, lineEnd);
+      pos = stop + (lineEnd == LineEnd::CrLf ? 2 : 1);
+    }
+  } else {
+    const std::string_view units = source.substr(begin, end - begin);
+    const std::size_t count = Units::count(units);
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < count;) {
+      const unsigned unit = Units::at(units, i);
+      if (unit != '\r' && unit != '\n') {
+        ++i;
+        continue;
+      }
+      LineEnd lineEnd = LineEnd::Lf;
+      if (unit == '\r') {
+        lineEnd = i + 1 < count && Units::at(units, i + 1) == '\n' ? LineEnd::CrLf : LineEnd::Cr;
+      }
+      onLine(begin + lineStart * 2, (i - lineStart) * 2, lineEnd);
+      i += lineEnd == LineEnd::CrLf ? 2 : 1;
+      lineStart = i;
+    }
+    if (lineStart < count) onLine(begin + lineStart * 2, (count - lineStart) * 2, LineEnd::None);
+  }
+}
+
+// Calls onHeader(lineStart, line, lineEnd, nextLineStart) for each section header of a code
+// page 932 source. Only '[' bytes are visited: one that is a trail byte follows a lead byte,
+// never blanks or a line break, so it is not mistaken for a line start.
+template <class OnHeader>
+void forEachCp932Header(std::string_view source, OnHeader onHeader) {
+  const char* data = source.data();
+  const std::size_t size = source.size();
+  const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
+  for (std::size_t pos = 0; pos < size;) {
+    const void* found = std::memchr(data + pos, '[', size - pos);
+    if (!found) return;
+    const auto bracket = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+    std::size_t lineStart = bracket;
+    while (lineStart > 0 && isBlank(static_cast<unsigned char>(data[lineStart - 1]))) --lineStart;
+    if (lineStart > 0 && !isBreak(data[lineStart - 1])) {
+      pos = bracket + 1;
+      continue;
+    }
+    std::size_t contentEnd = bracket;
+    while (contentEnd < size && !isBreak(data[contentEnd])) ++contentEnd;
+    LineEnd lineEnd = LineEnd::None;
+    std::size_t next = contentEnd;
+    if (contentEnd < size && data[contentEnd] == '\n') {
+      lineEnd = LineEnd::Lf;
+      next = contentEnd + 1;
+    } else if (contentEnd < size) {
+      const bool crlf = contentEnd + 1 < size && data[contentEnd + 1] == '\n';
+      lineEnd = crlf ? LineEnd::CrLf : LineEnd::Cr;
+      next = contentEnd + (crlf ? 2 : 1);
+    }
+    const std::string_view line = source.substr(lineStart, contentEnd - lineStart);
+    if (classify<Cp932Units>(line) == LineKind::Header) onHeader(lineStart, line, lineEnd, next);
+    pos = next;
+  }
+}
+
+bool endsWithLineBreak(std::string_view bytes, Encoding encoding) {
+  const std::size_t width = encoding == Encoding::Cp932 ? 1 : 2;
+  if (bytes.size() < width) return false;
+  const char last = bytes[bytes.size() - width];
+  return (last == '\r' || last == '\n') && (width == 1 || bytes.back() == '\0');
+}
+
+std::string_view lineEndBytes(LineEnd end, Encoding encoding) {
+  using namespace std::string_view_literals;
+  switch (end) {
+    case LineEnd::None:
+      return {};
+    case LineEnd::Cr:
+      return encoding == Encoding::Cp932 ? "\r"sv : "\r\0"sv;
+    case LineEnd::Lf:
+      return encoding == Encoding::Cp932 ? "\n"sv : "\n\0"sv;
+    case LineEnd::CrLf:
+      return encoding == Encoding::Cp932 ? "\r\n"sv : "\r\0\n\0"sv;
+  }
+  return {};
+}
+
+std::string_view stripQuotes(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+std::string_view trimUtf8Blanks(std::string_view text) {
+  while (!text.empty() && isBlank(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  while (!text.empty() && isBlank(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  return text;
+}
+
+std::int32_t parseLeadingInt(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size() && isBlank(static_cast<unsigned char>(text[pos]))) ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+  std::int64_t magnitude = 0;
+  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+    magnitude = std::min(kLimit, magnitude * 10 + (text[pos] - '0'));
+  }
+  if (negative) return static_cast<std::int32_t>(-magnitude);
+  return static_cast<std::int32_t>(std::min(magnitude, kLimit - 1));
+}
+
+// Shows control characters in messages instead of breaking the message's layout.
+std::string printable(std::string_view text) {
+  std::string shown;
+  for (const char c : text) {
+    if (c == '\r') {
+      shown += "\\r";
+    } else if (c == '\n') {
+      shown += "\\n";
+    } else if (c == '\0') {
+      shown += "\\0";
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
+bool hasLineBreakOrNul(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+bool hasSurroundingBlanks(std::string_view name) {
+  return !name.empty() && (isBlank(static_cast<unsigned char>(name.front())) ||
+                           isBlank(static_cast<unsigned char>(name.back())));
+}
+
+std::string sectionLabel(std::string_view section) { return "[" + printable(section) + "]"; }
+
+std::string keyLabel(std::string_view section, std::string_view key) {
+  return sectionLabel(section) + " " + printable(key);
+}
+
+Status checkSectionName(std::string_view section) {
+  if (section.empty()) return Error{"セクション名が空です"};
+  const std::string label = sectionLabel(section);
+  if (hasLineBreakOrNul(section))
+    return Error{"セクション名に改行や NUL 文字は使えません: " + label};
+  if (section.find(']') != std::string_view::npos) {
+    return Error{"セクション名に「]」は使えません: " + label};
+  }
+  if (hasSurroundingBlanks(section)) return Error{"セクション名の前後に空白は使えません: " + label};
+  return {};
+}
+
+Status checkKeyName(std::string_view section, std::string_view key) {
+  if (key.empty()) return Error{"キー名が空です: " + sectionLabel(section)};
+  const std::string label = keyLabel(section, key);
+  if (hasLineBreakOrNul(key)) return Error{"キー名に改行や NUL 文字は使えません: " + label};
+  if (key.find('=') != std::string_view::npos) return Error{"キー名に「=」は使えません: " + label};
+  if (key.front() == '[' || key.front() == ';') {
+    return Error{"キー名を「[」や「;」で始めることはできません: " + label};
+  }
+  if (hasSurroundingBlanks(key)) return Error{"キー名の前後に空白は使えません: " + label};
+  return {};
+}
+
+Status checkSectionLine(std::string_view section, std::string_view line) {
+  const std::string label = sectionLabel(section) + " " + printable(line);
+  if (hasLineBreakOrNul(line)) return Error{"改行や NUL 文字を含む行は書き込めません: " + label};
+  const std::string_view text = trimUtf8Blanks(line);
+  if (text.front() == '[' || text.front() == ';') {
+    return Error{"「[」や「;」で始まる行はキーとして書き込めません: " + label};
+  }
+  return {};
+}
+
+Error encodingError(const std::string& label, const Error& cause) {
+  return Error{label + " に書き込めません: " + cause.message};
+}
+
+}  // namespace
+
+std::size_t IniDocument::NameHash::operator()(std::string_view name) const {
+  std::size_t hash = 14695981039346656037ULL;  // FNV-1a
+  for (const char c : name) hash = (hash ^ foldAscii(c)) * 1099511628211ULL;
+  return hash;
+}
+
+bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+  }
+  return true;
+}
+
+IniDocument::IniDocument() : source_(std::make_shared<const std::string>()), sections_(1) {
+  sections_[0].split = true;
+}
+
+IniDocument IniDocument::parse(std::string bytes) {
+  IniDocument document;
+  document.sections_[0].split = false;
+  const bool utf16 = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
+  document.source_ = std::make_shared<const std::string>(std::move(bytes));
+  const std::string_view source = *document.source_;
+  std::size_t end = source.size();
+  if (utf16) {
+    document.encoding_ = Encoding::Utf16Le;
+    end -= (end - 2) % 2;
+    document.oddTrailingByte_ = source.substr(end);
+    document.sections_[0].rawBegin = 2;
+    forEachLine<Utf16Units>(
+        source, 2, end, [&](std::size_t offset, std::size_t size, LineEnd lineEnd) {
+          const std::string_view line = source.substr(offset, size);
+          if (classify<Utf16Units>(line) != LineKind::Header) return;
+          const std::size_t next = offset + size + lineEndBytes(lineEnd, Encoding::Utf16Le).size();
+          document.startSection({offset, size, LineKind::Header, lineEnd},
+                                headerName<Utf16Units>(line), next);
+        });
+  } else {
+    forEachCp932Header(
+        source, [&](std::size_t offset, std::string_view line, LineEnd lineEnd, std::size_t next) {
+          document.startSection({offset, line.size(), LineKind::Header, lineEnd},
+                                headerName<Cp932Units>(line), next);
+        });
+  }
+  document.sections_.back().rawEnd = end;
+  return document;
+}
+
+void IniDocument::startSection(Line header, std::string_view rawName, std::size_t bodyBegin) {
+  sections_.back().rawEnd = header.offset;
+  Section section;
+  section.name = decode(rawName);
+  section.header = header;
+  section.hasHeader = true;
+  section.rawBegin = bodyBegin;
+  if (!section.name.empty()) sectionIndex_.try_emplace(section.name, sections_.size());
+  sections_.push_back(std::move(section));
+}
+
+std::vector<IniDocument::Line>& IniDocument::lines(const Section& section) const {
+  if (section.split) return section.body;
+  const std::string_view source = *source_;
+  const auto add = [&](auto units, std::size_t offset, std::size_t size, LineEnd lineEnd) {
+    using Units = decltype(units);
+    const LineKind kind = classify<Units>(source.substr(offset, size));
+    section.body.push_back({offset, size, kind, lineEnd, false, false});
+  };
+  if (encoding_ == Encoding::Cp932) {
+    forEachLine<Cp932Units>(source, section.rawBegin, section.rawEnd,
+                            [&](std::size_t offset, std::size_t size, LineEnd lineEnd) {
+                              add(Cp932Units{}, offset, size, lineEnd);
+                            });
+  } else {
+    forEachLine<Utf16Units>(source, section.rawBegin, section.rawEnd,
+                            [&](std::size_t offset, std::size_t size, LineEnd lineEnd) {
+                              add(Utf16Units{}, offset, size, lineEnd);
+                            });
+  }
+  section.split = true;
+  return section.body;
+}
+
+std::string_view IniDocument::bytesOf(const Line& line) const {
+  if (line.edited) return edits_[line.offset];
+  return std::string_view(*source_).substr(line.offset, line.size);
+}
+
+IniDocument::RawKeyValue IniDocument::splitKeyLine(const Line& line) const {
+  const auto [key, value] = encoding_ == Encoding::Cp932 ? splitAtEquals<Cp932Units>(bytesOf(line))
+                                                         : splitAtEquals<Utf16Units>(bytesOf(line));
+  return {key, value};
+}
+
+std::string IniDocument::decode(std::string_view raw) const {
+  return encoding_ == Encoding::Cp932 ? cp932ToUtf8Lossy(raw) : utf16LeToUtf8Lossy(raw);
+}
+
+Status IniDocument::appendEncoded(std::string& out, std::string_view utf8) const {
+  if (encoding_ == Encoding::Cp932 && isAscii(utf8)) {
+    out += utf8;
+    return {};
+  }
+  Result<std::string> encoded =
+      encoding_ == Encoding::Cp932 ? utf8ToCp932(utf8) : utf8ToUtf16Le(utf8);
+  if (!encoded) return encoded.error();
+  out += *encoded;
+  return {};
+}
+
+IniDocument::Line IniDocument::newLine(std::string bytes) {
+  Line line;
+  line.kind =
+      encoding_ == Encoding::Cp932 ? classify<Cp932Units>(bytes) : classify<Utf16Units>(bytes);
+  line.size = bytes.size();
+  line.offset = edits_.size();
+  line.end = LineEnd::CrLf;
+  line.edited = true;
+  edits_.push_back(std::move(bytes));
+  return line;
+}
+
+void IniDocument::replaceLineBytes(Line& line, std::string bytes) {
+  line.size = bytes.size();
+  if (line.edited) {
+    edits_[line.offset] = std::move(bytes);
+    return;
+  }
+  line.offset = edits_.size();
+  line.edited = true;
+  edits_.push_back(std::move(bytes));
+}
+
+void IniDocument::removeLine(Line& line) {
+  line.deleted = true;
+  if (line.edited) std::string().swap(edits_[line.offset]);
+}
+
+const IniDocument::Section* IniDocument::findSection(std::string_view name) const {
+  const auto found = sectionIndex_.find(name);
+  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
+}
+
+IniDocument::Section* IniDocument::findSection(std::string_view name) {
+  return const_cast<Section*>(std::as_const(*this).findSection(name));
+}
+
+std::string_view IniDocument::stableKeyName(const Section& section, const Line& line) const {
+  const std::string_view raw = splitKeyLine(line).key;
+  // Unchanged ASCII names can point into the source, which outlives every index.
+  if (encoding_ == Encoding::Cp932 && !line.edited && isAscii(raw)) return raw;
+  return section.keys.names.emplace_back(decode(raw));
+}
+
+std::optional<std::size_t> IniDocument::findKey(const Section& section,
+                                                std::string_view key) const {
+  KeyCache& keys = section.keys;
+  if (!keys.built) {
+    const std::vector<Line>& body = lines(section);
+    keys.index.reserve(body.size());
+    for (std::size_t i = 0; i < body.size(); ++i) {
+      if (body[i].deleted || body[i].kind != LineKind::Key) continue;
+      const std::string_view name = stableKeyName(section, body[i]);
+      if (!name.empty()) keys.index.try_emplace(name, i);
+    }
+    keys.built = true;
+  }
+  const auto found = keys.index.find(key);
+  if (found == keys.index.end()) return std::nullopt;
+  return found->second;
+}
+
+std::size_t IniDocument::positionAfterLastKeyLine(const std::vector<Line>& body) {
+  for (std::size_t i = body.size(); i > 0; --i) {
+    const Line& line = body[i - 1];
+    if (!line.deleted && (line.kind == LineKind::Key || line.kind == LineKind::Other)) return i;
+  }
+  return 0;
+}
+
+std::optional<std::string_view> IniDocument::rawValue(std::string_view section,
+                                                      std::string_view key) const {
+  const Section* found = findSection(section);
+  if (!found) return std::nullopt;
+  const std::optional<std::size_t> position = findKey(*found, key);
+  if (!position) return std::nullopt;
+  return splitKeyLine(found->body[*position]).value;
+}
+
+void IniDocument::appendSection(std::string name, Line header, std::vector<Line> body) {
+  Section section;
+  section.name = std::move(name);
+  section.header = header;
+  section.hasHeader = true;
+  section.split = true;
+  section.body = std::move(body);
+  sectionIndex_.try_emplace(section.name, sections_.size());
+  sections_.push_back(std::move(section));
+}
+
+bool IniDocument::hasSection(std::string_view section) const {
+  return findSection(section) != nullptr;
+}
+
+std::vector<std::string> IniDocument::sectionNames() const {
+  std::vector<std::string> names;
+  for (std::size_t i = 1; i < sections_.size(); ++i) {
+    const Section& section = sections_[i];
+    if (section.deleted || section.name.empty()) continue;
+    if (sectionIndex_.find(section.name)->second == i) names.push_back(section.name);
+  }
+  return names;
+}
+
+std::optional<std::string> IniDocument::readText(std::string_view section,
+                                                 std::string_view key) const {
+  const std::optional<std::string_view> raw = rawValue(section, key);
+  if (!raw) return std::nullopt;
+  std::string value = decode(*raw);
+  if (stripQuotes(value).size() != value.size()) {
+    value.pop_back();
+    value.erase(0, 1);
+  }
+  return value;
+}
+
+std::string IniDocument::readText(std::string_view section, std::string_view key,
+                                  std::string_view fallback, std::size_t capacityUtf16) const {
+  const std::optional<std::string> value = readText(section, key);
+  return truncateUtf16(value ? std::string_view(*value) : fallback, capacityUtf16);
+}
+
+std::int32_t IniDocument::readInt(std::string_view section, std::string_view key,
+                                  std::int32_t fallback) const {
+  const std::optional<std::string_view> raw = rawValue(section, key);
+  if (!raw) return fallback;
+  if (encoding_ == Encoding::Cp932 && isAscii(*raw)) {
+    const std::string_view value = stripQuotes(*raw);
+    return value.empty() ? fallback : parseLeadingInt(value);
+  }
+  const std::string decoded = decode(*raw);
+  const std::string_view value = stripQuotes(decoded);
+  return value.empty() ? fallback : parseLeadingInt(value);
+}
+
+std::vector<std::string> IniDocument::readSection(std::string_view section) const {
+  std::vector<std::string> result;
+  const Section* found = findSection(section);
+  if (!found) return result;
+  for (const Line& line : lines(*found)) {
+    if (line.deleted) continue;
+    if (line.kind == LineKind::Key) {
+      const RawKeyValue parts = splitKeyLine(line);
+      result.push_back(decode(parts.key) + "=" + decode(parts.value));
+    } else if (line.kind == LineKind::Other) {
+      result.emplace_back(trimUtf8Blanks(decode(bytesOf(line))));
+    }
+  }
+  return result;
+}
+
+Status IniDocument::writeText(std::string_view section, std::string_view key,
+                              std::string_view value) {
+  if (Status valid = checkSectionName(section); !valid) return valid;
+  if (Status valid = checkKeyName(section, key); !valid) return valid;
+  if (hasLineBreakOrNul(value)) {
+    return Error{"値に改行や NUL 文字は使えません: " + keyLabel(section, key)};
+  }
+
+  Section* target = findSection(section);
+  if (!target) {
+    std::string header;
+    std::string line;
+    if (Status encoded = appendEncoded(header, "[" + std::string(section) + "]"); !encoded) {
+      return encodingError(sectionLabel(section), encoded.error());
+    }
+    if (Status encoded = appendEncoded(line, std::string(key) + "=" + std::string(value));
+        !encoded) {
+      return encodingError(keyLabel(section, key), encoded.error());
+    }
+    appendSection(std::string(section), newLine(std::move(header)), {newLine(std::move(line))});
+    modified_ = true;
+    return {};
+  }
+
+  if (const std::optional<std::size_t> position = findKey(*target, key)) {
+    // Keep the key as spelled in the file; the rest of the line is rewritten.
+    Line& line = target->body[*position];
+    std::string bytes(splitKeyLine(line).key);
+    Status encoded = appendEncoded(bytes, "=");
+    if (encoded) encoded = appendEncoded(bytes, value);
+    if (!encoded) return encodingError(keyLabel(section, key), encoded.error());
+    if (bytes == bytesOf(line)) return {};
+    replaceLineBytes(line, std::move(bytes));
+    modified_ = true;
+    return {};
+  }
+
+  std::string bytes;
+  Status encoded = appendEncoded(bytes, key);
+  if (encoded) encoded = appendEncoded(bytes, "=");
+  if (encoded) encoded = appendEncoded(bytes, value);
+  if (!encoded) return encodingError(keyLabel(section, key), encoded.error());
+  // Only comments, blank lines and removed lines follow the insertion point, none of them
+  // indexed, so the positions in the key index stay valid.
+  std::vector<Line>& body = target->body;
+  const std::size_t position = positionAfterLastKeyLine(body);
+  body.insert(body.begin() + static_cast<std::ptrdiff_t>(position), newLine(std::move(bytes)));
+  target->keys.index.try_emplace(target->keys.names.emplace_back(key), position);
+  modified_ = true;
+  return {};
+}
+
+void IniDocument::deleteKey(std::string_view section, std::string_view key) {
+  Section* target = findSection(section);
+  if (!target) return;
+  const std::optional<std::size_t> position = findKey(*target, key);
+  if (!position) return;
+  std::vector<Line>& body = target->body;
+  removeLine(body[*position]);
+  target->keys.index.erase(target->keys.index.find(key));
+  // A later duplicate of the key now becomes the one that is found.
+  for (std::size_t i = *position + 1; i < body.size(); ++i) {
+    if (body[i].deleted || body[i].kind != LineKind::Key) continue;
+    if (NameEqual{}(decode(splitKeyLine(body[i]).key), key)) {
+      target->keys.index.try_emplace(stableKeyName(*target, body[i]), i);
+      break;
+    }
+  }
+  modified_ = true;
+}
+
+void IniDocument::deleteSection(std::string_view section) {
+  const auto found = sectionIndex_.find(section);
+  if (found == sectionIndex_.end()) return;
+  const std::size_t index = found->second;
+  sectionIndex_.erase(found);
+  Section& removed = sections_[index];
+  removed.deleted = true;
+  removeLine(removed.header);
+  for (Line& line : removed.body) removeLine(line);
+  removed.body.clear();
+  removed.keys.clear();
+  // A later duplicate of the section now becomes the one that is found.
+  for (std::size_t i = index + 1; i < sections_.size(); ++i) {
+    if (!sections_[i].deleted && NameEqual{}(sections_[i].name, section)) {
+      sectionIndex_.try_emplace(sections_[i].name, i);
+      break;
+    }
+  }
+  modified_ = true;
+}
+
+Status IniDocument::writeSection(std::string_view section, const std::vector<std::string>& lines) {
+  if (Status valid = checkSectionName(section); !valid) return valid;
+  std::vector<std::string> encoded;
+  for (const std::string& text : lines) {
+    if (text.find('=') == std::string::npos) continue;
+    if (Status valid = checkSectionLine(section, text); !valid) return valid;
+    std::string bytes;
+    if (Status done = appendEncoded(bytes, text); !done) {
+      return encodingError(sectionLabel(section), done.error());
+    }
+    encoded.push_back(std::move(bytes));
+  }
+  Section* target = findSection(section);
+  std::string header;
+  if (!target) {
+    if (Status done = appendEncoded(header, "[" + std::string(section) + "]"); !done) {
+      return encodingError(sectionLabel(section), done.error());
+    }
+  }
+
+  std::vector<Line> replacement;
+  replacement.reserve(encoded.size());
+  for (std::string& bytes : encoded) replacement.push_back(newLine(std::move(bytes)));
+  modified_ = true;
+  if (!target) {
+    appendSection(std::string(section), newLine(std::move(header)), std::move(replacement));
+    return {};
+  }
+
+  std::vector<Line> body;
+  body.reserve(replacement.size() + target->body.size());
+  bool placed = false;
+  for (Line& line : this->lines(*target)) {
+    if (line.deleted) continue;
+    if (line.kind == LineKind::Key || line.kind == LineKind::Other) {
+      if (!placed) body.insert(body.end(), replacement.begin(), replacement.end());
+      placed = true;
+      removeLine(line);
+      continue;
+    }
+    body.push_back(line);
+  }
+  if (!placed) body.insert(body.begin(), replacement.begin(), replacement.end());
+  target->body = std::move(body);
+  target->keys.clear();
+  return {};
+}
+
+std::string IniDocument::serialize() const {
+  std::size_t estimate = source_->size();
+  for (const std::string& edit : edits_) estimate += edit.size() + 4;
+  std::string out;
+  out.reserve(estimate);
+  if (encoding_ == Encoding::Utf16Le) out += "\xFF\xFE";
+  // Only the source's last line can lack a line end; it gets one when lines follow it.
+  bool needsBreak = false;
+  const auto emitBytes = [&](std::string_view bytes) {
+    if (needsBreak) out += lineEndBytes(LineEnd::CrLf, encoding_);
+    out += bytes;
+  };
+  const auto emit = [&](const Line& line) {
+    if (line.deleted) return;
+    emitBytes(bytesOf(line));
+    out += lineEndBytes(line.end, encoding_);
+    needsBreak = line.end == LineEnd::None;
+  };
+  for (const Section& section : sections_) {
+    if (section.deleted) continue;
+    if (section.hasHeader) emit(section.header);
+    if (section.split) {
+      for (const Line& line : section.body) emit(line);
+      continue;
+    }
+    const std::string_view raw =
+        std::string_view(*source_).substr(section.rawBegin, section.rawEnd - section.rawBegin);
+    if (raw.empty()) continue;
+    emitBytes(raw);
+    needsBreak = !endsWithLineBreak(raw, encoding_);
+  }
+  out += oddTrailingByte_;
+  return out;
+}
+
+}  // namespace drovik::ini

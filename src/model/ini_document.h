@@ -1,0 +1,159 @@
+// An INI file in memory, read and changed the way the Windows private-profile functions do.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "model/status.h"
+
+namespace drovik::ini {
+
+enum class Encoding { Cp932, Utf16Le };
+
+namespace detail {
+enum class LineKind : std::uint8_t { Blank, Comment, Header, Key, Other };
+enum class LineEnd : std::uint8_t { None, Cr, Lf, CrLf };
+}  // namespace detail
+
+// Names and values are UTF-8 at this interface. Every line that is not changed keeps its exact
+// bytes (line end, spacing, even bytes that do not decode); only written lines are re-encoded.
+// Section and key names match ASCII-case-insensitively; for duplicates the first one wins.
+// Lookups build indexes lazily, so even const calls must not run concurrently on one document.
+class IniDocument {
+ public:
+  IniDocument();                                // a new, empty file in code page 932
+  static IniDocument parse(std::string bytes);  // never fails; a leading FF FE means UTF-16LE
+
+  Encoding encoding() const { return encoding_; }
+  bool hasSection(std::string_view section) const;
+  // In file order; a name that appears several times is listed once, as first spelled.
+  std::vector<std::string> sectionNames() const;
+
+  // One pair of surrounding quotes is stripped; nullopt when the section or key is absent.
+  std::optional<std::string> readText(std::string_view section, std::string_view key) const;
+  // At most capacityUtf16 UTF-16 units of the value, or of fallback when the key is absent.
+  std::string readText(std::string_view section, std::string_view key, std::string_view fallback,
+                       std::size_t capacityUtf16) const;
+  // fallback when the key is absent or its value empty; otherwise the leading decimal digits
+  // (with an optional sign, saturated to the int32 range), 0 when there are none.
+  std::int32_t readInt(std::string_view section, std::string_view key, std::int32_t fallback) const;
+  // The section's lines other than comments and blank ones, as "key=value", quotes kept.
+  std::vector<std::string> readSection(std::string_view section) const;
+
+  // Writes refuse (changing nothing) names and values that would not read back the same:
+  // line breaks or NUL, '=' or a leading '[' / ';' in a key, ']' in a section name, empty
+  // names, names with surrounding blanks, and text the file's encoding cannot hold.
+  Status writeText(std::string_view section, std::string_view key, std::string_view value);
+  void deleteKey(std::string_view section, std::string_view key);
+  // Removes the header and everything up to the next header (keys, comments, blank lines).
+  void deleteSection(std::string_view section);
+  // Replaces the section's key lines by the given "key=value" lines (others are skipped),
+  // placed where the first old key line was; creates the section at the end when missing.
+  Status writeSection(std::string_view section, const std::vector<std::string>& lines);
+
+  std::string serialize() const;
+  // True once a write or delete has changed the content since parse.
+  bool modified() const { return modified_; }
+
+ private:
+  using LineKind = detail::LineKind;
+  using LineEnd = detail::LineEnd;
+
+  // A line's bytes (without its line end) live in the parsed source or, once rewritten, in
+  // edits_[offset]. Removed lines stay as tombstones so that indexed positions remain valid.
+  struct Line {
+    std::size_t offset = 0;
+    std::size_t size = 0;
+    LineKind kind = LineKind::Blank;
+    LineEnd end = LineEnd::CrLf;
+    bool edited = false;
+    bool deleted = false;
+  };
+
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const;
+  };
+  struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+
+  // Key lookup for one section, built on first use. The index points into the shared source or
+  // into `names`, so a copy starts empty rather than pointing into the original's storage.
+  struct KeyCache {
+    std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> index;
+    std::list<std::string> names;  // decoded or rewritten names the index points to
+    bool built = false;
+
+    KeyCache() = default;
+    KeyCache(const KeyCache&) {}
+    KeyCache(KeyCache&&) noexcept = default;
+    KeyCache& operator=(const KeyCache&) {
+      clear();
+      return *this;
+    }
+    KeyCache& operator=(KeyCache&&) noexcept = default;
+    ~KeyCache() = default;
+    void clear() {
+      index.clear();
+      names.clear();
+      built = false;
+    }
+  };
+
+  // A section's body stays one byte range of the source until its lines are needed, so parsing
+  // a file only looks for headers.
+  struct Section {
+    std::string name;  // decoded; empty for the lines before the first header
+    Line header;
+    bool hasHeader = false;
+    bool deleted = false;
+    std::size_t rawBegin = 0;
+    std::size_t rawEnd = 0;
+    mutable bool split = false;
+    mutable std::vector<Line> body;
+    mutable KeyCache keys;  // name -> position in body of the first live key line
+  };
+
+  struct RawKeyValue {
+    std::string_view key;
+    std::string_view value;
+  };
+
+  void startSection(Line header, std::string_view rawName, std::size_t bodyBegin);
+  std::vector<Line>& lines(const Section& section) const;
+
+  std::string_view bytesOf(const Line& line) const;
+  RawKeyValue splitKeyLine(const Line& line) const;
+  std::string decode(std::string_view raw) const;
+  Status appendEncoded(std::string& out, std::string_view utf8) const;
+  Line newLine(std::string bytes);  // ends in CRLF
+  void replaceLineBytes(Line& line, std::string bytes);
+  void removeLine(Line& line);
+
+  const Section* findSection(std::string_view name) const;
+  Section* findSection(std::string_view name);
+  std::string_view stableKeyName(const Section& section, const Line& line) const;
+  std::optional<std::size_t> findKey(const Section& section, std::string_view key) const;
+  static std::size_t positionAfterLastKeyLine(const std::vector<Line>& body);
+  std::optional<std::string_view> rawValue(std::string_view section, std::string_view key) const;
+  void appendSection(std::string name, Line header, std::vector<Line> body);
+
+  Encoding encoding_ = Encoding::Cp932;
+  std::shared_ptr<const std::string> source_;  // shared by copies, never changed
+  std::vector<std::string> edits_;
+  std::vector<Section> sections_;  // sections_[0] holds the lines before the first header
+  std::unordered_map<std::string, std::size_t, NameHash, NameEqual> sectionIndex_;  // first live
+  std::string oddTrailingByte_;  // of a UTF-16LE file with odd length, kept last
+  bool modified_ = false;
+};
+
+}  // namespace drovik::ini

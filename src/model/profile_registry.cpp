@@ -1,0 +1,48 @@
+#include "model/profile_registry.h"
+
+#include "model/text_codec.h"
+
+namespace drovik {
+
+int registeredCount(const ProfileSlotTable& slots) {
+  int count = 0;
+  for (const auto& slot : slots)
+    if (slot.registered()) ++count;
+  return count;
+}
+
+Status checkRegistrationLimit(const ProfileSlotTable& slots) {
+  if (registeredCount(slots) >= cat::kSlotCount)
+    return Error{std::to_string(cat::kSlotCount) + "個以上は登録できません"};
+  return {};
+}
+
+Status validateProfileName(const std::string& name) {
+  if (ini::utf16Length(name) > cat::kProfileNameCapacity)
+    return Error{"設定名は60文字以内にしてください"};
+  if (name.empty()) return Error{"設定名を入力してください"};
+  return {};
+}
+
+Result<RegistrationTarget> findRegistrationTarget(const ProfileStore& store,
+                                                  const ProfileSlotTable& slots,
+                                                  const std::string& name) {
+  for (int i = 0; i < cat::kSlotCount; ++i) {
+    auto stored = store.indexName(i);
+    if (!stored) return stored.error();
+    if (*stored == name) return RegistrationTarget{i, true};
+  }
+  return RegistrationTarget{registeredCount(slots), false};
+}
+
+std::string overwriteQuestion(const std::string& name) {
+  return "登録名「" + name + "」はすでにあります。上書きしますか？";
+}
+
+int findSlotByName(const ProfileSlotTable& slots, const std::string& name) {
+  for (int i = 0; i < cat::kSlotCount; ++i)
+    if (slots[i].registered() && slots[i].name == name) return i;
+  return -1;
+}
+
+}  // namespace drovik

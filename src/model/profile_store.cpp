@@ -1,0 +1,281 @@
+#include "model/profile_store.h"
+
+#include "model/ini_document.h"
+
+namespace drovik {
+
+namespace {
+
+constexpr std::string_view kSetNameSection = "SetName";
+constexpr std::string_view kModelTypeSection = "MTypeName";
+constexpr std::string_view kPrinterDriverSection = "PrinterDriver";
+constexpr std::string_view kPrinterDriverKey = "PrinterDriverName";
+constexpr std::string_view kSendAddressSection = "IP Address";
+constexpr std::string_view kRetrievalAddressSection = "FTP IP";
+constexpr std::string_view kOctetOrdinals[4] = {"1st", "2nd", "3rd", "4th"};
+
+std::string setKey(int slot) { return "Set" + std::to_string(slot); }
+std::string modelTypeKey(int slot) { return "MType" + std::to_string(slot); }
+
+Status checkSlot(int slot) {
+  if (slot < 0 || slot >= cat::kSlotCount)
+    return Error{"登録番号 " + std::to_string(slot) + " は範囲外です。"};
+  return {};
+}
+
+void fillSlot(ProfileSlot& slot, int i, const ini::IniDocument& index,
+              const ini::IniDocument& settings) {
+  slot.name = index.readText(kSetNameSection, setKey(i), "", cat::kProfileNameCapacity);
+  const std::int32_t user = settings.readInt(slot.name, cat::kSelectUserKey, 0);
+  // A hand-edited initial user outside the ten users names no user at all.
+  const bool known = user >= 0 && user < cat::kUserCount;
+  slot.initialUserText = known ? cat::userCaption(user) : "";
+  slot.userName = known ? settings.readText(slot.name, cat::userNameKey(user),
+                                            cat::defaultUserName(user), cat::kNameCapacity)
+                        : "";
+  slot.modelType =
+      index.readText(kModelTypeSection, modelTypeKey(i), "", cat::kProfileNameCapacity);
+  if (slot.modelType == cat::kModelM) {
+    slot.initialUserText.clear();
+    slot.userName.clear();
+  }
+}
+
+void loadFrom(const ini::IniDocument& doc, const std::string& section, ProfileModel& model) {
+  SettingProfile& v = model.values;
+  ProfileText& t = model.text;
+  const auto& nodes = cat::checkNodes();
+  for (int n = 0; n < cat::kCheckNodeCount; ++n)
+    model.flags.state[n] = doc.readInt(section, nodes[n].key, 1);
+
+  v.selectUser = doc.readInt(section, cat::kSelectUserKey, cat::kDefaultSelectUser);
+  t.selectUser = std::to_string(v.selectUser);
+
+  for (int u = 0; u < cat::kUserCount; ++u) {
+    const std::string fallback = cat::defaultUserName(u);
+    t.userName[u] = doc.readText(section, cat::userNameKey(u), fallback, cat::kNameCapacity);
+    v.userName[u] = t.userName[u].empty() ? fallback : t.userName[u];
+  }
+
+  const auto paper = cat::paperItems();
+  const auto common = cat::commonItems();
+  for (int u = 0; u < cat::kUserCount; ++u) {
+    for (int i = 0; i < cat::kPaperItemCount; ++i) {
+      const std::string& key = cat::paperKey(u, i);
+      const int slot = cat::marginSlotOfPaperItem(i);
+      if (slot < 0) {
+        v.paper[u].index[i] = doc.readInt(section, key, paper[i].defaultIndex);
+        t.paper[u][i] = std::to_string(v.paper[u].index[i]);
+      } else {
+        const std::string_view fallback = cat::marginDefault(slot);
+        t.paper[u][i] = doc.readText(section, key, fallback, cat::kMarginCapacity);
+        v.paper[u].margin[slot] = t.paper[u][i].empty() ? std::string(fallback) : t.paper[u][i];
+      }
+    }
+    for (int i = 0; i < cat::kCommonItemCount; ++i) {
+      v.common[u].index[i] = doc.readInt(section, cat::commonKey(u, i), common[i].defaultIndex);
+      t.common[u][i] = std::to_string(v.common[u].index[i]);
+    }
+  }
+
+  const auto ifaceItems = cat::interfaceItems();
+  const auto keys = cat::interfaceKeys();
+  InterfaceRecord& iface = v.iface;
+  for (int k = 0; k < cat::kInterfaceKeyCount; ++k) {
+    const cat::InterfaceKey& key = keys[k];
+    if (key.octet >= 0) {
+      const int address = InterfaceRecord::addressOf(key.item);
+      iface.octetText[address][key.octet] =
+          doc.readText(section, key.key, "0", cat::kOctetCapacity);
+      iface.octet[address][key.octet] = doc.readInt(section, key.key, 0);
+      t.iface[k] = std::to_string(iface.octet[address][key.octet]);
+    } else if (key.item == cat::kIfChgTime) {
+      iface.ifChgTimeText =
+          doc.readText(section, key.key, cat::kDefaultIfChgTime, cat::kSecondsCapacity);
+      if (iface.ifChgTimeText.empty()) iface.ifChgTimeText = cat::kDefaultIfChgTime;
+      iface.ifChgTime = doc.readInt(section, key.key, cat::kDefaultIfChgTimeSeconds);
+      t.iface[k] = std::to_string(iface.ifChgTime);
+    } else {
+      iface.choice(key.item) = doc.readInt(section, key.key, ifaceItems[key.item].defaultIndex);
+      t.iface[k] = std::to_string(iface.choice(key.item));
+    }
+  }
+}
+
+// Writes the flagged keys and all interface keys, in the order a full save creates them.
+Status saveInto(ini::IniDocument& doc, const std::string& section, const ProfileModel& model) {
+  const auto& nodes = cat::checkNodes();
+  // Check flags: the three profile-wide nodes, the names, then each user's 74 other
+  // nodes, then the interface nodes.
+  auto writeFlag = [&](int n) -> Status {
+    if (!model.flagWrite[n]) return {};
+    return doc.writeText(section, nodes[n].key, model.flags.text[n]);
+  };
+  for (int n = 0; n < 3; ++n)
+    if (Status s = writeFlag(n); !s) return s;
+  for (int u = 0; u < cat::kUserCount; ++u)
+    if (Status s = writeFlag(cat::checkNode(cat::kNameBlock, u)); !s) return s;
+  for (int u = 0; u < cat::kUserCount; ++u)
+    for (int b = cat::kUserBlock; b < 75; ++b)
+      if (Status s = writeFlag(cat::checkNode(b, u)); !s) return s;
+  for (int n = cat::kInterfaceSettingNode; n < cat::kCheckNodeCount; ++n)
+    if (Status s = writeFlag(n); !s) return s;
+
+  const ValueWriteFlags& w = model.valueWrite;
+  const ProfileText& t = model.text;
+  if (w.selectUser)
+    if (Status s = doc.writeText(section, cat::kSelectUserKey, t.selectUser); !s) return s;
+  for (int u = 0; u < cat::kUserCount; ++u)
+    if (w.userName[u])
+      if (Status s = doc.writeText(section, cat::userNameKey(u), t.userName[u]); !s) return s;
+  for (int u = 0; u < cat::kUserCount; ++u) {
+    for (int i = 0; i < cat::kPaperItemCount; ++i)
+      if (w.paper[u][i])
+        if (Status s = doc.writeText(section, cat::paperKey(u, i), t.paper[u][i]); !s) return s;
+    for (int i = 0; i < cat::kCommonItemCount; ++i)
+      if (w.common[u][i])
+        if (Status s = doc.writeText(section, cat::commonKey(u, i), t.common[u][i]); !s) return s;
+  }
+  const auto keys = cat::interfaceKeys();
+  for (int k = 0; k < cat::kInterfaceKeyCount; ++k)
+    if (Status s = doc.writeText(section, keys[k].key, t.iface[k]); !s) return s;
+  return {};
+}
+
+std::string octetKey(std::string_view section, int octet) {
+  return std::string(section) + " " + std::string(kOctetOrdinals[octet]) + " 8bits";
+}
+
+Result<Ipv4Octets> readAddress(const ini::IniFile& file, std::string_view section) {
+  auto doc = file.read();
+  if (!doc) return doc.error();
+  Ipv4Octets octets{};
+  for (int i = 0; i < 4; ++i) octets[i] = doc->readInt(section, octetKey(section, i), 0);
+  return octets;
+}
+
+Status writeAddress(const ini::IniFile& file, std::string_view section, const Ipv4Octets& octets) {
+  return file.update([&](ini::IniDocument& doc) -> Status {
+    for (int i = 0; i < 4; ++i)
+      if (Status s = doc.writeText(section, octetKey(section, i), std::to_string(octets[i])); !s)
+        return s;
+    return {};
+  });
+}
+
+}  // namespace
+
+ProfileStore::ProfileStore(StorePaths paths)
+    : paths_(std::move(paths)), index_(paths_.indexFile), settings_(paths_.settingsFile) {}
+
+Status ProfileStore::readSlot(ProfileSlotTable& slots, int slot) const {
+  if (Status s = checkSlot(slot); !s) return s;
+  auto index = index_.read();
+  if (!index) return index.error();
+  auto settings = settings_.read();
+  if (!settings) return settings.error();
+  fillSlot(slots[slot], slot, *index, *settings);
+  return {};
+}
+
+Status ProfileStore::readAllSlots(ProfileSlotTable& slots) const {
+  auto index = index_.read();
+  if (!index) return index.error();
+  auto settings = settings_.read();
+  if (!settings) return settings.error();
+  for (int i = 0; i < cat::kSlotCount; ++i) fillSlot(slots[i], i, *index, *settings);
+  return {};
+}
+
+Status ProfileStore::writeIndexEntry(int slot, const std::string& name,
+                                     const std::string& modelType) const {
+  if (Status s = checkSlot(slot); !s) return s;
+  return index_.update([&](ini::IniDocument& doc) -> Status {
+    if (Status s = doc.writeText(kSetNameSection, setKey(slot), name); !s) return s;
+    return doc.writeText(kModelTypeSection, modelTypeKey(slot), modelType);
+  });
+}
+
+Status ProfileStore::deleteIndexEntry(int slot) const {
+  if (Status s = checkSlot(slot); !s) return s;
+  return index_.update([&](ini::IniDocument& doc) -> Status {
+    doc.deleteKey(kSetNameSection, setKey(slot));
+    doc.deleteKey(kModelTypeSection, modelTypeKey(slot));
+    return {};
+  });
+}
+
+Result<std::string> ProfileStore::indexName(int slot) const {
+  if (Status s = checkSlot(slot); !s) return s.error();
+  auto doc = index_.read();
+  if (!doc) return doc.error();
+  return doc->readText(kSetNameSection, setKey(slot), "", cat::kProfileNameCapacity);
+}
+
+Status ProfileStore::loadProfile(ProfileModel& model, int slot) const {
+  if (Status s = checkSlot(slot); !s) return s;
+  return loadSection(model, model.slots[slot].name);
+}
+
+Status ProfileStore::loadSection(ProfileModel& model, const std::string& section) const {
+  auto doc = settings_.read();
+  if (!doc) return doc.error();
+  loadFrom(*doc, section, model);
+  return {};
+}
+
+Status ProfileStore::saveProfile(const ProfileModel& model, int slot) const {
+  if (Status s = checkSlot(slot); !s) return s;
+  return saveSection(model, model.slots[slot].name);
+}
+
+Status ProfileStore::saveSection(const ProfileModel& model, const std::string& section) const {
+  return settings_.update(
+      [&](ini::IniDocument& doc) -> Status { return saveInto(doc, section, model); });
+}
+
+Status ProfileStore::deleteSection(const std::string& section) const {
+  return settings_.update([&](ini::IniDocument& doc) -> Status {
+    doc.deleteSection(section);
+    return {};
+  });
+}
+
+Result<std::vector<std::string>> ProfileStore::readSection(const std::string& section) const {
+  auto doc = settings_.read();
+  if (!doc) return doc.error();
+  return doc->readSection(section);
+}
+
+Status ProfileStore::writeSection(const std::string& section,
+                                  const std::vector<std::string>& lines) const {
+  return settings_.update(
+      [&](ini::IniDocument& doc) -> Status { return doc.writeSection(section, lines); });
+}
+
+Result<std::string> ProfileStore::printerDriverName() const {
+  auto doc = index_.read();
+  if (!doc) return doc.error();
+  return doc->readText(kPrinterDriverSection, kPrinterDriverKey, "", 260);
+}
+
+Status ProfileStore::setPrinterDriverName(const std::string& name) const {
+  return index_.update([&](ini::IniDocument& doc) -> Status {
+    return doc.writeText(kPrinterDriverSection, kPrinterDriverKey, name);
+  });
+}
+
+Result<Ipv4Octets> ProfileStore::sendAddress() const {
+  return readAddress(index_, kSendAddressSection);
+}
+Status ProfileStore::setSendAddress(const Ipv4Octets& address) const {
+  return writeAddress(index_, kSendAddressSection, address);
+}
+Result<Ipv4Octets> ProfileStore::retrievalAddress() const {
+  return readAddress(index_, kRetrievalAddressSection);
+}
+Status ProfileStore::setRetrievalAddress(const Ipv4Octets& address) const {
+  return writeAddress(index_, kRetrievalAddressSection, address);
+}
+
+}  // namespace drovik

@@ -1,0 +1,24 @@
+// Where the two profile files and the generated transport files live.
+#pragma once
+
+#include <filesystem>
+
+#include "model/status.h"
+
+namespace drovik {
+
+struct StorePaths {
+  std::filesystem::path programDir;    // also receives the generated transport files
+  std::filesystem::path indexFile;     // R_MAIN.INI
+  std::filesystem::path settingsFile;  // RSETTING.INI
+
+  static StorePaths inDirectory(const std::filesystem::path& dir);
+};
+
+// The directory of the running executable when it is writable (a program unpacked into
+// a folder of its own keeps its files beside it); otherwise, as for an installed
+// program, the per-user data directory $XDG_DATA_HOME/drovik (~/.local/share/drovik),
+// created on demand.
+Result<std::filesystem::path> defaultProgramDirectory();
+
+}  // namespace drovik

@@ -1,0 +1,24 @@
+// Checks of the free-text values (top margins, interface switch time, user names) that the
+// setting pages apply when they store them, usable also on values that did not come from
+// a page, such as decoded NVRAM images. A refusal carries the page's message for the
+// operator, prefix included.
+#pragma once
+
+#include <string_view>
+
+#include "model/status.h"
+
+namespace drovik {
+
+// A top-margin text of user 0..9, margin slot 0..3 (front, rear, cut upper, cut lower):
+// at most 11 characters, only "0"-"9", "-" and ".", value -25.4 to 254 mm.
+Status validateMarginText(int user, int marginSlot, std::string_view text);
+
+// The interface switch time: at most 3 characters, leading digits 5 to 255.
+Status validateIfChgTimeText(std::string_view text);
+
+// A user name of user 0..9: at most 10 UTF-16 units of half-width alphanumerics, symbols
+// and katakana; empty is allowed.
+Status validateUserName(int user, std::string_view name);
+
+}  // namespace drovik
