@@ -11,5 +11,10 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 int runList(const Args& args);
+int runGenerate(const Args& args);
+int runReport(const Args& args);
+int runMigrate(const Args& args);
+int runDump(const Args& args);
+int runDecodeNvram(const Args& args);
 
 }  // namespace drovik::cli

@@ -10,7 +10,12 @@ namespace {
 
 constexpr const char* kUsage =
     "使い方:\n"
-    "  drovik-cli [--data-dir DIR] list\n";
+    "  drovik-cli [--data-dir DIR] list\n"
+    "  drovik-cli [--data-dir DIR] generate NAME -o FILE\n"
+    "  drovik-cli [--data-dir DIR] report NAME\n"
+    "  drovik-cli [--data-dir DIR] migrate SOURCE NEWNAME [--yes]\n"
+    "  drovik-cli decode-nvram --all FILE --nw FILE [--data-dir DIR --base NAME] [--into NAME]\n"
+    "  drovik-cli dump FILE\n";
 
 }  // namespace
 
@@ -27,7 +32,8 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   static const std::map<std::string, int (*)(const Args&)> kCommands = {
-      {"list", runList},
+      {"list", runList},       {"generate", runGenerate}, {"report", runReport},
+      {"migrate", runMigrate}, {"dump", runDump},         {"decode-nvram", runDecodeNvram},
   };
   auto it = kCommands.find(args->command);
   if (it == kCommands.end()) {

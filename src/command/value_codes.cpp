@@ -121,10 +121,11 @@ class ValueCoder {
     const int marginSlot = cat::marginSlotOfPaperItem(item);
     if (marginSlot >= 0) {
       const std::string& stored = profile_.paper[user].margin[marginSlot];
+      // The list shows the margin as stored, even one the printer cannot take.
+      text = stored + "mm";
       if (const auto code = codes::marginCode(stored)) {
         record.high = (*code)[0];
         record.low = (*code)[1];
-        text = stored + "mm";
       } else {
         out_.warnings.push_back(paperLabel(user, item) + "：値「" + stored +
                                 "」は -25.4～254 の数値ではありません。初期値を使います。");

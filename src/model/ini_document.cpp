@@ -20,6 +20,17 @@ unsigned foldAscii(char c) {
   return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
 }
 
+// Lower-cases the ASCII capitals among eight bytes at once; other bytes are left alone.
+std::uint64_t foldAsciiWord(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+  const std::uint64_t low7 = word & ~kHigh;
+  const std::uint64_t aboveZ = low7 + (0x7F - 'Z') * kOnes;
+  const std::uint64_t atLeastA = low7 + (0x80 - 'A') * kOnes;
+  const std::uint64_t upper = (atLeastA ^ aboveZ) & ~word & kHigh;
+  return word | (upper >> 2);
+}
+
 // Code page 932 as bytes. A lead byte followed by a trail byte is one character; the trail byte
 // may look like '[', '\\' or ']', so searches for those must step over whole characters.
 // Blanks, ';', '=' and line breaks never occur as trail bytes.
@@ -75,6 +86,13 @@ std::string_view bytesIn(std::string_view line, UnitRange range) {
 template <class Units>
 std::size_t findEquals(std::string_view line, UnitRange range) {
   if constexpr (Units::kWidth == 1) {
+    // Typical lines are short enough that a call to memchr costs more than it saves.
+    if (range.end - range.begin < 64) {
+      for (std::size_t i = range.begin; i < range.end; ++i) {
+        if (line[i] == '=') return i;
+      }
+      return range.end;
+    }
     const void* found = std::memchr(line.data() + range.begin, '=', range.end - range.begin);
     return found ? static_cast<std::size_t>(static_cast<const char*>(found) - line.data())
                  : range.end;
@@ -275,7 +293,8 @@ std::string printable(std::string_view text) {
 }
 
 bool hasLineBreakOrNul(std::string_view text) {
-  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
 }
 
 bool hasSurroundingBlanks(std::string_view name) {
@@ -291,25 +310,31 @@ std::string keyLabel(std::string_view section, std::string_view key) {
 
 Status checkSectionName(std::string_view section) {
   if (section.empty()) return Error{"セクション名が空です"};
-  const std::string label = sectionLabel(section);
-  if (hasLineBreakOrNul(section))
-    return Error{"セクション名に改行や NUL 文字は使えません: " + label};
-  if (section.find(']') != std::string_view::npos) {
-    return Error{"セクション名に「]」は使えません: " + label};
+  const char* problem = nullptr;
+  if (hasLineBreakOrNul(section)) {
+    problem = "セクション名に改行や NUL 文字は使えません: ";
+  } else if (section.find(']') != std::string_view::npos) {
+    problem = "セクション名に「]」は使えません: ";
+  } else if (hasSurroundingBlanks(section)) {
+    problem = "セクション名の前後に空白は使えません: ";
   }
-  if (hasSurroundingBlanks(section)) return Error{"セクション名の前後に空白は使えません: " + label};
+  if (problem) return Error{problem + sectionLabel(section)};
   return {};
 }
 
 Status checkKeyName(std::string_view section, std::string_view key) {
   if (key.empty()) return Error{"キー名が空です: " + sectionLabel(section)};
-  const std::string label = keyLabel(section, key);
-  if (hasLineBreakOrNul(key)) return Error{"キー名に改行や NUL 文字は使えません: " + label};
-  if (key.find('=') != std::string_view::npos) return Error{"キー名に「=」は使えません: " + label};
-  if (key.front() == '[' || key.front() == ';') {
-    return Error{"キー名を「[」や「;」で始めることはできません: " + label};
+  const char* problem = nullptr;
+  if (hasLineBreakOrNul(key)) {
+    problem = "キー名に改行や NUL 文字は使えません: ";
+  } else if (key.find('=') != std::string_view::npos) {
+    problem = "キー名に「=」は使えません: ";
+  } else if (key.front() == '[' || key.front() == ';') {
+    problem = "キー名を「[」や「;」で始めることはできません: ";
+  } else if (hasSurroundingBlanks(key)) {
+    problem = "キー名の前後に空白は使えません: ";
   }
-  if (hasSurroundingBlanks(key)) return Error{"キー名の前後に空白は使えません: " + label};
+  if (problem) return Error{problem + keyLabel(section, key)};
   return {};
 }
 
@@ -330,13 +355,31 @@ Error encodingError(const std::string& label, const Error& cause) {
 }  // namespace
 
 std::size_t IniDocument::NameHash::operator()(std::string_view name) const {
-  std::size_t hash = 14695981039346656037ULL;  // FNV-1a
-  for (const char c : name) hash = (hash ^ foldAscii(c)) * 1099511628211ULL;
-  return hash;
+  // Eight bytes per step: lookups hash every name they are given.
+  const auto mix = [](std::uint64_t hash, std::uint64_t word) {
+    hash = (hash ^ foldAsciiWord(word)) * 0x9E3779B97F4A7C15ULL;
+    return hash ^ (hash >> 29);
+  };
+  std::uint64_t hash = name.size();
+  std::size_t pos = 0;
+  for (; pos + 8 <= name.size(); pos += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, name.data() + pos, sizeof word);
+    hash = mix(hash, word);
+  }
+  if (pos < name.size()) {
+    std::uint64_t word = 0;
+    for (std::size_t i = pos; i < name.size(); ++i) {
+      word |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * (i - pos));
+    }
+    hash = mix(hash, word);
+  }
+  return static_cast<std::size_t>(hash);
 }
 
 bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) const {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;  // names are usually spelled the same way
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (foldAscii(a[i]) != foldAscii(b[i])) return false;
   }

@@ -216,14 +216,14 @@ TEST(ValueCodesMargins, RoundToTheNearestSixtiethOfAnInch) {
   }
 }
 
-TEST(ValueCodesMargins, TextsThatAreNoAdmittedNumberAreRefused) {
+TEST(ValueCodesMargins, TextsThatAreNoAdmittedNumberSendNothingButShowAsStored) {
   for (const char* text : {"abc", "", "8.5mm", "1e2", "254.1", "-25.5", "99999", "nan", "1..2"}) {
     SettingProfile p = SettingProfile::defaults();
     p.paper[0].margin[3] = text;
     const ValueCodes codes = apply(p, CommandVariant::Ghjk);
     const SettingRecord& r = codes.records.paper[0][paperItem("TopMCutLower")];
     EXPECT_EQ(r.high << 8 | r.low, 0) << text;
-    EXPECT_EQ(codes.texts.paper[0][paperItem("TopMCutLower")], "") << text;
+    EXPECT_EQ(codes.texts.paper[0][paperItem("TopMCutLower")], std::string(text) + "mm") << text;
     ASSERT_EQ(codes.warnings.size(), 1u) << text;
     EXPECT_EQ(codes.warnings[0], "ユーザー１：単票↓送りトップマージン：値「" + std::string(text) +
                                      "」は -25.4～254 の数値ではありません。初期値を使います。");

@@ -1,0 +1,28 @@
+#include <iostream>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "command/image_dump.h"
+
+namespace drovik::cli {
+
+namespace {
+// Far above the largest image; a bigger file is listed only up to this size.
+constexpr std::size_t kMaxDumpBytes = 16 * 1024 * 1024;
+}  // namespace
+
+int runDump(const Args& args) {
+  if (!expectOperands(args, 1, "dump FILE")) return kExitUsage;
+  auto bytes = readBinaryFile(args.operands[0], kMaxDumpBytes);
+  if (!bytes) {
+    reportError(bytes.message());
+    return kExitFailure;
+  }
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
+  const ImageInspection inspection = InspectCommandImage({data, bytes->size()});
+  std::cout << inspection.listing;
+  if (!inspection.listing.empty() && inspection.listing.back() != '\n') std::cout << '\n';
+  return inspection.wellFormed ? kExitOk : kExitFailure;
+}
+
+}  // namespace drovik::cli
