@@ -27,7 +27,8 @@ void vary(ProfileModel& model, int seed) {
       model.setCommonIndex(u, i, (seed + u + i * 5) % common[i].values->size());
     model.setUserName(u, "ﾕｰｻﾞ" + std::to_string(u));
   }
-  for (int n = 0; n < cat::kCheckNodeCount; ++n) model.flags.state[n] = (n + seed) % 7 ? 1 : 0;
+  for (int n = 0; n < cat::kCheckNodeCount; ++n)
+    model.flags.state[n] = seed == 0 || (n + seed) % 7 ? 1 : 0;  // slot 0: every item
   model.setSelectUser(seed % 10);
 }
 

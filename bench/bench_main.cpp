@@ -16,7 +16,7 @@ class CollectingReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs)
       if (run.run_type == Run::RT_Iteration)
         seconds[run.benchmark_name()] =
-            run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
+            run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     ConsoleReporter::ReportRuns(runs);
   }
   std::map<std::string, double> seconds;

@@ -1,5 +1,8 @@
 // Profile load and save on a realistic settings file of 20 complete profiles, with
 // SimpleIni loading the same file and reading the same keys as the peer.
+// The settings file is Shift-JIS; the peer reads it byte-wise like we parse it.
+#define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 #include <benchmark/benchmark.h>
 

@@ -73,7 +73,7 @@ Result<NamedProfile> openNamedProfile(const Args& args, const std::string& name)
   auto store = openStore(args);
   if (!store) return store.error();
   NamedProfile found{std::move(*store), {}, -1};
-  if (Status s = found.store.readAllSlots(found.model.slots); !s) return s.error();
+  if (Status s = found.store.readSlotNames(found.model.slots); !s) return s.error();
   found.slot = findSlotByName(found.model.slots, name);
   if (found.slot < 0) return Error{"設定名「" + name + "」は登録されていません。"};
   return found;

@@ -187,6 +187,18 @@ Status ProfileStore::readAllSlots(ProfileSlotTable& slots) const {
   return {};
 }
 
+Status ProfileStore::readSlotNames(ProfileSlotTable& slots) const {
+  auto index = index_.read();
+  if (!index) return index.error();
+  for (int i = 0; i < cat::kSlotCount; ++i) {
+    slots[i] = ProfileSlot{};
+    slots[i].name = index->readText(kSetNameSection, setKey(i), "", cat::kProfileNameCapacity);
+    slots[i].modelType =
+        index->readText(kModelTypeSection, modelTypeKey(i), "", cat::kProfileNameCapacity);
+  }
+  return {};
+}
+
 Status ProfileStore::writeIndexEntry(int slot, const std::string& name,
                                      const std::string& modelType) const {
   if (Status s = checkSlot(slot); !s) return s;

@@ -24,6 +24,8 @@ class ProfileStore {
   // Index slots.
   Status readSlot(ProfileSlotTable& slots, int slot) const;
   Status readAllSlots(ProfileSlotTable& slots) const;
+  // Names and model types only, from the index alone: enough to find and load a profile.
+  Status readSlotNames(ProfileSlotTable& slots) const;
   Status writeIndexEntry(int slot, const std::string& name, const std::string& modelType) const;
   Status deleteIndexEntry(int slot) const;
   // The raw Set<i> entry of the index, as the duplicate check of registration reads it.

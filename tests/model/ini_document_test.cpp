@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -321,6 +322,20 @@ TEST_F(IniWriteTest, Utf16LeAcceptsWhatCodePage932Refuses) {
   IniDocument doc = IniDocument::parse("\xFF\xFE"s);
   ASSERT_TRUE(doc.writeText("S", "k", "😀").isOk());
   EXPECT_EQ(doc.serialize(), "\xFF\xFE"s + utf16("[S]\r\nk=😀\r\n"));
+}
+
+TEST_F(IniWriteTest, CopiesAreIndependentAndOutliveTheOriginal) {
+  auto original = std::make_unique<IniDocument>(
+      IniDocument::parse("[S]\r\n" + kHyo + "=1\r\nplain=2\r\n[T]\r\nt=3\r\n"));
+  ASSERT_EQ(original->readText("S", "表"), "1");  // builds the lookup index before copying
+  IniDocument copy = *original;
+  ASSERT_TRUE(original->writeText("S", "plain", "changed").isOk());
+  original.reset();
+  EXPECT_EQ(copy.readText("S", "表"), "1");
+  EXPECT_EQ(copy.readText("S", "plain"), "2");
+  ASSERT_TRUE(copy.writeText("S", "new", "4").isOk());
+  EXPECT_FALSE(IniDocument().modified());
+  EXPECT_EQ(copy.serialize(), "[S]\r\n" + kHyo + "=1\r\nplain=2\r\nnew=4\r\n[T]\r\nt=3\r\n");
 }
 
 }  // namespace
