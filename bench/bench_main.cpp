@@ -12,6 +12,7 @@ namespace {
 
 class CollectingReporter : public benchmark::ConsoleReporter {
  public:
+  CollectingReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
       if (run.run_type == Run::RT_Iteration)
@@ -54,8 +55,10 @@ int main(int argc, char** argv) {
                     target.maxRatio);
     else if (target.maxRatio > 0)
       std::snprintf(targetText, sizeof targetText, "<=%.2fx", target.maxRatio);
-    else
+    else if (target.maxMilliseconds > 0)
       std::snprintf(targetText, sizeof targetText, "%.1f ms", target.maxMilliseconds);
+    else
+      std::snprintf(targetText, sizeof targetText, "(peer)");
     std::printf("%-44s %9.3f ms %12s %8s  %s\n", target.label.c_str(), ms, targetText,
                 ratioText.c_str(), met ? "met" : "MISSED");
     allMet = allMet && met;
