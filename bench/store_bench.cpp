@@ -6,6 +6,7 @@
 #include <SimpleIni.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -35,8 +36,16 @@ void BM_SaveProfileAllFlags(benchmark::State& state) {
   (void)fixture.store.loadProfile(model, 9);
   model.refreshAndSnapshotCheckFlagTexts();
   model.markAllForWriting();
+  // Alternate every value between two states so that each save really changes the file.
+  ProfileModel other = model;
+  for (int u = 0; u < cat::kUserCount; ++u)
+    for (int i = 0; i < cat::kCommonItemCount; ++i)
+      other.setCommonIndex(u, i, 1 - std::min(1, model.values.common[u].index[i]));
+  other.markAllForWriting();
+  bool flip = false;
   for (auto _ : state) {
-    if (!fixture.store.saveProfile(model, 9)) state.SkipWithError("save failed");
+    if (!fixture.store.saveProfile(flip ? other : model, 9)) state.SkipWithError("save failed");
+    flip = !flip;
   }
 }
 BENCHMARK(BM_SaveProfileAllFlags)->Unit(benchmark::kMicrosecond);

@@ -338,13 +338,16 @@ Status checkKeyName(std::string_view section, std::string_view key) {
   return {};
 }
 
+// A "key=value" line for writeSection, which must stay one key line when read back.
 Status checkSectionLine(std::string_view section, std::string_view line) {
-  const std::string label = sectionLabel(section) + " " + printable(line);
-  if (hasLineBreakOrNul(line)) return Error{"改行や NUL 文字を含む行は書き込めません: " + label};
-  const std::string_view text = trimUtf8Blanks(line);
-  if (text.front() == '[' || text.front() == ';') {
-    return Error{"「[」や「;」で始まる行はキーとして書き込めません: " + label};
+  const char* problem = nullptr;
+  if (hasLineBreakOrNul(line)) {
+    problem = "改行や NUL 文字を含む行は書き込めません: ";
+  } else if (const std::string_view text = trimUtf8Blanks(line);
+             text.front() == '[' || text.front() == ';') {
+    problem = "「[」や「;」で始まる行はキーとして書き込めません: ";
   }
+  if (problem) return Error{problem + sectionLabel(section) + " " + printable(line)};
   return {};
 }
 
