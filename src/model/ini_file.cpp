@@ -287,7 +287,9 @@ Status IniFile::update(const std::function<Status(IniDocument&)>& edit) const {
 
   Result<IniDocument> document = readDocument(*target);
   if (!document) return document.error();
-  if (Status edited = edit(*document); !edited) return edited;
+  // The document does not know its file; name it for the operator.
+  if (Status edited = edit(*document); !edited)
+    return Error{path_.string() + ": " + edited.message()};
   if (!document->modified()) return {};
   return writeAtomically(*target, document->serialize());
 }

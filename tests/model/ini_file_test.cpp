@@ -87,7 +87,7 @@ TEST_F(IniFileTest, NothingIsWrittenWhenTheEditChangesNothingOrFails) {
     return Error{"中止"};
   });
   ASSERT_FALSE(failed.isOk());
-  EXPECT_EQ(failed.message(), "中止");
+  EXPECT_EQ(failed.message(), file.path().string() + ": 中止");  // names the file
 
   struct stat after {};
   ASSERT_EQ(::stat(file.path().c_str(), &after), 0);
