@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "model/text_codec.h"
+
 namespace drovik::codes {
 namespace {
 
@@ -49,70 +51,22 @@ std::optional<double> parseDecimal(std::string_view text) {
   return negative ? -value : value;
 }
 
-struct Decoded {
-  char32_t cp;
-  std::size_t length;
-  bool valid;
-};
-
-// One UTF-8 sequence at text[i]; a malformed one counts as a single invalid byte.
-Decoded decodeUtf8(std::string_view text, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  const Decoded invalid{kReplacement, 1, false};
-  if (lead < 0x80) return {lead, 1, true};
-  const std::size_t extra = (lead & 0xE0) == 0xC0   ? 1
-                            : (lead & 0xF0) == 0xE0 ? 2
-                            : (lead & 0xF8) == 0xF0 ? 3
-                                                    : 0;
-  if (extra == 0 || i + extra >= text.size()) return invalid;
-  char32_t cp = lead & (0x3Fu >> extra);
-  for (std::size_t k = 1; k <= extra; ++k) {
-    const auto next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) return invalid;
-    cp = (cp << 6) | (next & 0x3Fu);
-  }
-  static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-  if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return invalid;
-  return {cp, extra + 1, true};
-}
-
 // UTF-8 to UTF-16 code units; a malformed byte becomes '?' so that it cannot shift the
 // characters after it.
 std::vector<char16_t> utf16Units(std::string_view text) {
   std::vector<char16_t> units;
   for (std::size_t i = 0; i < text.size();) {
-    const Decoded d = decodeUtf8(text, i);
-    i += d.length;
-    if (d.cp >= 0x10000) {
-      units.push_back(static_cast<char16_t>(0xD800 + ((d.cp - 0x10000) >> 10)));
-      units.push_back(static_cast<char16_t>(0xDC00 + ((d.cp - 0x10000) & 0x3FF)));
+    const ini::DecodedChar d = ini::decodeUtf8At(text, i);
+    const char32_t cp = d.length == 0 ? kReplacement : d.codePoint;
+    i += d.length == 0 ? 1 : d.length;
+    if (cp >= 0x10000) {
+      units.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+      units.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
     } else {
-      units.push_back(static_cast<char16_t>(d.cp));
+      units.push_back(static_cast<char16_t>(cp));
     }
   }
   return units;
-}
-
-bool validUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const Decoded d = decodeUtf8(text, i);
-    if (!d.valid) return false;
-    i += d.length;
-  }
-  return true;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 }  // namespace
@@ -153,7 +107,7 @@ std::array<std::uint8_t, 10> nameBytes(std::string_view name) {
 std::size_t nameLength(std::string_view name) { return utf16Units(name).size(); }
 
 bool nameHasPrinterCharactersOnly(std::string_view name) {
-  if (!validUtf8(name)) return false;
+  if (!ini::isValidUtf8(name)) return false;
   for (char16_t unit : utf16Units(name))
     if (!((unit >= 0x20 && unit <= 0x7E) || (unit >= kHalfWidthFirst && unit <= kHalfWidthLast)))
       return false;
@@ -167,7 +121,7 @@ std::string nameFromBytes(const std::uint8_t* bytes, std::size_t count) {
     if (b >= 0x20 && b <= 0x7E) {
       text += static_cast<char>(b);
     } else if (b >= 0xA1 && b <= 0xDF) {
-      appendUtf8(text, static_cast<char32_t>(b + kHalfWidthShift));
+      ini::appendUtf8(text, static_cast<char32_t>(b + kHalfWidthShift));
     } else {
       char hex[8];
       std::snprintf(hex, sizeof hex, "\\x%02X", b);

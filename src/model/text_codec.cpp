@@ -12,12 +12,64 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 
-struct DecodedChar {
-  char32_t codePoint = 0;
-  std::size_t length = 0;  // 0: malformed sequence
+Error malformedUtf8() { return Error{"UTF-8 として正しくない文字列です"}; }
+
+// One conversion direction, opened once per thread: descriptors carry shift state and must not
+// be shared between threads.
+class IconvDescriptor {
+ public:
+  IconvDescriptor(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~IconvDescriptor() {
+    if (valid()) iconv_close(cd_);
+  }
+  IconvDescriptor(const IconvDescriptor&) = delete;
+  IconvDescriptor& operator=(const IconvDescriptor&) = delete;
+
+  bool valid() const { return cd_ != invalid(); }
+
+  // Converts as much as possible; returns false with errno set when stopped early.
+  bool convert(const char*& in, std::size_t& inLeft, std::string& out, std::size_t& written) {
+    while (true) {
+      if (out.size() - written < 16) out.resize(out.size() * 2 + 16);
+      char* inPtr = const_cast<char*>(in);  // iconv's signature lacks const
+      char* outPtr = out.data() + written;
+      std::size_t outLeft = out.size() - written;
+      const std::size_t result = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+      const int error = errno;
+      in = inPtr;
+      written = out.size() - outLeft;
+      if (result != static_cast<std::size_t>(-1)) return true;
+      if (error != E2BIG) {
+        errno = error;
+        return false;
+      }
+    }
+  }
+
+  void reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
+
+ private:
+  static iconv_t invalid() { return reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1)); }
+  iconv_t cd_;
 };
 
-// Strict decoding: rejects overlong forms, surrogates and values above U+10FFFF.
+IconvDescriptor& cp932Encoder() {
+  thread_local IconvDescriptor descriptor("CP932", "UTF-8");
+  return descriptor;
+}
+
+IconvDescriptor& cp932Decoder() {
+  thread_local IconvDescriptor descriptor("UTF-8", "CP932");
+  return descriptor;
+}
+
+void putUtf16Unit(std::string& out, char32_t unit) {
+  out.push_back(static_cast<char>(unit & 0xFF));
+  out.push_back(static_cast<char>(unit >> 8));
+}
+
+}  // namespace
+
 DecodedChar decodeUtf8At(std::string_view text, std::size_t pos) {
   const auto byteAt = [&](std::size_t k) -> unsigned {
     return pos + k < text.size() ? static_cast<unsigned char>(text[pos + k]) : 0U;
@@ -81,64 +133,6 @@ void appendUtf8(std::string& out, char32_t codePoint) {
     put(0x80 | (codePoint & 0x3F));
   }
 }
-
-Error malformedUtf8() { return Error{"UTF-8 として正しくない文字列です"}; }
-
-// One conversion direction, opened once per thread: descriptors carry shift state and must not
-// be shared between threads.
-class IconvDescriptor {
- public:
-  IconvDescriptor(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~IconvDescriptor() {
-    if (valid()) iconv_close(cd_);
-  }
-  IconvDescriptor(const IconvDescriptor&) = delete;
-  IconvDescriptor& operator=(const IconvDescriptor&) = delete;
-
-  bool valid() const { return cd_ != invalid(); }
-
-  // Converts as much as possible; returns false with errno set when stopped early.
-  bool convert(const char*& in, std::size_t& inLeft, std::string& out, std::size_t& written) {
-    while (true) {
-      if (out.size() - written < 16) out.resize(out.size() * 2 + 16);
-      char* inPtr = const_cast<char*>(in);  // iconv's signature lacks const
-      char* outPtr = out.data() + written;
-      std::size_t outLeft = out.size() - written;
-      const std::size_t result = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-      const int error = errno;
-      in = inPtr;
-      written = out.size() - outLeft;
-      if (result != static_cast<std::size_t>(-1)) return true;
-      if (error != E2BIG) {
-        errno = error;
-        return false;
-      }
-    }
-  }
-
-  void reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
-
- private:
-  static iconv_t invalid() { return reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1)); }
-  iconv_t cd_;
-};
-
-IconvDescriptor& cp932Encoder() {
-  thread_local IconvDescriptor descriptor("CP932", "UTF-8");
-  return descriptor;
-}
-
-IconvDescriptor& cp932Decoder() {
-  thread_local IconvDescriptor descriptor("UTF-8", "CP932");
-  return descriptor;
-}
-
-void putUtf16Unit(std::string& out, char32_t unit) {
-  out.push_back(static_cast<char>(unit & 0xFF));
-  out.push_back(static_cast<char>(unit >> 8));
-}
-
-}  // namespace
 
 bool isAscii(std::string_view bytes) {
   const char* data = bytes.data();

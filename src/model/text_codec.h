@@ -10,6 +10,17 @@
 
 namespace drovik::ini {
 
+struct DecodedChar {
+  char32_t codePoint = 0;
+  std::size_t length = 0;  // 0: malformed sequence
+};
+
+// One UTF-8 sequence at pos. Strict: overlong forms, surrogates and values above
+// U+10FFFF are malformed.
+DecodedChar decodeUtf8At(std::string_view text, std::size_t pos);
+bool isValidUtf8(std::string_view text);
+void appendUtf8(std::string& out, char32_t codePoint);
+
 bool isAscii(std::string_view bytes);
 
 // Refuses characters code page 932 cannot hold instead of substituting '?', which would lose

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "model/catalogue.h"
+#include "model/text_codec.h"
 
 namespace drovik::nvram {
 namespace {
@@ -71,19 +72,6 @@ Position thicknessPosition(std::uint8_t byte) {
   return std::nullopt;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 }  // namespace
 
 std::optional<std::int32_t> convertByte(Conversion conversion, std::uint8_t byte, int listSize) {
@@ -145,7 +133,7 @@ std::string userNameFromBytes(std::span<const std::uint8_t> bytes) {
   const std::size_t count = std::min(bytes.size(), catalogue::kNameCapacity);
   for (std::size_t i = 0; i < count && bytes[i] != 0; ++i) {
     const std::uint8_t b = bytes[i];
-    appendUtf8(name, b >= 0xA1 && b <= 0xDF ? char32_t{0xFEC0} + b : char32_t{b});
+    ini::appendUtf8(name, b >= 0xA1 && b <= 0xDF ? char32_t{0xFEC0} + b : char32_t{b});
   }
   return name;
 }
