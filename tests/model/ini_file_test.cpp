@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/temp_dir.h"
+
 namespace drovik::ini {
 namespace {
 
@@ -18,17 +20,7 @@ namespace fs = std::filesystem;
 
 class IniFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() /
-           ("drovik-ini-" + std::to_string(::getpid()) + "-" + info->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    injectWriteFaultForTesting(WriteFault::None);
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { injectWriteFaultForTesting(WriteFault::None); }
 
   static void writeBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -52,7 +44,8 @@ class IniFileTest : public ::testing::Test {
     return file.update([&](IniDocument& doc) { return doc.writeText("S", key, value); });
   }
 
-  fs::path dir_;
+  test::TempDir temp_;
+  const fs::path& dir_ = temp_.path();
 };
 
 TEST_F(IniFileTest, MissingFileReadsEmptyAndUpdateCreatesIt) {

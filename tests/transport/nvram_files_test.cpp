@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "support/temp_dir.h"
 #include "transport/nvram_decoder.h"
 
 namespace drovik::nvram {
@@ -14,22 +15,14 @@ namespace fs = std::filesystem;
 
 class NvramFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() /
-           ("drovik-nvram-" + std::to_string(::getpid()) + "-" + test->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   void write(std::string_view name, std::vector<std::uint8_t> bytes) {
     std::ofstream(dir_ / name, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
   }
 
-  fs::path dir_;
+  test::TempDir temp_;
+  const fs::path& dir_ = temp_.path();
 };
 
 // Initial user 6, and an unsupported front form length for user 1.
