@@ -1,0 +1,45 @@
+#include "model/profile_registry.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+using namespace drovik;
+
+TEST(ProfileRegistry, NamesOfOneToSixtyCharacters) {
+  EXPECT_TRUE(validateProfileName("A"));
+  std::string sixty;
+  for (int i = 0; i < 60; ++i) sixty += "帳";
+  EXPECT_TRUE(validateProfileName(sixty));
+  EXPECT_EQ(validateProfileName(sixty + "x").message(), "設定名は60文字以内にしてください");
+  EXPECT_EQ(validateProfileName("").message(), "設定名を入力してください");
+}
+
+TEST(ProfileRegistry, LimitOfTwentyProfiles) {
+  ProfileSlotTable slots;
+  for (int i = 0; i < 19; ++i) slots[i].name = "P" + std::to_string(i);
+  EXPECT_TRUE(checkRegistrationLimit(slots));
+  slots[19].name = "P19";
+  EXPECT_EQ(checkRegistrationLimit(slots).message(), "20個以上は登録できません");
+}
+
+TEST(ProfileRegistry, TargetIsTheSlotOfTheSameNameElseTheFirstFree) {
+  test::TempDir dir;
+  ProfileStore store{StorePaths::inDirectory(dir.path())};
+  ASSERT_TRUE(store.writeIndexEntry(0, "A", "8630-GHJK"));
+  ASSERT_TRUE(store.writeIndexEntry(1, "b", "8630-M"));
+  ProfileSlotTable slots;
+  ASSERT_TRUE(store.readAllSlots(slots));
+
+  auto existing = findRegistrationTarget(store, slots, "b");
+  ASSERT_TRUE(existing);
+  EXPECT_EQ(existing->slot, 1);
+  EXPECT_TRUE(existing->existing);
+  auto fresh = findRegistrationTarget(store, slots, "B");  // names compare exactly
+  ASSERT_TRUE(fresh);
+  EXPECT_EQ(fresh->slot, 2);
+  EXPECT_FALSE(fresh->existing);
+  EXPECT_EQ(findSlotByName(slots, "A"), 0);
+  EXPECT_EQ(findSlotByName(slots, "a"), -1);
+  EXPECT_EQ(overwriteQuestion("A"), "登録名「A」はすでにあります。上書きしますか？");
+}
