@@ -1,5 +1,11 @@
 # Installs the Debian packages Drovik needs to build and test, when any is missing.
 # Sourced by the other scripts.
+
+# llvm-14 brings the symbolizer that puts file and line into sanitizer reports.
+DROVIK_SANITIZER_PACKAGES=(llvm-14)
+# The fuzz targets need clang with libFuzzer (in the compiler-rt package).
+DROVIK_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
+
 drovik_install_deps() {
   local packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
     libsimpleini-dev "$@")

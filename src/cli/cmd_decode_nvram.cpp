@@ -46,7 +46,7 @@ Status saveInto(const ProfileStore& store, ProfileModel& model, const std::strin
   if (slot < 0) {
     if (Status s = checkRegistrationLimit(model.slots); !s) return s;
     if (Status s = validateProfileName(name); !s) return s;
-    slot = registeredCount(model.slots);
+    slot = firstFreeSlot(model.slots);
     model.refreshAndSnapshotCheckFlagTexts();
     model.markAllForWriting();
     if (Status s = store.saveSection(model, name); !s) return s;

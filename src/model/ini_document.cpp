@@ -355,6 +355,16 @@ Error encodingError(const std::string& label, const Error& cause) {
   return Error{label + " に書き込めません: " + cause.message};
 }
 
+// Every byte a code page 932 file cannot decode reads as U+FFFD, so a name holding U+FFFD may
+// be taken for another section's or key's spelling; the file could not hold it anyway.
+bool holdsUndecodable(std::string_view name, Encoding encoding) {
+  return encoding == Encoding::Cp932 && name.find("\xEF\xBF\xBD") != std::string_view::npos;
+}
+
+Error undecodableNameError(const std::string& label) {
+  return Error{label + " に書き込めません: CP932 で表せない文字「\xEF\xBF\xBD」が含まれています"};
+}
+
 }  // namespace
 
 std::size_t IniDocument::NameHash::operator()(std::string_view name) const {
@@ -643,6 +653,8 @@ Status IniDocument::writeText(std::string_view section, std::string_view key,
   if (hasLineBreakOrNul(value)) {
     return Error{"値に改行や NUL 文字は使えません: " + keyLabel(section, key)};
   }
+  if (holdsUndecodable(section, encoding_)) return undecodableNameError(sectionLabel(section));
+  if (holdsUndecodable(key, encoding_)) return undecodableNameError(keyLabel(section, key));
 
   Section* target = findSection(section);
   if (!target) {
@@ -730,6 +742,7 @@ void IniDocument::deleteSection(std::string_view section) {
 
 Status IniDocument::writeSection(std::string_view section, const std::vector<std::string>& lines) {
   if (Status valid = checkSectionName(section); !valid) return valid;
+  if (holdsUndecodable(section, encoding_)) return undecodableNameError(sectionLabel(section));
   std::vector<std::string> encoded;
   for (const std::string& text : lines) {
     if (text.find('=') == std::string::npos) continue;

@@ -11,6 +11,12 @@ int registeredCount(const ProfileSlotTable& slots) {
   return count;
 }
 
+int firstFreeSlot(const ProfileSlotTable& slots) {
+  for (int i = 0; i < cat::kSlotCount; ++i)
+    if (!slots[i].registered()) return i;
+  return -1;
+}
+
 Status checkRegistrationLimit(const ProfileSlotTable& slots) {
   if (registeredCount(slots) >= cat::kSlotCount)
     return Error{std::to_string(cat::kSlotCount) + "個以上は登録できません"};
@@ -32,7 +38,7 @@ Result<RegistrationTarget> findRegistrationTarget(const ProfileStore& store,
     if (!stored) return stored.error();
     if (*stored == name) return RegistrationTarget{i, true};
   }
-  return RegistrationTarget{registeredCount(slots), false};
+  return RegistrationTarget{firstFreeSlot(slots), false};
 }
 
 std::string overwriteQuestion(const std::string& name) {

@@ -11,6 +11,10 @@ namespace drovik {
 
 int registeredCount(const ProfileSlotTable& slots);
 
+// The first slot without a name, or -1. A hand-edited index may have gaps, so the count of
+// registered slots is not a free slot.
+int firstFreeSlot(const ProfileSlotTable& slots);
+
 // "20個以上は登録できません" when every slot is taken.
 Status checkRegistrationLimit(const ProfileSlotTable& slots);
 

@@ -1,6 +1,7 @@
 #include "model/profile_store.h"
 
 #include "model/ini_document.h"
+#include "model/text_codec.h"
 
 namespace drovik {
 
@@ -248,6 +249,11 @@ Status ProfileStore::saveSection(const ProfileModel& model, const std::string& s
 
 Status ProfileStore::deleteSection(const std::string& section) const {
   return settings_.update([&](ini::IniDocument& doc) -> Status {
+    // Undecodable bytes all read as U+FFFD, so a name the file cannot hold could match
+    // another profile's section; writes refuse such names too.
+    if (doc.encoding() == ini::Encoding::Cp932 && doc.hasSection(section) &&
+        !ini::utf8ToCp932(section))
+      return Error{"設定名「" + section + "」は CP932 で表せない文字を含むため、削除できません"};
     doc.deleteSection(section);
     return {};
   });

@@ -1,0 +1,23 @@
+// Arbitrary bytes as both NVRAM images: the refusals by size, then the command and settings
+// list built from what was decoded.
+#include <cstdint>
+
+#include "fuzz_support.h"
+#include "profile_checks.h"
+#include "transport/nvram_decoder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace drovik;
+  const std::span<const std::uint8_t> image(data, size);
+  const bool tooLarge = size > nvram::kMaxImageSize;
+
+  ProfileModel model;
+  const auto all = nvram::decodeAllImage(model, image);
+  FUZZ_CHECK(all.isOk() == (!tooLarge && size >= nvram::kAllImageReadSize), all.message());
+  const Status network = nvram::decodeNetworkImage(model, image);
+  FUZZ_CHECK(network.isOk() == (!tooLarge && size >= nvram::kNetworkImageReadSize),
+             network.message());
+  for (const CommandVariant variant : {CommandVariant::Ghjk, CommandVariant::M})
+    fuzz::checkCommandAndReport(model, variant);
+  return 0;
+}
