@@ -206,10 +206,25 @@ int copyOwnerAndMode(int fd, const struct stat& old) {
   return ::fchmod(fd, old.st_mode & 07777) == 0 ? 0 : errno;
 }
 
+std::string temporaryPrefix(const fs::path& target) {
+  return "." + target.filename().string() + ".tmp";
+}
+
+// Temporary files are only made under the exclusive lock, so any found while holding it
+// were left by a writer that was killed mid-save.
+void removeStaleTemporaries(const fs::path& target) {
+  const std::string prefix = temporaryPrefix(target);
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(directoryOf(target), ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) == 0 && entry.is_regular_file(ec)) fs::remove(entry.path(), ec);
+  }
+}
+
 FileDescriptor createTemporary(const fs::path& target, fs::path& tempPath) {
   static std::atomic<unsigned long> counter{0};
   const fs::path directory = directoryOf(target);
-  const std::string prefix = "." + target.filename().string() + ".tmp" + std::to_string(::getpid());
+  const std::string prefix = temporaryPrefix(target) + std::to_string(::getpid());
   for (int attempt = 0; attempt < 100; ++attempt) {
     tempPath = directory / (prefix + "-" + std::to_string(counter++));
     if (faultInjectedAt(WriteFault::CreateTemporary)) {
@@ -291,6 +306,7 @@ Status IniFile::update(const std::function<Status(IniDocument&)>& edit) const {
   if (Status edited = edit(*document); !edited)
     return Error{path_.string() + ": " + edited.message()};
   if (!document->modified()) return {};
+  removeStaleTemporaries(*target);
   return writeAtomically(*target, document->serialize());
 }
 

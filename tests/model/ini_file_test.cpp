@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -102,6 +103,18 @@ TEST_F(IniFileTest, FailedWriteStepsLeaveTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(folderContents(), std::vector<std::string>{"R_MAIN.INI"});
   }
   ASSERT_TRUE(setValue(file, "k", "new").isOk());  // the fault does not linger
+}
+
+TEST_F(IniFileTest, TemporaryFilesOfAKilledWriterAreRemovedByTheNextSave) {
+  const IniFile file(dir_ / "R_MAIN.INI");
+  writeBytes(dir_ / ".R_MAIN.INI.tmp4242-0", "half");
+  writeBytes(dir_ / ".RSETTING.INI.tmp4242-0", "another file's");
+  writeBytes(dir_ / "notes.txt", "mine");
+  ASSERT_TRUE(setValue(file, "k", "v").isOk());
+  auto contents = folderContents();
+  std::sort(contents.begin(), contents.end());
+  EXPECT_EQ(contents,
+            (std::vector<std::string>{".RSETTING.INI.tmp4242-0", "R_MAIN.INI", "notes.txt"}));
 }
 
 TEST_F(IniFileTest, FolderInPlaceOfTheFileIsAnError) {
