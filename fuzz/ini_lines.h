@@ -10,7 +10,6 @@ namespace drovik::fuzz {
 struct RawLine {
   std::string_view content;
   std::string_view end;  // empty only for a last line without a line break
-  friend bool operator==(const RawLine&, const RawLine&) = default;
 };
 
 struct RawFile {
