@@ -33,11 +33,11 @@ Status validateProfileName(const std::string& name) {
 Result<RegistrationTarget> findRegistrationTarget(const ProfileStore& store,
                                                   const ProfileSlotTable& slots,
                                                   const std::string& name) {
-  for (int i = 0; i < cat::kSlotCount; ++i) {
-    auto stored = store.indexName(i);
-    if (!stored) return stored.error();
-    if (*stored == name) return RegistrationTarget{i, true};
-  }
+  // The index as it stands now, read once, not the slot table the caller holds.
+  ProfileSlotTable stored;
+  if (Status s = store.readSlotNames(stored); !s) return s.error();
+  for (int i = 0; i < cat::kSlotCount; ++i)
+    if (stored[i].name == name) return RegistrationTarget{i, true};
   return RegistrationTarget{firstFreeSlot(slots), false};
 }
 
