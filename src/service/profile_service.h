@@ -1,0 +1,86 @@
+// The profile operations that change the profile files: registration, overwriting, deletion,
+// migration, decoding a printer's images into a profile and writing a command file. Several
+// copies of the program (and scripts) may share one data folder, so each operation is one
+// transaction: it takes the folder's write lock, reads the index afresh, decides (limit,
+// duplicate, target slot, compaction) on what it read under the lock, writes and releases.
+// The desktop program and drovik-cli call these; neither picks slots or writes files itself.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "command/command_preparation.h"
+#include "model/profile_store.h"
+
+namespace drovik {
+
+// What to do when the chosen name is registered already.
+enum class OnExisting {
+  Refuse,     // fail with the overwrite question's text: the caller asks and tries again
+  Overwrite,  // the operator agreed to overwrite
+};
+
+// Where a registration or migration landed.
+struct Registered {
+  int slot = -1;
+  bool overwrote = false;
+};
+
+// What looking at the index (without the lock) says about a name the operator typed:
+// enough to ask the questions before the settings dialog opens. The transaction decides again.
+struct RegistrationPreview {
+  bool limitReached = false;  // 20 profiles registered
+  int existingSlot = -1;      // the slot that holds the name already, or -1
+};
+
+class ProfileService {
+ public:
+  explicit ProfileService(StorePaths paths);
+  const ProfileStore& store() const { return store_; }
+
+  // Read-only views: no lock, nothing written.
+  Result<ProfileSlotTable> readSlots() const;
+  Result<RegistrationPreview> previewRegistration(const std::string& name) const;
+  // The slot holding `name` now (as the INI matches section names), or an error that says the
+  // profile is not registered (another copy may have deleted or renamed it).
+  Result<int> findProfile(const std::string& name) const;
+  // Loads the profile `name` into the model (its slots are refreshed too).
+  Status loadProfile(ProfileModel& model, const std::string& name) const;
+
+  // Registers the model's values under `name` as an 8630-GHJK profile (every key written), or
+  // overwrites the profile of that name (its index entries and model type kept). Fails with
+  // "20個以上は登録できません" when 20 profiles are registered, with the name rules' messages,
+  // and, under OnExisting::Refuse, with the overwrite question when the name exists.
+  // Clears the model's write flags after a successful save.
+  Result<Registered> registerProfile(ProfileModel& model, const std::string& name,
+                                     OnExisting onExisting);
+
+  // Saves the changed keys (write flags) of the model into the registered profile `name`
+  // and clears the write flags; fails when `name` is no longer registered.
+  Status saveChanges(ProfileModel& model, const std::string& name);
+
+  // Deletes the profile `name`: its section and its index entry, the later slots moving down.
+  Status deleteProfile(const std::string& name);
+
+  // Registers a copy of the 8630-GHJK profile `source` as the 8630-M profile `newName`.
+  Result<Registered> migrateProfile(const std::string& source, const std::string& newName,
+                                    OnExisting onExisting);
+
+  // Decodes the two NVRAM images onto the profile `name` (its stored values when registered,
+  // the defaults otherwise) and saves the result, registering the name when it is free.
+  // The model receives the decoded values; the warnings of the decoder are returned.
+  Result<std::vector<std::string>> decodeIntoProfile(ProfileModel& model, const std::string& name,
+                                                     const std::filesystem::path& allImage,
+                                                     const std::filesystem::path& nwImage);
+
+  // Reloads the profile `name`, builds its command image and writes it to `file` all or
+  // nothing (temporary file and rename). Returns the prepared command (image, warnings).
+  Result<PreparedCommand> writeCommandFile(ProfileModel& model, const std::string& name,
+                                           const std::filesystem::path& file) const;
+
+ private:
+  ProfileStore store_;
+};
+
+}  // namespace drovik
