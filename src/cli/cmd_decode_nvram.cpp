@@ -54,7 +54,8 @@ int runDecodeNvram(const Args& args) {
                       "decode-nvram --all FILE --nw FILE [--data-dir DIR --base NAME] "
                       "[--into NAME]"))
     return kExitUsage;
-  if (!allPath || !nwPath) return fail("--all FILE と --nw FILE の両方を指定してください。", kExitUsage);
+  if (!allPath || !nwPath)
+    return fail("--all FILE と --nw FILE の両方を指定してください。", kExitUsage);
 
   ProfileModel model;
   Result<std::vector<std::string>> warnings = std::vector<std::string>{};
@@ -62,7 +63,7 @@ int runDecodeNvram(const Args& args) {
     auto paths = dataPaths(args);
     if (!paths) return fail(paths.message());
     warnings = ProfileService(*paths).decodeIntoProfile(model, *into, *allPath, *nwPath,
-                                                         args.option("--base").value_or(""));
+                                                        args.option("--base").value_or(""));
   } else {
     warnings = decodeOnly(args, model, *allPath, *nwPath);
   }

@@ -12,8 +12,8 @@ int runList(const Args& args) {
   std::string out;
   for (const ProfileSlot& slot : *slots) {
     if (!slot.registered()) continue;
-    out += slot.name + '\t' + slot.initialUserText + '\t' + slot.userName + '\t' +
-           slot.modelType + '\n';
+    out += slot.name + '\t' + slot.initialUserText + '\t' + slot.userName + '\t' + slot.modelType +
+           '\n';
   }
   if (Status s = writeOutput(out); !s) return fail(s.message());
   return kExitOk;

@@ -43,9 +43,10 @@ int runMigrate(const Args& args) {
   if (!migrated) return fail(registrationFailure(migrated.error(), newName));
   // The report describes the source as the M model will read it.
   if (Status s = printReport(service, source, CommandVariant::M); !s) {
-    return fail("「" + newName + "」は８６３０－Ｍの設定として登録しましたが、設定一覧を出力できません: " +
-                    s.message(),
-                kExitPartial);
+    return fail(
+        "「" + newName +
+            "」は８６３０－Ｍの設定として登録しましたが、設定一覧を出力できません: " + s.message(),
+        kExitPartial);
   }
   return kExitOk;
 }

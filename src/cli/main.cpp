@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   static const std::map<std::string, int (*)(const Args&)> kCommands = {
-      {"list", runList},       {"generate", runGenerate}, {"report", runReport},
-      {"migrate", runMigrate}, {"register", runRegister}, {"delete", runDelete},
+      {"list", runList},       {"generate", runGenerate},        {"report", runReport},
+      {"migrate", runMigrate}, {"register", runRegister},        {"delete", runDelete},
       {"dump", runDump},       {"decode-nvram", runDecodeNvram},
   };
   auto it = kCommands.find(args->command);

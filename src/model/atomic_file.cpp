@@ -116,7 +116,7 @@ void removeStaleTemporaries(const fs::path& target) {
 }
 
 Result<PendingReplacement> PendingReplacement::prepare(const fs::path& target,
-                                                      std::string_view bytes) {
+                                                       std::string_view bytes) {
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && S_ISDIR(old.st_mode))
@@ -148,9 +148,9 @@ PendingReplacement::PendingReplacement(PendingReplacement&& other) noexcept
     : target_(std::move(other.target_)), temporary_(std::exchange(other.temporary_, {})) {}
 
 Status PendingReplacement::commit() {
-  const int renameError = faultInjectedAt(WriteFault::Rename)                      ? EIO
+  const int renameError = faultInjectedAt(WriteFault::Rename)                  ? EIO
                           : ::rename(temporary_.c_str(), target_.c_str()) == 0 ? 0
-                                                                                 : errno;
+                                                                               : errno;
   if (renameError != 0) return saveError(target_, "置き換え", renameError);
   temporary_.clear();
 

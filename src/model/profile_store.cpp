@@ -186,8 +186,7 @@ ProfileSlotTable StoreEdit::slots() const {
 
 ProfileSlotTable StoreEdit::slotNames() const { return namesOf(index_); }
 
-Status StoreEdit::writeIndexEntry(int slot, const std::string& name,
-                                  const std::string& modelType) {
+Status StoreEdit::writeIndexEntry(int slot, const std::string& name, const std::string& modelType) {
   if (Status s = checkSlot(slot); !s) return s;
   if (Status s = index_.writeText(kSetNameSection, setKey(slot), name); !s) return s;
   return index_.writeText(kModelTypeSection, modelTypeKey(slot), modelType);
@@ -204,10 +203,9 @@ Status StoreEdit::removeAndCompact(int slot) {
     const bool last = j + 1 == cat::kSlotCount;
     const std::string name =
         last ? "" : index_.readText(kSetNameSection, setKey(j + 1), "", cat::kProfileNameCapacity);
-    const std::string type =
-        last ? ""
-             : index_.readText(kModelTypeSection, modelTypeKey(j + 1), "",
-                               cat::kProfileNameCapacity);
+    const std::string type = last ? ""
+                                  : index_.readText(kModelTypeSection, modelTypeKey(j + 1), "",
+                                                    cat::kProfileNameCapacity);
     deleteIndexEntry(j);
     if (!name.empty())
       if (Status s = writeIndexEntry(j, name, type); !s) return s;

@@ -11,8 +11,9 @@ namespace drovik {
 namespace {
 
 Error notRegistered(const std::string& name) {
-  return Error{"設定名「" + name +
-               "」は登録されていません。ほかの操作で削除されたか、名前が変わった可能性があります。"};
+  return Error{
+      "設定名「" + name +
+      "」は登録されていません。ほかの操作で削除されたか、名前が変わった可能性があります。"};
 }
 
 // Under the lock: the slot holding `name`, or the error that says it is gone.
@@ -172,8 +173,7 @@ Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
     }
     auto decoded = nvram::decodeAllImage(model, *all, allImage.filename().string());
     if (!decoded) return decoded.error();
-    if (Status s = nvram::decodeNetworkImage(model, *nw, nwImage.filename().string()); !s)
-      return s;
+    if (Status s = nvram::decodeNetworkImage(model, *nw, nwImage.filename().string()); !s) return s;
     if (Status s = validateDecoded(model); !s) return s;
     warnings = std::move(decoded->warnings);
     // Onto another base every key differs potentially from what `name` holds.

@@ -120,8 +120,7 @@ TEST_F(ProfileServiceTest, MigrationCopiesTheSectionUnderTheNewNameAsM) {
   EXPECT_EQ(slots()[2].modelType, "8630-M");
 
   // Onto another profile: its section is replaced entirely.
-  EXPECT_EQ(service.migrateProfile("A", "C", OnExisting::Refuse).message(),
-            overwriteQuestion("C"));
+  EXPECT_EQ(service.migrateProfile("A", "C", OnExisting::Refuse).message(), overwriteQuestion("C"));
   ASSERT_TRUE(service.migrateProfile("A", "C", OnExisting::Overwrite));
   EXPECT_EQ(section("C"), before);
   // Onto itself: the profile becomes M with its values.
@@ -173,6 +172,37 @@ TEST_F(ProfileServiceTest, CommandFileIsReplacedWholeOrNotAtAll) {
   EXPECT_EQ(kept.str(), "old");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}),
             4);  // the two profile files, the lock and out.sib: no temporary file left
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ProfileServiceTest, EveryFieldAtItsCapacityComesBackUnchanged) {
+  const std::string name = [] {
+    std::string sixty;
+    for (int i = 0; i < 30; ++i) sixty += "帳ｱ";  // kanji and half-width kana: 60 UTF-16 units
+    return sixty;
+  }();
+  ProfileModel model;
+  for (int u = 0; u < cat::kUserCount; ++u) {
+    model.setUserName(u, u % 2 ? "ｱｲｳｴｵｶｷｸｹｺ" : "ABCDEFGH-" + std::to_string(u));
+    for (int m = 0; m < cat::kMarginCount; ++m)
+      model.setMargin(u, cat::kMarginPaperItems[m], m % 2 ? "-0000025.4" : "0000000254");
+  }
+  model.setIfChgTime(255);
+  for (int item : {cat::kIpAddress, cat::kSubnetMask, cat::kDefaultGateway})
+    for (int octet = 0; octet < 4; ++octet) model.setOctet(item, octet, 255);
+  ASSERT_TRUE(service.registerProfile(model, name, OnExisting::Refuse));
+
+  ProfileModel loaded;
+  ASSERT_TRUE(service.loadProfile(loaded, name));
+  EXPECT_EQ(loaded.slots[0].name, name);
+  EXPECT_EQ(loaded.text.userName, model.text.userName);
+  EXPECT_EQ(loaded.text.paper, model.text.paper);
+  EXPECT_EQ(loaded.text.iface, model.text.iface);
+  EXPECT_EQ(loaded.values.paper[0].margin, model.values.paper[0].margin);
+  EXPECT_EQ(loaded.values.iface.ifChgTimeText, "255");
 }
 
 }  // namespace
