@@ -202,9 +202,9 @@ TEST(ValueCodesMVariant, CodesOnlyTheInitialUsersMItems) {
 
 TEST(ValueCodesMargins, RoundToTheNearestSixtiethOfAnInch) {
   const std::pair<const char*, std::uint16_t> examples[] = {
-      {"8.5", 0x0014},   {"6.4", 0x000F},    {"0.0", 0x0000}, {"108.4", 0x0100},
-      {"-1.0", 0xFFFE},  {"0.2", 0x0000},    {"10", 0x0018},  {"254", 0x0258},
-      {"-25.4", 0xFFC4}, {" 12.7 ", 0x001E}, {"+3", 0x0007}};
+      {"8.5", 0x0014},   {"6.4", 0x000F},  {"0.0", 0x0000}, {"108.4", 0x0100},
+      {"-1.0", 0xFFFE},  {"0.2", 0x0000},  {"10", 0x0018},  {"254", 0x0258},
+      {"-25.4", 0xFFC4}, {"12.7", 0x001E}, {".5", 0x0001}};
   for (const auto& [text, code] : examples) {
     SettingProfile p = SettingProfile::defaults();
     p.paper[1].margin[1] = text;
@@ -217,7 +217,8 @@ TEST(ValueCodesMargins, RoundToTheNearestSixtiethOfAnInch) {
 }
 
 TEST(ValueCodesMargins, TextsThatAreNoAdmittedNumberSendNothingButShowAsStored) {
-  for (const char* text : {"abc", "", "8.5mm", "1e2", "254.1", "-25.5", "99999", "nan", "1..2"}) {
+  for (const char* text : {"abc", "", "8.5mm", "1e2", "254.1", "-25.5", "99999", "nan", "1..2",
+                           "+3", " 12.7", "00000000025"}) {
     SettingProfile p = SettingProfile::defaults();
     p.paper[0].margin[3] = text;
     const ValueCodes codes = apply(p, CommandVariant::Ghjk);

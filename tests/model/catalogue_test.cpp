@@ -32,7 +32,7 @@ TEST(Catalogue, CheckNodesFollowTheFixedOrder) {
   EXPECT_EQ(nodes[cat::paperItemNode(0, 37)].key, "User1CTLowerTopMarginChkFlag");
   EXPECT_EQ(nodes[cat::commonItemNode(0, 0)].key, "User1EmulationChkFlag");
   EXPECT_EQ(nodes[cat::commonItemNode(4, 14)].key, "User5ImgWrapChkFlag");
-  EXPECT_EQ(nodes[cat::checkNode(cat::k8630SettingBlock, 0)].key, "User1_8630SettingChkFlag");
+  EXPECT_EQ(nodes[cat::groups()[cat::k8630Group].nodeOf(0)].key, "User1_8630SettingChkFlag");
   EXPECT_EQ(nodes[cat::interfaceItemNode(cat::kDhcp)].key, "DhcpChkFlag");
   EXPECT_EQ(cat::checkNodeIndex("user10toffFchkflag"), -1);  // lookups here are exact
   EXPECT_EQ(cat::checkNodeIndex("User10TofFfChkFlag"), 752);
@@ -44,8 +44,9 @@ TEST(Catalogue, TreeParentsMatchTheSettingsTree) {
   EXPECT_EQ(nodes[13].label, "ユーザー１");
   EXPECT_EQ(nodes[12].label, "ユーザー１０の名前");
   EXPECT_EQ(nodes[12].parent, 2);
-  const int escp = cat::checkNode(cat::kEscpSettingBlock, 3);
-  EXPECT_EQ(nodes[escp].parent, cat::checkNode(cat::kCommonSettingBlock, 3));
+  const int escp = cat::groups()[cat::kEscpGroup].nodeOf(3);
+  EXPECT_EQ(nodes[escp].key, "User4EscpSettingChkFlag");
+  EXPECT_EQ(nodes[escp].parent, cat::groups()[cat::kCommonGroup].nodeOf(3));
   EXPECT_EQ(nodes[cat::commonItemNode(3, 28)].parent, escp);
   EXPECT_EQ(nodes[cat::commonItemNode(3, 28)].label, "ＴＯＦ改ページ");
   EXPECT_EQ(nodes[762].parent, 757);
