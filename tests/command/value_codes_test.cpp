@@ -4,6 +4,7 @@
 
 #include "command/choice_codes.h"
 #include "command/command_test_support.h"
+#include "model/value_validation.h"
 
 namespace drovik {
 namespace {
@@ -228,6 +229,16 @@ TEST(ValueCodesMargins, TextsThatAreNoAdmittedNumberSendNothingButShowAsStored) 
     ASSERT_EQ(codes.warnings.size(), 1u) << text;
     EXPECT_EQ(codes.warnings[0], "ユーザー１：単票↓送りトップマージン：値「" + std::string(text) +
                                      "」は -25.4～254 の数値ではありません。初期値を使います。");
+  }
+}
+
+TEST(ValueCodesMargins, SendExactlyTheTextsThePageAccepts) {
+  for (const char* text : {"8.5", "-25.4", "254", ".5", "8.", "0000000025", "+8.5", " 8.5", "-",
+                           ".", "8.5.1", "1-2", "00000000025", "254.01", "1e1"}) {
+    SettingProfile p = SettingProfile::defaults();
+    p.paper[0].margin[0] = text;
+    const bool sent = apply(p, CommandVariant::Ghjk).warnings.empty();
+    EXPECT_EQ(sent, validateMarginText(0, 0, text).isOk()) << text;
   }
 }
 

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
+
+#include "support/temp_dir.h"
 
 namespace cat = drovik::catalogue;
 
@@ -120,4 +123,53 @@ TEST(Catalogue, InterfaceKeysInSaveOrder) {
   EXPECT_EQ(keys[16].key, "ErrDisp");
   EXPECT_EQ(cat::interfaceKeyIndex(cat::kSubnetMask, 2), 11);
   EXPECT_EQ(cat::interfaceKeyIndex(cat::kErrDisp, -1), 16);
+}
+
+// The tree as stored files know it: key, parent and label of every node, in node order.
+TEST(Catalogue, CheckNodesMatchTheGoldenTree) {
+  std::istringstream golden(drovik::test::readFile(std::filesystem::path(DROVIK_TEST_DATA_DIR) /
+                                                   "catalogue" / "check_nodes.tsv"));
+  std::string line;
+  int n = 0;
+  for (; std::getline(golden, line); ++n) {
+    ASSERT_LT(n, cat::kCheckNodeCount);
+    const auto& node = cat::checkNodes()[n];
+    EXPECT_EQ(line, std::to_string(n) + "\t" + node.key + "\t" + std::to_string(node.parent) +
+                        "\t" + node.label);
+  }
+  EXPECT_EQ(n, cat::kCheckNodeCount);
+}
+
+TEST(Catalogue, GroupsCoverEveryItemOnceUnderTheirOwnNode) {
+  std::set<std::pair<int, int>> seen;
+  for (int g = 0; g < cat::kGroupCount; ++g) {
+    const cat::Group& group = cat::groups()[g];
+    for (int user : {0, 9}) {
+      for (int k = 0; k < group.count; ++k) {
+        const cat::ItemRef ref = group.ref(k);
+        EXPECT_EQ(cat::groupOf(ref), g);
+        EXPECT_EQ(&group.items()[k], &cat::item(ref));
+        const auto& node = cat::checkNodes()[group.itemNode(user, k)];
+        EXPECT_EQ(node.parent, group.nodeOf(user));
+        EXPECT_EQ(node.item, ref.index);
+        EXPECT_EQ(node.label, cat::item(ref).label);
+        EXPECT_EQ(cat::findItem(cat::item(ref).name), ref);
+        seen.insert({static_cast<int>(ref.scope), ref.index});
+      }
+    }
+  }
+  EXPECT_EQ(seen.size(), static_cast<std::size_t>(cat::kPaperItemCount + cat::kCommonItemCount +
+                                                  cat::kInterfaceItemCount));
+  EXPECT_FALSE(cat::findItem("TopMargin").has_value());
+  EXPECT_EQ(cat::groups()[cat::kInterfaceGroup].heading(), "【インターフェース設定】");
+  EXPECT_EQ(cat::groups()[cat::kCutGroup].heading(), "単票");
+}
+
+TEST(Catalogue, LabelsForMessagesPagesAndTheList) {
+  const auto jis90 = *cat::findItem("Jis90");
+  EXPECT_EQ(cat::item(jis90).label, "９０年改訂");
+  EXPECT_EQ(cat::item(jis90).pageCaption(), "９０年改定");
+  EXPECT_EQ(cat::reportLabel(jis90), "　９０年改定\t\t");
+  EXPECT_EQ(cat::groupAndLabel(*cat::findItem("TopMCutLower"), "の"), "単票の↓送りトップマージン");
+  EXPECT_EQ(cat::groupAndLabel(*cat::findItem("AgaRear"), ""), "リアトラクタ紙厚設定");
 }
