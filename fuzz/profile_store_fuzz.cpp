@@ -11,7 +11,6 @@
 #include "model/ini_document.h"
 #include "model/profile_store.h"
 #include "profile_checks.h"
-#include "report/migration.h"
 
 namespace {
 
@@ -27,7 +26,11 @@ void checkMigrationCopy(const drovik::ProfileStore& store, const std::string& so
   for (const std::string& line : *before)
     if (line.find('=') != std::string::npos) keyLines.push_back(line);
   const std::string copy = "移行先";
-  if (!copyProfileAsM(store, source, copy, catalogue::kSlotCount - 1)) return;
+  const Status copied = store.transact([&](StoreEdit& edit) -> Status {
+    if (Status s = edit.copySection(source, copy); !s) return s;
+    return edit.writeIndexEntry(catalogue::kSlotCount - 1, copy, std::string(catalogue::kModelM));
+  });
+  if (!copied) return;
   const auto after = store.readSection(copy);
   FUZZ_CHECK(after.isOk() && *after == keyLines, source);
 }
