@@ -1,6 +1,8 @@
 // Arbitrary bytes as both profile files (so that the index can name sections of the same
 // bytes): the slot table, the first registered profiles' commands as a save or send builds
-// them, the first sections loaded by name, and a migration copy of the first section.
+// them, the first sections loaded by name, and a migration copy of the first section. The
+// files are read in memory, as a store transaction holds them: the file layer (locking,
+// atomic replacement) has its own tests, and disk writes would cost most of each run.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,62 +13,59 @@
 #include "model/ini_document.h"
 #include "model/profile_store.h"
 #include "profile_checks.h"
-#include "report/migration.h"
 
 namespace {
 
 constexpr int kMaxProfiles = 2;
 constexpr std::size_t kMaxSections = 2;
 
-// Migration copies every key line of the source, or refuses and changes nothing.
-void checkMigrationCopy(const drovik::ProfileStore& store, const std::string& source) {
+// Migration copies every key line of the source into the file it writes, or refuses and
+// changes nothing.
+void checkMigrationCopy(drovik::StoreEdit& files, const std::string& source) {
   using namespace drovik;
-  const auto before = store.readSection(source);
-  FUZZ_CHECK(before.isOk(), source);
   std::vector<std::string> keyLines;
-  for (const std::string& line : *before)
+  for (const std::string& line : files.settings().readSection(source))
     if (line.find('=') != std::string::npos) keyLines.push_back(line);
   const std::string copy = "移行先";
-  if (!copyProfileAsM(store, source, copy, catalogue::kSlotCount - 1)) return;
-  const auto after = store.readSection(copy);
-  FUZZ_CHECK(after.isOk() && *after == keyLines, source);
+  if (!files.copySection(source, copy)) {
+    FUZZ_CHECK(!files.settings().modified(), "a refused copy changed the file");
+    return;
+  }
+  const ini::IniDocument written = ini::IniDocument::parse(files.settings().serialize());
+  FUZZ_CHECK(written.readSection(copy) == keyLines, source);
+  (void)files.writeIndexEntry(catalogue::kSlotCount - 1, copy, std::string(catalogue::kModelM));
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace drovik;
-  const std::string_view bytes = fuzz::asText({data, size});
-  const StorePaths paths = StorePaths::inDirectory(fuzz::scratchDirectory());
-  fuzz::writeBytes(paths.indexFile, bytes);
-  fuzz::writeBytes(paths.settingsFile, bytes);
-  const ProfileStore store(paths);
+  const ini::IniDocument parsed = ini::IniDocument::parse(std::string(fuzz::asText({data, size})));
+  StoreEdit files(parsed, parsed);
 
   ProfileModel model;
-  FUZZ_CHECK(store.readAllSlots(model.slots).isOk(), "a regular file always reads");
-  ProfileSlotTable names;
-  FUZZ_CHECK(store.readSlotNames(names).isOk(), "a regular file always reads");
+  model.slots = files.slots();
+  const ProfileSlotTable names = files.slotNames();
   for (int slot = 0; slot < catalogue::kSlotCount; ++slot)
     FUZZ_CHECK(names[slot].name == model.slots[slot].name, model.slots[slot].name);
-  (void)store.printerDriverName();
-  (void)store.sendAddress();
-  (void)store.retrievalAddress();
+  (void)files.printerDriverName();
+  (void)files.sendAddress();
+  (void)files.retrievalAddress();
 
   int prepared = 0;
   for (int slot = 0; slot < catalogue::kSlotCount && prepared < kMaxProfiles; ++slot) {
     if (!model.slots[slot].registered()) continue;
     ++prepared;
-    const Result<PreparedCommand> command = prepareCommand(store, model, slot);
+    const Result<PreparedCommand> command = prepareCommand(files, model, slot);
     if (command) fuzz::checkCommandAndReport(model, command->variant);
   }
 
-  const std::vector<std::string> sections =
-      ini::IniDocument::parse(std::string(bytes)).sectionNames();
+  const std::vector<std::string> sections = parsed.sectionNames();
   for (std::size_t s = 0; s < sections.size() && s < kMaxSections; ++s) {
     ProfileModel loaded;
-    FUZZ_CHECK(store.loadSection(loaded, sections[s]).isOk(), sections[s]);
+    files.loadProfile(loaded, sections[s]);
     fuzz::checkCommandAndReport(loaded, s % 2 == 0 ? CommandVariant::Ghjk : CommandVariant::M);
   }
-  if (!sections.empty()) checkMigrationCopy(store, sections.front());
+  if (!sections.empty()) checkMigrationCopy(files, sections.front());
   return 0;
 }

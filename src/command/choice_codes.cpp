@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 #include <string_view>
+#include <unordered_map>
 
 namespace drovik::codes {
 namespace {
@@ -101,10 +102,35 @@ constexpr NamedCoding kCodings[] = {
     {"Small", &kSmallM},
 };
 
+// Every coded or listed value looks its item up: a table built once, not a search by name.
 const ChoiceCoding& codingOf(const cat::Item& item) {
-  for (const NamedCoding& named : kCodings)
-    if (named.item == item.name) return *named.coding;
-  return kIdentity;
+  static const std::unordered_map<std::string_view, const ChoiceCoding*> byName = [] {
+    std::unordered_map<std::string_view, const ChoiceCoding*> map;
+    for (const NamedCoding& named : kCodings) map.emplace(named.item, named.coding);
+    return map;
+  }();
+  const auto found = byName.find(item.name);
+  return found == byName.end() ? kIdentity : *found->second;
+}
+
+Codes codesIn(const ChoiceCoding& coding, CommandVariant variant) {
+  return variant == CommandVariant::M && !coding.mCodes.empty() ? coding.mCodes : coding.codes;
+}
+
+bool isChoice(const cat::Item& item) {
+  return item.kind == cat::ValueKind::Choice && item.values != nullptr;
+}
+
+int countOf(const cat::Item& item, const ChoiceCoding& coding) {
+  int count = item.values->size();
+  // A table shorter than its value list would be a slip; never index past it.
+  for (Codes codes : {coding.codes, coding.mCodes})
+    if (!codes.empty()) count = std::min(count, static_cast<int>(codes.size()));
+  return count;
+}
+
+std::uint8_t codeAt(Codes codes, int index) {
+  return codes.empty() ? static_cast<std::uint8_t>(index) : codes[index];
 }
 
 std::optional<std::string_view> fixedText(TextFixes fixes, int index) {
@@ -113,36 +139,24 @@ std::optional<std::string_view> fixedText(TextFixes fixes, int index) {
   return std::nullopt;
 }
 
-bool inTable(const cat::Item& item, std::int32_t index) {
-  return item.kind == cat::ValueKind::Choice && item.values != nullptr && index >= 0 &&
-         index < choiceCount(item);
-}
-
 }  // namespace
 
 int choiceCount(const cat::Item& item) {
-  if (item.kind != cat::ValueKind::Choice || item.values == nullptr) return 0;
-  const ChoiceCoding& coding = codingOf(item);
-  int count = item.values->size();
-  // A table shorter than its value list would be a slip; never index past it.
-  for (Codes codes : {coding.codes, coding.mCodes})
-    if (!codes.empty()) count = std::min(count, static_cast<int>(codes.size()));
-  return count;
+  return isChoice(item) ? countOf(item, codingOf(item)) : 0;
 }
 
 std::optional<std::uint8_t> choiceCode(const cat::Item& item, std::int32_t index,
                                        CommandVariant variant) {
-  if (!inTable(item, index)) return std::nullopt;
+  if (!isChoice(item)) return std::nullopt;
   const ChoiceCoding& coding = codingOf(item);
-  const Codes codes =
-      variant == CommandVariant::M && !coding.mCodes.empty() ? coding.mCodes : coding.codes;
-  if (codes.empty()) return static_cast<std::uint8_t>(index);
-  return codes[index];
+  if (index < 0 || index >= countOf(item, coding)) return std::nullopt;
+  return codeAt(codesIn(coding, variant), index);
 }
 
 std::string choiceText(const cat::Item& item, std::int32_t index, CommandVariant variant) {
-  if (!inTable(item, index)) return {};
+  if (!isChoice(item)) return {};
   const ChoiceCoding& coding = codingOf(item);
+  if (index < 0 || index >= countOf(item, coding)) return {};
   if (variant == CommandVariant::M)
     if (auto text = fixedText(coding.mTextFixes, index)) return std::string(*text);
   if (auto text = fixedText(coding.textFixes, index)) return std::string(*text);
@@ -150,9 +164,12 @@ std::string choiceText(const cat::Item& item, std::int32_t index, CommandVariant
 }
 
 std::optional<int> choiceOfCode(const cat::Item& item, std::uint8_t code, CommandVariant variant) {
-  const int count = choiceCount(item);
+  if (!isChoice(item)) return std::nullopt;
+  const ChoiceCoding& coding = codingOf(item);
+  const Codes codes = codesIn(coding, variant);
+  const int count = countOf(item, coding);
   for (int index = 0; index < count; ++index)
-    if (choiceCode(item, index, variant) == code) return index;
+    if (codeAt(codes, index) == code) return index;
   return std::nullopt;
 }
 

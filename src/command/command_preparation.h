@@ -19,5 +19,7 @@ struct PreparedCommand {
 
 // Reloads slot `slot` into the model (edits not saved are dropped) and builds its image.
 Result<PreparedCommand> prepareCommand(const ProfileStore& store, ProfileModel& model, int slot);
+// The same from profile files already read.
+Result<PreparedCommand> prepareCommand(const StoreEdit& files, ProfileModel& model, int slot);
 
 }  // namespace drovik

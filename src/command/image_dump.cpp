@@ -54,9 +54,15 @@ ImageInspection InspectCommandImage(std::span<const std::uint8_t> bytes) {
     const image::ImageLayout layout = image::DetectLayout(structure.records);
     listing += "形式：" + layoutName(layout) + "\n";
     image::RecordDescriber describer(layout);
+    // Appended piece by piece: a full image has hundreds of records.
     for (const image::RawRecord& record : structure.records) {
       image::Description d = describer.describe(record);
-      listing += offsetText(record.offset) + ": " + hexBytes(record.bytes) + "  " + d.text + "\n";
+      listing += offsetText(record.offset);
+      listing += ": ";
+      listing += hexBytes(record.bytes);
+      listing += "  ";
+      listing += d.text;
+      listing += '\n';
       for (std::string& p : d.problems) problems.push_back({record.offset, std::move(p)});
     }
     if (structure.terminatorOffset)

@@ -131,12 +131,14 @@ std::string octetKey(std::string_view section, int octet) {
   return std::string(section) + " " + std::string(kOctetOrdinals[octet]) + " 8bits";
 }
 
-Result<Ipv4Octets> readAddress(const ini::IniFile& file, std::string_view section) {
-  auto doc = file.read();
-  if (!doc) return doc.error();
+Ipv4Octets readAddress(const ini::IniDocument& index, std::string_view section) {
   Ipv4Octets octets{};
-  for (int i = 0; i < 4; ++i) octets[i] = doc->readInt(section, octetKey(section, i), 0);
+  for (int i = 0; i < 4; ++i) octets[i] = index.readInt(section, octetKey(section, i), 0);
   return octets;
+}
+
+std::string readPrinterDriverName(const ini::IniDocument& index) {
+  return index.readText(kPrinterDriverSection, kPrinterDriverKey, "", 260);
 }
 
 Status writeAddress(ini::IniDocument& doc, std::string_view section, const Ipv4Octets& octets) {
@@ -186,8 +188,20 @@ Status StoreEdit::removeAndCompact(int slot) {
   return {};
 }
 
+std::string StoreEdit::printerDriverName() const { return readPrinterDriverName(index_); }
+Ipv4Octets StoreEdit::sendAddress() const { return readAddress(index_, kSendAddressSection); }
+Ipv4Octets StoreEdit::retrievalAddress() const {
+  return readAddress(index_, kRetrievalAddressSection);
+}
+
 void StoreEdit::loadProfile(ProfileModel& model, const std::string& section) const {
   loadFrom(settings_, section, model);
+}
+
+Status StoreEdit::loadProfile(ProfileModel& model, int slot) const {
+  if (Status s = checkSlot(slot); !s) return s;
+  loadFrom(settings_, model.slots[slot].name, model);
+  return {};
 }
 
 Status StoreEdit::saveProfile(const ProfileModel& model, const std::string& section) {
@@ -336,7 +350,7 @@ Status ProfileStore::writeSection(const std::string& section,
 Result<std::string> ProfileStore::printerDriverName() const {
   auto doc = index_.read();
   if (!doc) return doc.error();
-  return doc->readText(kPrinterDriverSection, kPrinterDriverKey, "", 260);
+  return readPrinterDriverName(*doc);
 }
 
 Status ProfileStore::setPrinterDriverName(const std::string& name) const {
@@ -346,7 +360,9 @@ Status ProfileStore::setPrinterDriverName(const std::string& name) const {
 }
 
 Result<Ipv4Octets> ProfileStore::sendAddress() const {
-  return readAddress(index_, kSendAddressSection);
+  auto doc = index_.read();
+  if (!doc) return doc.error();
+  return readAddress(*doc, kSendAddressSection);
 }
 Status ProfileStore::setSendAddress(const Ipv4Octets& address) const {
   return transact([&](StoreEdit& edit) -> Status {
@@ -354,7 +370,9 @@ Status ProfileStore::setSendAddress(const Ipv4Octets& address) const {
   });
 }
 Result<Ipv4Octets> ProfileStore::retrievalAddress() const {
-  return readAddress(index_, kRetrievalAddressSection);
+  auto doc = index_.read();
+  if (!doc) return doc.error();
+  return readAddress(*doc, kRetrievalAddressSection);
 }
 Status ProfileStore::setRetrievalAddress(const Ipv4Octets& address) const {
   return transact([&](StoreEdit& edit) -> Status {

@@ -32,8 +32,15 @@ class StoreEdit {
   // Removes the entry of `slot` and moves the later slots down by one.
   Status removeAndCompact(int slot);
 
+  // Choices remembered for the transports.
+  std::string printerDriverName() const;
+  Ipv4Octets sendAddress() const;
+  Ipv4Octets retrievalAddress() const;
+
   // Settings.
   void loadProfile(ProfileModel& model, const std::string& section) const;
+  // The section named after the slot's profile in model.slots.
+  Status loadProfile(ProfileModel& model, int slot) const;
   Status saveProfile(const ProfileModel& model, const std::string& section);
   Status deleteSection(const std::string& section);
   Status copySection(const std::string& from, const std::string& to);

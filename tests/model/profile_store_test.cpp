@@ -213,6 +213,11 @@ TEST_F(ProfileStoreTest, RememberedPrinterAndAddresses) {
             std::string::npos);
   EXPECT_NE(index.find("[FTP IP]\r\nFTP IP 1st 8bits=10\r\n"), std::string::npos);
   EXPECT_NE(index.find("[PrinterDriver]\r\nPrinterDriverName=LP-8630\r\n"), std::string::npos);
+
+  const StoreEdit files(ini::IniDocument::parse(index), ini::IniDocument());
+  EXPECT_EQ(files.printerDriverName(), "LP-8630");
+  EXPECT_EQ(files.sendAddress(), (Ipv4Octets{192, 168, 0, 10}));
+  EXPECT_EQ(files.retrievalAddress(), (Ipv4Octets{10, 0, 0, 1}));
 }
 
 TEST_F(ProfileStoreTest, DamagedFilesNeverCrashTheLoad) {
