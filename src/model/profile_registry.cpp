@@ -1,5 +1,6 @@
 #include "model/profile_registry.h"
 
+#include "model/ini_document.h"
 #include "model/text_codec.h"
 
 namespace drovik {
@@ -17,28 +18,35 @@ int firstFreeSlot(const ProfileSlotTable& slots) {
   return -1;
 }
 
+Error registrationLimitError() {
+  return Error{std::to_string(cat::kSlotCount) + "個以上は登録できません"};
+}
+
 Status checkRegistrationLimit(const ProfileSlotTable& slots) {
-  if (registeredCount(slots) >= cat::kSlotCount)
-    return Error{std::to_string(cat::kSlotCount) + "個以上は登録できません"};
+  if (registeredCount(slots) >= cat::kSlotCount) return registrationLimitError();
   return {};
 }
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
 
 Status validateProfileName(const std::string& name) {
   if (ini::utf16Length(name) > cat::kProfileNameCapacity)
     return Error{"設定名は60文字以内にしてください"};
   if (name.empty()) return Error{"設定名を入力してください"};
+  // The file trims these from a section header, so the profile would lose its section.
+  if (isBlank(name.front()) || isBlank(name.back()))
+    return Error{"設定名の先頭と末尾には空白を使えません"};
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '[' || c == ']' || byte < 0x20 || byte == 0x7F)
+      return Error{"設定名に「[」「]」や制御文字は使えません"};
+  }
+  if (!ini::utf8ToCp932(name)) return Error{"設定名に保存できない文字が含まれています"};
   return {};
-}
-
-Result<RegistrationTarget> findRegistrationTarget(const ProfileStore& store,
-                                                  const ProfileSlotTable& slots,
-                                                  const std::string& name) {
-  // The index as it stands now, read once, not the slot table the caller holds.
-  ProfileSlotTable stored;
-  if (Status s = store.readSlotNames(stored); !s) return s.error();
-  for (int i = 0; i < cat::kSlotCount; ++i)
-    if (stored[i].name == name) return RegistrationTarget{i, true};
-  return RegistrationTarget{firstFreeSlot(slots), false};
 }
 
 std::string overwriteQuestion(const std::string& name) {
@@ -46,8 +54,11 @@ std::string overwriteQuestion(const std::string& name) {
 }
 
 int findSlotByName(const ProfileSlotTable& slots, const std::string& name) {
+  if (name.empty()) return -1;
   for (int i = 0; i < cat::kSlotCount; ++i)
-    if (slots[i].registered() && slots[i].name == name) return i;
+    if (slots[i].name == name) return i;
+  for (int i = 0; i < cat::kSlotCount; ++i)
+    if (slots[i].registered() && ini::IniDocument::sameName(slots[i].name, name)) return i;
   return -1;
 }
 

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <set>
 
 #include "model/profile_store.h"
 #include "support/temp_dir.h"
@@ -16,6 +18,8 @@ using drovik::test::TempDir;
 using drovik::test::writeFile;
 
 namespace {
+
+namespace fs = std::filesystem;
 
 struct CliRun {
   int exitCode;
@@ -46,6 +50,16 @@ class CliTest : public ::testing::Test {
   CliRun runIn(std::vector<std::string> args) {
     args.insert(args.begin(), {"--data-dir", dir.path().string()});
     return run(args);
+  }
+
+  // The folder's entries apart from the captured output of the runs.
+  std::set<std::string> folderListing() {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+      const std::string name = entry.path().filename().string();
+      if (name != "stdout" && name != "stderr") names.insert(name);
+    }
+    return names;
   }
 
   // Registers a complete profile; `edit` changes it before the save.
@@ -98,11 +112,11 @@ TEST_F(CliTest, GenerateWritesTheImageOfEachModel) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(readFile(out).size(), size) << name;
   }
-  const CliRun unknown = runIn({"generate", "g", "-o", (dir / "x.sib").string()});  // exact names
-  EXPECT_EQ(unknown.exitCode, 1);
+  // Names match as the INI matches sections: "g" is "G".
+  EXPECT_EQ(runIn({"generate", "g", "-o", (dir / "x.sib").string()}).exitCode, 0);
   const CliRun unwritable = runIn({"generate", "G", "-o", (dir / "no" / "x.sib").string()});
   EXPECT_EQ(unwritable.exitCode, 1);
-  EXPECT_NE(unwritable.err.find("ファイルを作成できません"), std::string::npos);
+  EXPECT_NE(unwritable.err.find("ファイルを保存できません"), std::string::npos);
 }
 
 TEST_F(CliTest, GenerateWarnsAboutValuesOutsideTheirTables) {
@@ -187,4 +201,36 @@ TEST_F(CliTest, DecodeNvramRefusesShortImagesAndSavesIntoANewProfile) {
   auto section = store.readSection("取得");
   ASSERT_TRUE(section);
   EXPECT_EQ(section->size(), 1461u);
+}
+
+TEST_F(CliTest, ReadingCommandsLeaveNothingInTheDataFolder) {
+  registerProfile(0, "G", "8630-GHJK");
+  fs::remove(dir / ".drovik.lock");
+  const auto before = folderListing();
+  const auto sib = dir.path().parent_path() / (dir.path().filename().string() + ".sib");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"list"}, {"report", "G"}, {"generate", "G", "-o", sib.string()}})
+    EXPECT_EQ(runIn(args).exitCode, 0) << args[0];
+  fs::remove(sib);
+  EXPECT_EQ(folderListing(), before);
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
+  registerProfile(0, "A", "8630-GHJK");
+  auto toFull = [this](const std::string& args) {
+    const std::string command = quote(DROVIK_CLI_PATH) + " --data-dir " +
+                                quote(dir.path().string()) + " " + args + " >/dev/full 2>" +
+                                quote((dir / "stderr").string());
+    const int status = std::system(command.c_str());
+    return CliRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", readFile(dir / "stderr")};
+  };
+  const CliRun report = toFull("report A");
+  EXPECT_EQ(report.exitCode, 1);
+  EXPECT_NE(report.err.find("標準出力に書き込めません"), std::string::npos) << report.err;
+  EXPECT_EQ(toFull("list").exitCode, 1);
+  // The copy is registered, only its list is lost: a status of its own says so.
+  const CliRun migrate = toFull("migrate A B");
+  EXPECT_EQ(migrate.exitCode, 3);
+  EXPECT_NE(migrate.err.find("「B」は８６３０－Ｍの設定として登録しました"), std::string::npos);
+  EXPECT_EQ(runIn({"list"}).out, "A\tユーザー１\tU01\t8630-GHJK\nB\t\t\t8630-M\n");
 }
