@@ -1,20 +1,16 @@
 #include "transport/ftp_session.h"
 
-#include <curl/curl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <mutex>
 #include <string>
+
+#include "transport/curl_library.h"
 
 namespace drovik::transport {
 namespace {
-
-void initialiseCurlOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 class Transcript {
  public:
@@ -75,10 +71,9 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 class FtpSession {
  public:
-  FtpSession(const std::filesystem::path& workDir, std::FILE* transcript, RunControl& control)
-      : workDir_(workDir), transcript_(transcript), control_(control) {
-    initialiseCurlOnce();
-  }
+  FtpSession(const CurlLibrary& api, const std::filesystem::path& workDir, std::FILE* transcript,
+             RunControl& control)
+      : api_(api), workDir_(workDir), transcript_(transcript), control_(control) {}
   ~FtpSession() { disconnect(); }
 
   Status run(const std::vector<FtpCommand>& commands) {
@@ -127,28 +122,28 @@ class FtpSession {
 
   void open(const FtpCommand& command) {
     disconnect();
-    curl_ = curl_easy_init();
+    curl_ = api_.easyInit();
     if (!curl_) {
       fail("ftp: cannot start a session.");
       return;
     }
     host_ = command.host;
     directory_.clear();
-    curl_easy_setopt(curl_, CURLOPT_PROTOCOLS_STR, "ftp");
-    curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl_, CURLOPT_USERNAME, command.user.c_str());
-    curl_easy_setopt(curl_, CURLOPT_PASSWORD, command.password.c_str());
-    curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
-    curl_easy_setopt(curl_, CURLOPT_DEBUGFUNCTION, onDebug);
-    curl_easy_setopt(curl_, CURLOPT_DEBUGDATA, &transcript_);
-    curl_easy_setopt(curl_, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, onProgress);
-    curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, &control_);
-    curl_easy_setopt(curl_, CURLOPT_ERRORBUFFER, errorText_);
-    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, kFtpReplyTimeoutSeconds);
+    api_.easySetopt(curl_, CURLOPT_PROTOCOLS_STR, "ftp");
+    api_.easySetopt(curl_, CURLOPT_NOSIGNAL, 1L);
+    api_.easySetopt(curl_, CURLOPT_USERNAME, command.user.c_str());
+    api_.easySetopt(curl_, CURLOPT_PASSWORD, command.password.c_str());
+    api_.easySetopt(curl_, CURLOPT_VERBOSE, 1L);
+    api_.easySetopt(curl_, CURLOPT_DEBUGFUNCTION, onDebug);
+    api_.easySetopt(curl_, CURLOPT_DEBUGDATA, &transcript_);
+    api_.easySetopt(curl_, CURLOPT_NOPROGRESS, 0L);
+    api_.easySetopt(curl_, CURLOPT_XFERINFOFUNCTION, onProgress);
+    api_.easySetopt(curl_, CURLOPT_XFERINFODATA, &control_);
+    api_.easySetopt(curl_, CURLOPT_ERRORBUFFER, errorText_);
+    api_.easySetopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, kFtpReplyTimeoutSeconds);
     // A transfer that stalls ends before the overall limit runs out.
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, kFtpReplyTimeoutSeconds);
+    api_.easySetopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    api_.easySetopt(curl_, CURLOPT_LOW_SPEED_TIME, kFtpReplyTimeoutSeconds);
     // Connecting and logging in happen here, as in the console client, so that the greeting
     // and a refused login reach the transcript even when no transfer follows.
     loggedIn_ = perform(directoryUrl(directory_), Request::Probe, nullptr, 0);
@@ -172,6 +167,7 @@ class FtpSession {
       fail("ftp: cannot create " + local + ".");
       return;
     }
+    ::fchmod(fd, 0644);  // an image like any other file, not the private temporary's 0600
     FilePtr file(::fdopen(fd, "wb"));
     if (!file) {
       ::close(fd);
@@ -214,20 +210,20 @@ class FtpSession {
       fail("ftp: timed out.");
       return false;
     }
-    curl_easy_setopt(curl_, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl_, CURLOPT_TIMEOUT_MS, remaining);
-    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT_MS, std::min(remaining, kFtpConnectTimeoutMs));
-    curl_easy_setopt(curl_, CURLOPT_NOBODY, request == Request::Probe ? 1L : 0L);
-    curl_easy_setopt(curl_, CURLOPT_UPLOAD, request == Request::Upload ? 1L : 0L);
-    curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, onWrite);
-    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, request == Request::Download ? file : nullptr);
-    curl_easy_setopt(curl_, CURLOPT_READFUNCTION, onRead);
-    curl_easy_setopt(curl_, CURLOPT_READDATA, request == Request::Upload ? file : nullptr);
-    curl_easy_setopt(curl_, CURLOPT_INFILESIZE_LARGE, request == Request::Upload ? size : -1);
+    api_.easySetopt(curl_, CURLOPT_URL, url.c_str());
+    api_.easySetopt(curl_, CURLOPT_TIMEOUT_MS, remaining);
+    api_.easySetopt(curl_, CURLOPT_CONNECTTIMEOUT_MS, std::min(remaining, kFtpConnectTimeoutMs));
+    api_.easySetopt(curl_, CURLOPT_NOBODY, request == Request::Probe ? 1L : 0L);
+    api_.easySetopt(curl_, CURLOPT_UPLOAD, request == Request::Upload ? 1L : 0L);
+    api_.easySetopt(curl_, CURLOPT_WRITEFUNCTION, onWrite);
+    api_.easySetopt(curl_, CURLOPT_WRITEDATA, request == Request::Download ? file : nullptr);
+    api_.easySetopt(curl_, CURLOPT_READFUNCTION, onRead);
+    api_.easySetopt(curl_, CURLOPT_READDATA, request == Request::Upload ? file : nullptr);
+    api_.easySetopt(curl_, CURLOPT_INFILESIZE_LARGE, request == Request::Upload ? size : -1);
     errorText_[0] = '\0';
-    const CURLcode code = curl_easy_perform(curl_);
+    const CURLcode code = api_.easyPerform(curl_);
     if (code == CURLE_OK) return true;
-    const std::string why = errorText_[0] ? errorText_ : curl_easy_strerror(code);
+    const std::string why = errorText_[0] ? errorText_ : api_.easyStrerror(code);
     fail("ftp: " + why);
     // Without a usable control connection the console client answers "Not connected."
     if (!isReplyFailure(code)) loggedIn_ = false;
@@ -253,7 +249,7 @@ class FtpSession {
 
   void disconnect() {
     if (!curl_) return;
-    curl_easy_cleanup(curl_);  // sends QUIT; its reply still reaches the transcript
+    api_.easyCleanup(curl_);  // sends QUIT; its reply still reaches the transcript
     curl_ = nullptr;
     loggedIn_ = false;
   }
@@ -269,9 +265,9 @@ class FtpSession {
 
   std::string escaped(const std::string& part) const {
     if (part.empty()) return "%2F";  // the absolute-path marker
-    char* text = curl_easy_escape(curl_, part.data(), static_cast<int>(part.size()));
+    char* text = api_.easyEscape(curl_, part.data(), static_cast<int>(part.size()));
     std::string result = text ? text : "";
-    curl_free(text);
+    api_.free(text);
     return result;
   }
 
@@ -289,6 +285,7 @@ class FtpSession {
     return url;
   }
 
+  const CurlLibrary& api_;
   std::filesystem::path workDir_;
   Transcript transcript_;
   RunControl& control_;
@@ -304,7 +301,12 @@ class FtpSession {
 
 Status runFtpCommands(const std::vector<FtpCommand>& commands, const std::filesystem::path& workDir,
                       std::FILE* transcript, RunControl& control) {
-  FtpSession session(workDir, transcript, control);
+  auto api = curlLibrary();
+  if (!api) {
+    std::fprintf(transcript, "ftp: %s\r\n", api.message().c_str());
+    return api.status();
+  }
+  FtpSession session(**api, workDir, transcript, control);
   return session.run(commands);
 }
 

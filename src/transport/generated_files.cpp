@@ -61,7 +61,9 @@ std::string joinLines(std::initializer_list<std::string_view> lines) {
 Result<std::filesystem::path> writeGeneratedText(const std::filesystem::path& programDir,
                                                  std::string_view fileName,
                                                  std::string_view content, FileAccess access) {
-  const std::filesystem::path path = programDir / fileName;
+  // The full path: batch files name their companions by it.
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::absolute(programDir / fileName, ec);
   auto encoded = ini::utf8ToCp932(content);
   if (!encoded)
     return Error{"ファイル「" + path.string() + "」を書き込めません: " + encoded.message()};
@@ -77,7 +79,8 @@ Result<std::filesystem::path> writeGeneratedText(const std::filesystem::path& pr
 
 Result<std::filesystem::path> writeCommandFile(const std::filesystem::path& programDir,
                                                std::span<const std::uint8_t> image) {
-  const std::filesystem::path path = programDir / kCommandFileName;
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::absolute(programDir / kCommandFileName, ec);
   const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
   if (Status s = writeBytes(path, bytes, FileAccess::Shared); !s) return s.error();
   return path;

@@ -1,0 +1,32 @@
+#include "transport/curl_library.h"
+
+#include "transport/shared_library.h"
+
+namespace drovik::transport {
+
+Result<const CurlLibrary*> curlLibrary() {
+  struct Loaded {
+    SharedLibrary library{"libcurl.so.4"};
+    CurlLibrary api{};
+    std::string problem;
+    Loaded() {
+      decltype(&::curl_global_init) globalInit = nullptr;
+      library.bind(globalInit, "curl_global_init");
+      library.bind(api.easyInit, "curl_easy_init");
+      library.bind(api.easySetopt, "curl_easy_setopt");
+      library.bind(api.easyPerform, "curl_easy_perform");
+      library.bind(api.easyCleanup, "curl_easy_cleanup");
+      library.bind(api.easyStrerror, "curl_easy_strerror");
+      library.bind(api.easyEscape, "curl_easy_escape");
+      library.bind(api.free, "curl_free");
+      problem = library.problem();
+      if (problem.empty() && globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK)
+        problem = "libcurl を初期化できません";
+    }
+  };
+  static const Loaded loaded;  // thread-safe, once
+  if (!loaded.problem.empty()) return Error{loaded.problem};
+  return &loaded.api;
+}
+
+}  // namespace drovik::transport
