@@ -12,6 +12,9 @@
 namespace drovik::transport {
 namespace {
 
+// Longest single wait in a transfer; timeouts and cancel requests are checked in between.
+constexpr int kPollSliceMs = 10;
+
 class Transcript {
  public:
   explicit Transcript(std::FILE* file) : file_(file) {}
@@ -123,7 +126,8 @@ class FtpSession {
   void open(const FtpCommand& command) {
     disconnect();
     curl_ = api_.easyInit();
-    if (!curl_) {
+    multi_ = api_.multiInit();
+    if (!curl_ || !multi_) {
       fail("ftp: cannot start a session.");
       return;
     }
@@ -221,13 +225,33 @@ class FtpSession {
     api_.easySetopt(curl_, CURLOPT_READDATA, request == Request::Upload ? file : nullptr);
     api_.easySetopt(curl_, CURLOPT_INFILESIZE_LARGE, request == Request::Upload ? size : -1);
     errorText_[0] = '\0';
-    const CURLcode code = api_.easyPerform(curl_);
+    const CURLcode code = transfer();
     if (code == CURLE_OK) return true;
     const std::string why = errorText_[0] ? errorText_ : api_.easyStrerror(code);
     fail("ftp: " + why);
     // Without a usable control connection the console client answers "Not connected."
     if (!isReplyFailure(code)) loggedIn_ = false;
     return false;
+  }
+
+  // Runs the prepared request. The session's connections live in the multi handle, so that
+  // the control connection is reused. Waits are kept short: libcurl's own blocking transfer
+  // can sit a whole second before it connects the data stream of a reused session.
+  CURLcode transfer() {
+    if (api_.multiAddHandle(multi_, curl_) != CURLM_OK) return CURLE_FAILED_INIT;
+    int running = 1;
+    while (running > 0) {
+      if (api_.multiPerform(multi_, &running) != CURLM_OK) break;
+      if (running > 0 && api_.multiPoll(multi_, nullptr, 0, kPollSliceMs, nullptr) != CURLM_OK)
+        break;
+    }
+    CURLcode result = CURLE_FAILED_INIT;
+    int left = 0;
+    while (CURLMsg* message = api_.multiInfoRead(multi_, &left))
+      if (message->msg == CURLMSG_DONE && message->easy_handle == curl_)
+        result = message->data.result;
+    api_.multiRemoveHandle(multi_, curl_);
+    return result;
   }
 
   // The server refused one request; the session itself goes on.
@@ -248,9 +272,10 @@ class FtpSession {
   }
 
   void disconnect() {
-    if (!curl_) return;
-    api_.easyCleanup(curl_);  // sends QUIT; its reply still reaches the transcript
+    if (curl_) api_.easyCleanup(curl_);
+    if (multi_) api_.multiCleanup(multi_);  // closes the control connection with QUIT
     curl_ = nullptr;
+    multi_ = nullptr;
     loggedIn_ = false;
   }
 
@@ -290,6 +315,7 @@ class FtpSession {
   Transcript transcript_;
   RunControl& control_;
   CURL* curl_ = nullptr;
+  CURLM* multi_ = nullptr;
   bool loggedIn_ = false;
   std::string host_;
   std::vector<std::string> directory_;
