@@ -70,6 +70,38 @@ ProfileText ProfileText::of(const SettingProfile& values) {
   return t;
 }
 
+namespace {
+
+// The entry of a value key in a per-key table (texts or write flags); the interface keys
+// are found at ifacePos.
+template <class Table>
+const auto& entryOf(const Table& table, const cat::ValueKey& key, int ifacePos) {
+  switch (key.kind) {
+    case cat::KeyKind::SelectUser:
+      return table.selectUser;
+    case cat::KeyKind::UserName:
+      return table.userName[key.user];
+    case cat::KeyKind::Paper:
+      return table.paper[key.user][key.index];
+    case cat::KeyKind::Common:
+      return table.common[key.user][key.index];
+    case cat::KeyKind::Interface:
+      break;
+  }
+  return table.iface[ifacePos];
+}
+
+}  // namespace
+
+const std::string& ProfileText::at(const cat::ValueKey& key) const {
+  return entryOf(*this, key, key.index);
+}
+
+bool ValueWriteFlags::at(const cat::ValueKey& key) const {
+  // One write flag covers all keys of an interface item (the four octets of an address).
+  return entryOf(*this, key, cat::interfaceKeys()[key.index].item);
+}
+
 CheckFlagSet::CheckFlagSet() {
   state.fill(1);
   text.fill("1");

@@ -176,8 +176,11 @@ Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
     if (Status s = nvram::decodeNetworkImage(model, *nw, nwImage.filename().string()); !s) return s;
     if (Status s = validateDecoded(model); !s) return s;
     warnings = std::move(decoded->warnings);
-    // Onto another base every key differs potentially from what `name` holds.
-    if (!base.empty()) model.markAllForWriting();
+    // Onto another base every key may differ from what `name` holds.
+    if (!base.empty()) {
+      model.refreshAndSnapshotCheckFlagTexts();
+      model.markAllForWriting();
+    }
     if (slot >= 0) return edit.saveProfile(model, slots[slot].name);
 
     if (Status s = validateProfileName(name); !s) return s;

@@ -206,3 +206,21 @@ TEST_F(ProfileServiceTest, EveryFieldAtItsCapacityComesBackUnchanged) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ProfileServiceTest, DecodingOntoAnotherBaseCarriesItsFlagsIntoTheTarget) {
+  const std::string corpus = std::string(DROVIK_TEST_DATA_DIR) + "/corpus/nvram/";
+  ProfileModel base;
+  base.flags.state.fill(0);
+  ASSERT_TRUE(service.registerProfile(base, "B", OnExisting::Refuse));
+  add("A");
+  ProfileModel model;
+  ASSERT_TRUE(service.decodeIntoProfile(model, "A", corpus + "rnvr_all_1758.bin",
+                                        corpus + "rnvr_nw_13.bin", "B"));
+  ProfileModel target;
+  ASSERT_TRUE(service.loadProfile(target, "A"));
+  EXPECT_EQ(target.flags.state, base.flags.state);
+}
+
+}  // namespace
