@@ -131,11 +131,14 @@ TEST_F(FtpPrinter, SendsTheImageToThePrinter) {
   EXPECT_EQ(control.progress().done, image.size());
 }
 
-TEST_F(FtpPrinter, AnEmptyAddressAsksForOneAndRunsNothing) {
+TEST_F(FtpPrinter, AnEmptyAddressOrAMultiLinePasswordRunsNothing) {
   RunControl control;
   EXPECT_EQ(retrievePrinterImages(dir.path(), {0, 0, 0, 0}, "secret", control).message,
             kEnterAddressMessage);
   EXPECT_EQ(FtpRoute(dir.path(), {0, 256, 0, 0}).send({}, control).message, kEnterAddressMessage);
+  // A line break in the password would add commands of its own to the script.
+  EXPECT_FALSE(
+      retrievePrinterImages(dir.path(), {127, 0, 0, 9}, "x\nput secret", control).message.empty());
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
