@@ -5,10 +5,16 @@
 DROVIK_SANITIZER_PACKAGES=(llvm-14)
 # The fuzz targets need clang with libFuzzer (in the compiler-rt package).
 DROVIK_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
+# The printer transports: FTP through libcurl, the print spooler through libcups.
+DROVIK_TRANSPORT_PACKAGES=(libcurl4-openssl-dev libcups2-dev)
+# Peers the transport tests and benchmarks start themselves: a private print spooler and the
+# printer simulator (an FTP server).
+DROVIK_TEST_PEER_PACKAGES=(cups cups-daemon cups-client python3-pyftpdlib)
 
 drovik_install_deps() {
   local packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
     libsimpleini-dev "$@")
+  packages+=("${DROVIK_TRANSPORT_PACKAGES[@]}")
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -5,9 +5,9 @@
 namespace drovik::cli {
 
 namespace {
-const std::set<std::string> kValueOptions = {"--data-dir", "--all",  "--nw",
-                                             "--base",     "--into", "-o"};
-const std::set<std::string> kSwitches = {"--yes", "--help", "-h"};
+const std::set<std::string> kValueOptions = {"--data-dir", "--all",     "--nw",  "--base", "--into",
+                                             "-o",         "--printer", "--ftp", "--ip"};
+const std::set<std::string> kSwitches = {"--yes", "--help", "-h", "--parallel"};
 }  // namespace
 
 std::optional<std::string> Args::option(const std::string& name) const {

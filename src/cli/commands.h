@@ -24,5 +24,8 @@ int runRegister(const Args& args);
 int runDelete(const Args& args);
 int runDump(const Args& args);
 int runDecodeNvram(const Args& args);
+int runPrinters(const Args& args);
+int runSend(const Args& args);
+int runFetch(const Args& args);
 
 }  // namespace drovik::cli

@@ -18,6 +18,10 @@ constexpr const char* kUsage =
     "  drovik-cli [--data-dir DIR] delete NAME\n"
     "  drovik-cli decode-nvram --all FILE --nw FILE [--data-dir DIR --base NAME] [--into NAME]\n"
     "  drovik-cli dump FILE\n"
+    "  drovik-cli [--data-dir DIR] printers\n"
+    "  drovik-cli [--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D\n"
+    "  drovik-cli [--data-dir DIR] fetch --ip A.B.C.D [--base NAME] [--into NAME]"
+    "  （パスワードは標準入力から）\n"
     "\n"
     "終了ステータス:\n"
     "  0  成功\n"
@@ -40,9 +44,12 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   static const std::map<std::string, int (*)(const Args&)> kCommands = {
-      {"list", runList},       {"generate", runGenerate},        {"report", runReport},
-      {"migrate", runMigrate}, {"register", runRegister},        {"delete", runDelete},
-      {"dump", runDump},       {"decode-nvram", runDecodeNvram},
+      {"list", runList},         {"generate", runGenerate},
+      {"report", runReport},     {"migrate", runMigrate},
+      {"register", runRegister}, {"delete", runDelete},
+      {"dump", runDump},         {"decode-nvram", runDecodeNvram},
+      {"printers", runPrinters}, {"send", runSend},
+      {"fetch", runFetch},
   };
   auto it = kCommands.find(args->command);
   if (it == kCommands.end()) {

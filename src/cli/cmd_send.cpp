@@ -1,0 +1,83 @@
+#include <algorithm>
+#include <memory>
+
+#include "cli/cancel_on_interrupt.h"
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "command/command_preparation.h"
+#include "transport/cups_route.h"
+#include "transport/ftp_route.h"
+#include "transport/ipv4_address.h"
+#include "transport/parallel_route.h"
+#include "transport/transport_messages.h"
+
+namespace drovik::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "[--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D";
+
+// The route the options name; remembers the printer or the address as the send dialogs do,
+// before anything is sent.
+Result<std::unique_ptr<transport::SendRoute>> chooseRoute(const Args& args,
+                                                          const ProfileStore& store) {
+  if (const auto queue = args.option("--printer")) {
+    auto printers = transport::listLocalPrinters();
+    if (!printers) return printers.error();
+    const bool listed = std::any_of(printers->begin(), printers->end(),
+                                    [&](const auto& printer) { return printer.name == *queue; });
+    if (!listed) return Error{"プリンタ「" + *queue + "」はありません。"};
+    if (Status s = store.setPrinterDriverName(*queue); !s) return s.error();
+    std::unique_ptr<transport::SendRoute> route = std::make_unique<transport::CupsRoute>(*queue);
+    return route;
+  }
+  if (const auto address = args.option("--ftp")) {
+    auto octets = transport::parseAddress(*address);
+    if (!octets) return octets.error();
+    if (Status s = store.setSendAddress(*octets); !s) return s.error();
+    std::unique_ptr<transport::SendRoute> route =
+        std::make_unique<transport::FtpRoute>(store.paths().programDir, *octets);
+    return route;
+  }
+  std::unique_ptr<transport::SendRoute> route =
+      std::make_unique<transport::ParallelRoute>(store.paths().programDir);
+  return route;
+}
+
+}  // namespace
+
+int runSend(const Args& args) {
+  if (!expectOperands(args, 1, kUsage)) return kExitUsage;
+  const int routes = (args.option("--printer") ? 1 : 0) + (args.option("--ftp") ? 1 : 0) +
+                     (args.has("--parallel") ? 1 : 0);
+  if (routes != 1)
+    return fail(std::string("送信方法を一つ指定してください。使い方: drovik-cli ") + kUsage,
+                kExitUsage);
+  if (const auto address = args.option("--ftp"); address && !transport::parseAddress(*address))
+    return fail(transport::parseAddress(*address).message(), kExitUsage);
+  auto paths = dataPaths(args);
+  if (!paths) return fail(paths.message());
+  const ProfileService service(*paths);
+  // Read-only, as for the send dialog: the profile as stored, coded for its model type.
+  ProfileModel model;
+  if (Status s = service.store().readSlotNames(model.slots); !s) return fail(s.message());
+  const int slot = findSlotByName(model.slots, args.operands[0]);
+  if (slot < 0) return fail(service.findProfile(args.operands[0]).message());
+  auto prepared = prepareCommand(service.store(), model, slot);
+  if (!prepared) return fail(prepared.message());
+  printWarnings(prepared->warnings);
+
+  auto route = chooseRoute(args, service.store());
+  if (!route) return fail(route.message());
+  transport::RunControl control;
+  const CancelOnInterrupt interrupt(control);
+  const transport::SendOutcome outcome = (*route)->send(prepared->image.bytes, control);
+  if (!outcome.sent)
+    return fail(outcome.message + (outcome.detail.empty() ? "" : "（" + outcome.detail + "）"));
+  if (!outcome.message.empty()) {
+    if (Status s = writeOutput(outcome.message + "\n"); !s) return fail(s.message());
+  }
+  return kExitOk;
+}
+
+}  // namespace drovik::cli

@@ -1,0 +1,55 @@
+// Runs one transfer on a worker thread so that the caller's window keeps painting while the
+// printer answers. The caller polls finished() (or waits), may cancel, and takes the result.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <future>
+#include <memory>
+#include <thread>
+#include <utility>
+
+#include "transport/run_control.h"
+
+namespace drovik::transport {
+
+template <class T>
+class BackgroundRun {
+ public:
+  using Work = std::function<T(RunControl&)>;
+
+  explicit BackgroundRun(Work work, std::chrono::milliseconds limit = kRunLimit)
+      : control_(std::make_unique<RunControl>(limit)) {
+    std::packaged_task<T(RunControl&)> task(std::move(work));
+    result_ = task.get_future();
+    thread_ = std::thread(std::move(task), std::ref(*control_));
+  }
+  // Leaving a dialog early cancels the transfer; the transfer ends within its own bounds.
+  ~BackgroundRun() {
+    control_->cancel();
+    if (thread_.joinable()) thread_.join();
+  }
+  BackgroundRun(const BackgroundRun&) = delete;
+  BackgroundRun& operator=(const BackgroundRun&) = delete;
+
+  bool finished() const { return waitFor(std::chrono::milliseconds{0}); }
+  bool waitFor(std::chrono::milliseconds timeout) const {
+    return result_.wait_for(timeout) == std::future_status::ready;
+  }
+  void cancel() { control_->cancel(); }
+  Progress progress() const { return control_->progress(); }
+
+  // Waits for the end of the run; call once.
+  T take() {
+    T value = result_.get();
+    thread_.join();
+    return value;
+  }
+
+ private:
+  std::unique_ptr<RunControl> control_;
+  std::future<T> result_;
+  std::thread thread_;
+};
+
+}  // namespace drovik::transport

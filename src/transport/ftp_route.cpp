@@ -1,0 +1,25 @@
+#include "transport/ftp_route.h"
+
+#include "transport/ftp_batch.h"
+#include "transport/ftp_log.h"
+#include "transport/generated_files.h"
+#include "transport/ipv4_address.h"
+#include "transport/transport_messages.h"
+
+namespace drovik::transport {
+
+FtpRoute::FtpRoute(std::filesystem::path programDir, Ipv4Octets address)
+    : programDir_(std::move(programDir)), address_(address) {}
+
+SendOutcome FtpRoute::send(std::span<const std::uint8_t> image, RunControl& control) {
+  if (isEmptyAddress(address_)) return {false, std::string(kEnterAddressMessage), {}};
+  auto commandFile = writeCommandFile(programDir_, image);
+  if (!commandFile) return {false, std::string(kNetworkFailedMessage), commandFile.message()};
+  control.reportProgress(0, image.size());
+  const FtpBatchRun run =
+      runFtpBatch(programDir_, sendScriptText(address_), ScriptAfterRun::Keep, control);
+  if (run.log && logShowsTransfer(*run.log)) return {true, std::string(kNetworkSentMessage), {}};
+  return {false, std::string(kNetworkFailedMessage), run.ran ? std::string() : run.ran.message()};
+}
+
+}  // namespace drovik::transport

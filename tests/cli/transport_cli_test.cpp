@@ -1,0 +1,125 @@
+// drovik-cli printers, send and fetch as whole processes against the printer simulator and
+// the private spooler: the same files, judgement, messages and remembered choices as the GUI.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "peers/printer_simulator.h"
+#include "peers/private_cups.h"
+#include "service/profile_service.h"
+#include "support/temp_dir.h"
+#include "transport/ipv4_address.h"
+
+namespace drovik {
+namespace {
+
+using test::readFile;
+
+struct CliRun {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+std::string quote(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+class TransportCli : public ::testing::Test {
+ protected:
+  TransportCli() {
+    ProfileModel model;
+    EXPECT_TRUE(service.registerProfile(model, "帳票", OnExisting::Refuse).isOk());
+  }
+
+  CliRun run(const std::vector<std::string>& args, const std::string& input = "") {
+    test::writeFile(dir / "stdin", input);
+    std::string command = quote(DROVIK_CLI_PATH) + " --data-dir " + quote(data.string());
+    for (const auto& arg : args) command += " " + quote(arg);
+    command += " <" + quote((dir / "stdin").string()) + " >" + quote((dir / "out").string()) +
+               " 2>" + quote((dir / "err").string());
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir / "out"),
+            readFile(dir / "err")};
+  }
+  std::string generated() {
+    EXPECT_EQ(run({"generate", "帳票", "-o", (dir / "x.sib").string()}).exitCode, 0);
+    return readFile(dir / "x.sib");
+  }
+
+  test::TempDir dir;
+  const std::filesystem::path data = [this] {
+    std::filesystem::create_directory(dir / "data");
+    return dir / "data";
+  }();
+  ProfileService service{StorePaths::inDirectory(data)};
+};
+
+test::PrinterSimulatorOptions printer(std::string password) {
+  test::PrinterSimulatorOptions options;
+  options.password = std::move(password);
+  options.allImage = readFile(DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_all_1758.bin");
+  options.networkImage = readFile(DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_nw_13.bin");
+  return options;
+}
+
+#define START_OR_SKIP(simulator)                                      \
+  if ((simulator).needsRoot()) GTEST_SKIP() << (simulator).problem(); \
+  ASSERT_EQ((simulator).problem(), "")
+
+TEST_F(TransportCli, FetchDecodesIntoTheProfileAndRemembersTheAddress) {
+  test::PrinterSimulator simulator(printer("pass word"));
+  START_OR_SKIP(simulator);
+  const std::string ip = transport::addressText(simulator.address());
+  const CliRun wrong = run({"fetch", "--ip", ip, "--into", "帳票"}, "nope\n");
+  EXPECT_EQ(wrong.exitCode, 1);
+  EXPECT_NE(wrong.err.find("パスワードが正しくないか、入力されていません"), std::string::npos);
+
+  const CliRun fetched = run({"fetch", "--ip", ip, "--into", "取得"}, "pass word\n");
+  ASSERT_EQ(fetched.exitCode, 0) << fetched.err;
+  EXPECT_EQ(*service.store().retrievalAddress(), simulator.address());
+  // Exactly what decode-nvram prints for those images, and the profile now holds it.
+  const CliRun decoded =
+      run({"decode-nvram", "--all", DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_all_1758.bin", "--nw",
+           DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_nw_13.bin"});
+  EXPECT_EQ(fetched.out, decoded.out);
+  ProfileModel stored;
+  ASSERT_TRUE(service.loadProfile(stored, "取得"));
+  ProfileModel expected;
+  ASSERT_TRUE(
+      service.decodeIntoProfile(expected, "比較", data / "rnvr_all.bin", data / "rnvr_nw.bin")
+          .isOk());
+  EXPECT_EQ(stored.text.paper, expected.text.paper);
+  EXPECT_EQ(readFile(data / "rftpcmd.ftp"), "");
+}
+
+TEST_F(TransportCli, SendsOverTheNetworkAndRemembersTheAddress) {
+  test::PrinterSimulator simulator(printer(""));
+  START_OR_SKIP(simulator);
+  const CliRun sent = run({"send", "帳票", "--ftp", transport::addressText(simulator.address())});
+  ASSERT_EQ(sent.exitCode, 0) << sent.err;
+  EXPECT_EQ(sent.out, "設定を送信できました\n");
+  EXPECT_TRUE(readFile(simulator.uploaded("rsic_cmd.bin")) == generated());
+  EXPECT_EQ(*service.store().sendAddress(), simulator.address());
+}
+
+TEST_F(TransportCli, ListsTheSpoolersPrintersAndSendsThroughOne) {
+  test::PrivateCups cups;
+  ASSERT_EQ(cups.problem(), "");
+  test::ByteCapture device;
+  ASSERT_TRUE(cups.addQueue("VAD_Printer", device.port()));
+  const CliRun printers = run({"printers"});
+  EXPECT_EQ(printers.out, "VAD_Printer\tsocket://127.0.0.1:" + std::to_string(device.port()) +
+                              "/?contimeout=5\n");
+  EXPECT_EQ(run({"send", "帳票", "--printer", "vad_printer"}).exitCode, 1);  // names are exact
+  const CliRun sent = run({"send", "帳票", "--printer", "VAD_Printer"});
+  ASSERT_EQ(sent.exitCode, 0) << sent.err;
+  EXPECT_TRUE(device.bytes(std::chrono::seconds(15)) == generated());
+  EXPECT_EQ(*service.store().printerDriverName(), "VAD_Printer");
+}
+
+}  // namespace
+}  // namespace drovik

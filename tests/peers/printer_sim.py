@@ -1,0 +1,73 @@
+#!/usr/bin/python3
+"""Printer simulator for the transport tests: the FTP side of an 8630 printer.
+
+Greets with the model name, accepts user "root" with one password, serves the files
+of --root (pr_setup/nvr_all.bin, pr_setup/nvr_nw.bin) and stores uploads there. Its
+replies use the printer's wording for the transfer and login lines. Prints "ready" on
+stdout once it listens; exits with status 3 when the address is taken.
+"""
+import argparse
+import errno
+import sys
+import time
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.servers import FTPServer
+
+PRINTER_REPLIES = {
+    "125": "150 Open data connection.",
+    "150": "150 Open data connection.",
+    "226": "226 Data connection closed.",
+    "530": "530 Login incorrect.",
+}
+
+
+class PrinterHandler(FTPHandler):
+    auth_failed_timeout = 0.01
+
+    def respond(self, resp, logfun=None):
+        resp = PRINTER_REPLIES.get(resp[:3], resp)
+        if logfun is None:
+            super().respond(resp)
+        else:
+            super().respond(resp, logfun)
+
+
+class SlowDTPHandler(DTPHandler):
+    """Holds each file's data back for --send-seconds, like a busy printer."""
+    send_seconds = 0.0
+
+    def push_with_producer(self, producer):
+        time.sleep(self.send_seconds)
+        super().push_with_producer(producer)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--address", required=True)
+    parser.add_argument("--port", type=int, default=21)
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--greeting", required=True)
+    parser.add_argument("--password", default="")
+    parser.add_argument("--send-seconds", type=float, default=0.0)
+    args = parser.parse_args()
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user("root", args.password, args.root, perm="elradfmw")
+    PrinterHandler.authorizer = authorizer
+    PrinterHandler.banner = args.greeting
+    SlowDTPHandler.send_seconds = args.send_seconds
+    PrinterHandler.dtp_handler = SlowDTPHandler
+    try:
+        server = FTPServer((args.address, args.port), PrinterHandler)
+    except OSError as error:
+        print(error, file=sys.stderr)
+        return 3 if error.errno == errno.EADDRINUSE else 1
+    print("ready", flush=True)
+    server.serve_forever()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,41 @@
+#include "peers/printer_simulator.h"
+
+#include <unistd.h>
+
+#include <random>
+
+#include "transport/ipv4_address.h"
+
+namespace drovik::test {
+
+Ipv4Octets randomLoopbackAddress() {
+  static std::mt19937 random{std::random_device{}()};
+  std::uniform_int_distribution<int> octet(2, 254);
+  return {127, octet(random), octet(random), octet(random)};
+}
+
+PrinterSimulator::PrinterSimulator(PrinterSimulatorOptions options) {
+  if (::geteuid() != 0) {
+    needsRoot_ = true;
+    problem_ = "the printer simulator listens on port 21, which needs root";
+    return;
+  }
+  std::filesystem::create_directories(root_.path() / "pr_setup");
+  writeFile(root_.path() / "pr_setup" / "nvr_all.bin", options.allImage);
+  writeFile(root_.path() / "pr_setup" / "nvr_nw.bin", options.networkImage);
+  // Another test may hold an address already: the simulator says so and another is tried.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    address_ = randomLoopbackAddress();
+    process_ = std::make_unique<PeerProcess>(
+        std::vector<std::string>{"/usr/bin/python3", DROVIK_PRINTER_SIM_PATH, "--address",
+                                 transport::addressText(address_), "--root", root_.path().string(),
+                                 "--greeting", options.greeting, "--password", options.password,
+                                 "--send-seconds", std::to_string(options.sendSeconds)},
+        root_.path() / "simulator.err");
+    if (process_->waitForLine("ready", std::chrono::seconds(10))) return;
+    if (process_->waitForExit(std::chrono::seconds(2)) != 3) break;
+  }
+  problem_ = "the printer simulator did not start: " + readFile(root_.path() / "simulator.err");
+}
+
+}  // namespace drovik::test

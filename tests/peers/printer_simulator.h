@@ -1,0 +1,44 @@
+// The printer's FTP side for the tests: the simulator script on a loopback address of its own,
+// port 21, as the printer has no setting for another port (binding it needs root).
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "model/profile_store.h"
+#include "peers/peer_process.h"
+#include "support/temp_dir.h"
+
+namespace drovik::test {
+
+struct PrinterSimulatorOptions {
+  std::string greeting = "8630-H05 FTP server ready.";
+  std::string password = "secret";
+  std::string allImage;      // served as pr_setup/nvr_all.bin
+  std::string networkImage;  // served as pr_setup/nvr_nw.bin
+  double sendSeconds = 0;    // delay before each file's data
+};
+
+class PrinterSimulator {
+ public:
+  explicit PrinterSimulator(PrinterSimulatorOptions options);
+  // Empty when it runs; otherwise why not (GTEST_SKIP when not root, else a failure).
+  const std::string& problem() const { return problem_; }
+  bool needsRoot() const { return needsRoot_; }
+  const Ipv4Octets& address() const { return address_; }
+  // A file the printer received.
+  std::filesystem::path uploaded(const std::string& name) const { return root_.path() / name; }
+
+ private:
+  TempDir root_;
+  Ipv4Octets address_{};
+  std::unique_ptr<PeerProcess> process_;
+  std::string problem_;
+  bool needsRoot_ = false;
+};
+
+// A loopback address (127.x.y.z, never 127.0.0.1) that nothing listens on, most likely.
+Ipv4Octets randomLoopbackAddress();
+
+}  // namespace drovik::test
