@@ -18,7 +18,9 @@ int firstFreeSlot(const ProfileSlotTable& slots);
 // "20個以上は登録できません" when every slot is taken.
 Status checkRegistrationLimit(const ProfileSlotTable& slots);
 
-// 1 to 60 characters (UTF-16 units); the messages of the name dialog otherwise.
+// 1 to 60 characters (UTF-16 units) that the INI files store and read back unchanged: no
+// brackets, control characters, outer blanks or surrounding quotes, only characters of code
+// page 932. The messages of the name dialog otherwise.
 Status validateProfileName(const std::string& name);
 
 struct RegistrationTarget {
