@@ -1,53 +1,46 @@
 #include "cli/cli_support.h"
 
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <iostream>
+
+#include "cli/commands.h"
 
 namespace drovik::cli {
 
 void reportError(const std::string& message) { std::cerr << "drovik-cli: " << message << '\n'; }
 
-Result<ProfileStore> openStore(const Args& args) {
-  std::filesystem::path dir;
+int fail(const std::string& message, int code) {
+  reportError(message);
+  return code;
+}
+
+Status writeOutput(std::string_view text) {
+  errno = 0;
+  std::cout << text << std::flush;
+  if (std::cout) return {};
+  const int cause = errno;
+  return Error{std::string("標準出力に書き込めません") +
+               (cause != 0 ? std::string("（") + std::strerror(cause) + "）" : "")};
+}
+
+Result<StorePaths> dataPaths(const Args& args) {
   if (auto option = args.option("--data-dir")) {
-    dir = *option;
     std::error_code ec;
-    if (!std::filesystem::is_directory(dir, ec))
-      return Error{"データフォルダがありません: " + dir.string()};
-  } else {
-    auto found = defaultProgramDirectory();
-    if (!found) return found.error();
-    dir = *found;
+    if (!std::filesystem::is_directory(*option, ec))
+      return Error{"データフォルダがありません: " + *option};
+    return StorePaths::inDirectory(*option);
   }
-  return ProfileStore(StorePaths::inDirectory(dir));
+  auto found = defaultProgramDirectory();
+  if (!found) return found.error();
+  return StorePaths::inDirectory(*found);
 }
 
 bool expectOperands(const Args& args, std::size_t count, const char* usage) {
   if (args.operands.size() == count) return true;
   reportError(std::string("引数の数が違います。使い方: drovik-cli ") + usage);
   return false;
-}
-
-}  // namespace drovik::cli
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-
-namespace drovik::cli {
-
-Status writeBinaryFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file)
-    return Error{"ファイルを作成できません: " + path.string() + "（" + std::strerror(errno) + "）"};
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const int savedErrno = errno;
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed)
-    return Error{"ファイルに書き込めません: " + path.string() + "（" +
-                 std::strerror(written ? errno : savedErrno) + "）"};
-  return {};
 }
 
 Result<std::string> readBinaryFile(const std::filesystem::path& path, std::size_t maxBytes) {
@@ -69,14 +62,9 @@ Result<std::string> readBinaryFile(const std::filesystem::path& path, std::size_
   return bytes;
 }
 
-Result<NamedProfile> openNamedProfile(const Args& args, const std::string& name) {
-  auto store = openStore(args);
-  if (!store) return store.error();
-  NamedProfile found{std::move(*store), {}, -1};
-  if (Status s = found.store.readSlotNames(found.model.slots); !s) return s.error();
-  found.slot = findSlotByName(found.model.slots, name);
-  if (found.slot < 0) return Error{"設定名「" + name + "」は登録されていません。"};
-  return found;
+std::string registrationFailure(const Error& error, const std::string& name) {
+  if (error.message != overwriteQuestion(name)) return error.message;
+  return error.message + "（上書きするには --yes を付けてください）";
 }
 
 void printWarnings(const std::vector<std::string>& warnings) {

@@ -1,5 +1,3 @@
-#include <iostream>
-
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "command/image_dump.h"
@@ -14,14 +12,12 @@ constexpr std::size_t kMaxDumpBytes = 16 * 1024 * 1024;
 int runDump(const Args& args) {
   if (!expectOperands(args, 1, "dump FILE")) return kExitUsage;
   auto bytes = readBinaryFile(args.operands[0], kMaxDumpBytes);
-  if (!bytes) {
-    reportError(bytes.message());
-    return kExitFailure;
-  }
+  if (!bytes) return fail(bytes.message());
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
   const ImageInspection inspection = InspectCommandImage({data, bytes->size()});
-  std::cout << inspection.listing;
-  if (!inspection.listing.empty() && inspection.listing.back() != '\n') std::cout << '\n';
+  std::string listing = inspection.listing;
+  if (!listing.empty() && listing.back() != '\n') listing += '\n';
+  if (Status s = writeOutput(listing); !s) return fail(s.message());
   return inspection.wellFormed ? kExitOk : kExitFailure;
 }
 

@@ -1,5 +1,3 @@
-#include <iostream>
-
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 
@@ -7,21 +5,17 @@ namespace drovik::cli {
 
 int runList(const Args& args) {
   if (!expectOperands(args, 0, "[--data-dir DIR] list")) return kExitUsage;
-  auto store = openStore(args);
-  if (!store) {
-    reportError(store.message());
-    return kExitFailure;
-  }
-  ProfileSlotTable slots;
-  if (Status s = store->readAllSlots(slots); !s) {
-    reportError(s.message());
-    return kExitFailure;
-  }
-  for (const ProfileSlot& slot : slots) {
+  auto paths = dataPaths(args);
+  if (!paths) return fail(paths.message());
+  auto slots = ProfileService(*paths).readSlots();
+  if (!slots) return fail(slots.message());
+  std::string out;
+  for (const ProfileSlot& slot : *slots) {
     if (!slot.registered()) continue;
-    std::cout << slot.name << '\t' << slot.initialUserText << '\t' << slot.userName << '\t'
-              << slot.modelType << '\n';
+    out += slot.name + '\t' + slot.initialUserText + '\t' + slot.userName + '\t' +
+           slot.modelType + '\n';
   }
+  if (Status s = writeOutput(out); !s) return fail(s.message());
   return kExitOk;
 }
 

@@ -2,18 +2,26 @@
 // (UTF-8), messages to stderr.
 #pragma once
 
+#include <string>
+
 #include "cli/cli_args.h"
 
 namespace drovik::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 2;
+inline constexpr int kExitFailure = 1;  // nothing was done
+inline constexpr int kExitUsage = 2;    // bad command line, nothing was done
+inline constexpr int kExitPartial = 3;  // the profile files were changed, the output failed
+
+// Reports the message and returns the exit code, for `return fail(...)`.
+int fail(const std::string& message, int code = kExitFailure);
 
 int runList(const Args& args);
 int runGenerate(const Args& args);
 int runReport(const Args& args);
 int runMigrate(const Args& args);
+int runRegister(const Args& args);
+int runDelete(const Args& args);
 int runDump(const Args& args);
 int runDecodeNvram(const Args& args);
 

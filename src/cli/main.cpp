@@ -14,8 +14,16 @@ constexpr const char* kUsage =
     "  drovik-cli [--data-dir DIR] generate NAME -o FILE\n"
     "  drovik-cli [--data-dir DIR] report NAME\n"
     "  drovik-cli [--data-dir DIR] migrate SOURCE NEWNAME [--yes]\n"
+    "  drovik-cli [--data-dir DIR] register NAME [--yes]\n"
+    "  drovik-cli [--data-dir DIR] delete NAME\n"
     "  drovik-cli decode-nvram --all FILE --nw FILE [--data-dir DIR --base NAME] [--into NAME]\n"
-    "  drovik-cli dump FILE\n";
+    "  drovik-cli dump FILE\n"
+    "\n"
+    "終了ステータス:\n"
+    "  0  成功\n"
+    "  1  失敗（何も変更していません）\n"
+    "  2  コマンドラインの誤り（何も変更していません）\n"
+    "  3  設定ファイルは変更しましたが、結果を出力できませんでした\n";
 
 }  // namespace
 
@@ -28,12 +36,13 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   if (args->has("--help") || args->has("-h")) {
-    std::cout << kUsage;
+    if (drovik::Status s = writeOutput(kUsage); !s) return fail(s.message());
     return kExitOk;
   }
   static const std::map<std::string, int (*)(const Args&)> kCommands = {
       {"list", runList},       {"generate", runGenerate}, {"report", runReport},
-      {"migrate", runMigrate}, {"dump", runDump},         {"decode-nvram", runDecodeNvram},
+      {"migrate", runMigrate}, {"register", runRegister}, {"delete", runDelete},
+      {"dump", runDump},       {"decode-nvram", runDecodeNvram},
   };
   auto it = kCommands.find(args->command);
   if (it == kCommands.end()) {

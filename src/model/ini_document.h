@@ -32,6 +32,8 @@ class IniDocument {
   static IniDocument parse(std::string bytes);  // never fails; a leading FF FE means UTF-16LE
 
   Encoding encoding() const { return encoding_; }
+  // Whether two section or key names match as the file matches them.
+  static bool sameName(std::string_view a, std::string_view b) { return NameEqual{}(a, b); }
   bool hasSection(std::string_view section) const;
   // In file order; a name that appears several times is listed once, as first spelled.
   std::vector<std::string> sectionNames() const;

@@ -1,14 +1,19 @@
-// An INI file on disk. Each call re-reads the file, as Windows does, so changes made by other
-// programs in between are kept; writers serialise on "<file>.lock" beside the file.
+// An INI file on disk. Each read takes the file afresh, as Windows does, so changes made by
+// other programs in between are seen. Writes replace the whole file atomically, so readers
+// need no lock; writers serialise on the folder's write lock (model/folder_lock.h).
 #pragma once
 
 #include <filesystem>
 #include <functional>
 
+#include "model/atomic_file.h"
 #include "model/ini_document.h"
 #include "model/status.h"
 
 namespace drovik::ini {
+
+using drovik::injectWriteFaultForTesting;
+using drovik::WriteFault;
 
 class IniFile {
  public:
@@ -20,19 +25,20 @@ class IniFile {
   // or a failing read is an Error.
   Result<IniDocument> read() const;
 
-  // Under the exclusive lock: reads the file afresh and applies edit; when edit succeeds and
-  // changed the document, replaces the file atomically (old permission bits and owner kept).
-  // A symbolic link is written through to its target. On any failure the old file is intact.
-  // Errors returned by edit are passed on unchanged.
+  // Replaces the file with the document, atomically (old permission bits and owner kept).
+  // A symbolic link is written through to its target. The caller holds the folder's write
+  // lock. On any failure the old file is intact.
+  Status write(const IniDocument& document) const;
+  // The first half of write: the new file waits beside the old one until committed.
+  Result<PendingReplacement> prepareWrite(const IniDocument& document) const;
+
+  // One locked change on its own: takes the folder's write lock, reads the file afresh and
+  // applies edit; when edit succeeds and changed the document, writes it. Errors returned by
+  // edit are passed on, prefixed with the file's path.
   Status update(const std::function<Status(IniDocument&)>& edit) const;
 
  private:
   std::filesystem::path path_;
 };
-
-// Test seam: makes the next atomic write on the calling thread fail at the given step, the way
-// a full disk or a failing device would.
-enum class WriteFault { None, CreateTemporary, Write, Sync, Rename };
-void injectWriteFaultForTesting(WriteFault fault);
 
 }  // namespace drovik::ini

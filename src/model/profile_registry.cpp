@@ -1,5 +1,6 @@
 #include "model/profile_registry.h"
 
+#include "model/ini_document.h"
 #include "model/text_codec.h"
 
 namespace drovik {
@@ -17,32 +18,18 @@ int firstFreeSlot(const ProfileSlotTable& slots) {
   return -1;
 }
 
+Error registrationLimitError() {
+  return Error{std::to_string(cat::kSlotCount) + "個以上は登録できません"};
+}
+
 Status checkRegistrationLimit(const ProfileSlotTable& slots) {
-  if (registeredCount(slots) >= cat::kSlotCount)
-    return Error{std::to_string(cat::kSlotCount) + "個以上は登録できません"};
+  if (registeredCount(slots) >= cat::kSlotCount) return registrationLimitError();
   return {};
 }
 
 namespace {
 
-// A profile name is also a section name of the settings file and a value of the index, so it
-// must read back exactly as written: the INI format trims blanks, ends a section name at ']',
-// ends a line at a line break and strips one pair of surrounding quotes from values.
-Status checkStorableName(const std::string& name) {
-  if (!ini::isValidUtf8(name)) return Error{"設定名に読み取れない文字が含まれています"};
-  if (name.find_first_of("[]") != std::string::npos)
-    return Error{"設定名に「[」と「]」は使えません"};
-  for (unsigned char c : name)
-    if (c < 0x20 || c == 0x7F) return Error{"設定名に改行やタブなどの制御文字は使えません"};
-  if (name.front() == ' ' || name.back() == ' ')
-    return Error{"設定名の先頭と末尾に空白は使えません"};
-  const char first = name.front();
-  if (name.size() >= 2 && (first == '"' || first == '\'') && name.back() == first)
-    return Error{"設定名全体を引用符で囲むことはできません"};
-  // New profile files are written in code page 932.
-  if (!ini::utf8ToCp932(name)) return Error{"設定名に保存できない文字が含まれています"};
-  return {};
-}
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
@@ -50,18 +37,21 @@ Status validateProfileName(const std::string& name) {
   if (ini::utf16Length(name) > cat::kProfileNameCapacity)
     return Error{"設定名は60文字以内にしてください"};
   if (name.empty()) return Error{"設定名を入力してください"};
-  return checkStorableName(name);
-}
-
-Result<RegistrationTarget> findRegistrationTarget(const ProfileStore& store,
-                                                  const ProfileSlotTable& slots,
-                                                  const std::string& name) {
-  // The index as it stands now, read once, not the slot table the caller holds.
-  ProfileSlotTable stored;
-  if (Status s = store.readSlotNames(stored); !s) return s.error();
-  for (int i = 0; i < cat::kSlotCount; ++i)
-    if (stored[i].name == name) return RegistrationTarget{i, true};
-  return RegistrationTarget{firstFreeSlot(slots), false};
+  // The file trims these from a section header, so the profile would lose its section.
+  if (isBlank(name.front()) || isBlank(name.back()))
+    return Error{"設定名の先頭と末尾には空白を使えません"};
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '[' || c == ']' || byte < 0x20 || byte == 0x7F)
+      return Error{"設定名に「[」「]」や制御文字は使えません"};
+  }
+  // Reading a value strips one pair of surrounding quotes: the index would name another
+  // profile than the section.
+  const char first = name.front();
+  if (name.size() >= 2 && (first == '"' || first == '\'') && name.back() == first)
+    return Error{"設定名全体を引用符で囲むことはできません"};
+  if (!ini::utf8ToCp932(name)) return Error{"設定名に保存できない文字が含まれています"};
+  return {};
 }
 
 std::string overwriteQuestion(const std::string& name) {
@@ -69,8 +59,11 @@ std::string overwriteQuestion(const std::string& name) {
 }
 
 int findSlotByName(const ProfileSlotTable& slots, const std::string& name) {
+  if (name.empty()) return -1;
   for (int i = 0; i < cat::kSlotCount; ++i)
-    if (slots[i].registered() && slots[i].name == name) return i;
+    if (slots[i].name == name) return i;
+  for (int i = 0; i < cat::kSlotCount; ++i)
+    if (slots[i].registered() && ini::IniDocument::sameName(slots[i].name, name)) return i;
   return -1;
 }
 

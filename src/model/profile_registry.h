@@ -1,11 +1,11 @@
 // Rules shared by every operation that registers a profile under a name: the limit of
-// 20 profiles, the name check, and the choice of the slot (the slot that already holds
-// the name, or the first free one).
+// 20 profiles, the name check, how a typed name finds its slot, and the messages.
 #pragma once
 
 #include <string>
 
-#include "model/profile_store.h"
+#include "model/profile.h"
+#include "model/status.h"
 
 namespace drovik {
 
@@ -15,28 +15,22 @@ int registeredCount(const ProfileSlotTable& slots);
 // registered slots is not a free slot.
 int firstFreeSlot(const ProfileSlotTable& slots);
 
-// "20個以上は登録できません" when every slot is taken.
+// "20個以上は登録できません".
+Error registrationLimitError();
+// The limit message when every slot is taken.
 Status checkRegistrationLimit(const ProfileSlotTable& slots);
 
-// 1 to 60 characters (UTF-16 units) that the INI files store and read back unchanged: no
-// brackets, control characters, outer blanks or surrounding quotes, only characters of code
-// page 932. The messages of the name dialog otherwise.
+// 1 to 60 characters (UTF-16 units), and a name that the settings file can hold as a section
+// name: no square brackets, no control characters, no blanks at either end, only characters
+// of the file's code page.
 Status validateProfileName(const std::string& name);
-
-struct RegistrationTarget {
-  int slot;
-  bool existing;  // the name is registered already: saving overwrites that profile
-};
-
-// The first slot whose index entry equals `name` exactly, else the first free slot.
-Result<RegistrationTarget> findRegistrationTarget(const ProfileStore& store,
-                                                  const ProfileSlotTable& slots,
-                                                  const std::string& name);
 
 // The question asked before an existing profile is overwritten.
 std::string overwriteQuestion(const std::string& name);
 
-// The first slot holding exactly `name`, or -1.
+// The slot holding `name`: the first exact match, else the first that matches as the INI
+// matches section names (ASCII letters regardless of case), since both would use one section.
+// -1 when none does.
 int findSlotByName(const ProfileSlotTable& slots, const std::string& name);
 
 }  // namespace drovik

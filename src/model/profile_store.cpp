@@ -1,5 +1,6 @@
 #include "model/profile_store.h"
 
+#include "model/folder_lock.h"
 #include "model/ini_document.h"
 #include "model/text_codec.h"
 
@@ -40,6 +41,16 @@ void fillSlot(ProfileSlot& slot, int i, const ini::IniDocument& index,
     slot.initialUserText.clear();
     slot.userName.clear();
   }
+}
+
+ProfileSlotTable namesOf(const ini::IniDocument& index) {
+  ProfileSlotTable slots;
+  for (int i = 0; i < cat::kSlotCount; ++i) {
+    slots[i].name = index.readText(kSetNameSection, setKey(i), "", cat::kProfileNameCapacity);
+    slots[i].modelType =
+        index.readText(kModelTypeSection, modelTypeKey(i), "", cat::kProfileNameCapacity);
+  }
+  return slots;
 }
 
 void loadFrom(const ini::IniDocument& doc, const std::string& section, ProfileModel& model) {
@@ -155,19 +166,110 @@ Result<Ipv4Octets> readAddress(const ini::IniFile& file, std::string_view sectio
   return octets;
 }
 
-Status writeAddress(const ini::IniFile& file, std::string_view section, const Ipv4Octets& octets) {
-  return file.update([&](ini::IniDocument& doc) -> Status {
-    for (int i = 0; i < 4; ++i)
-      if (Status s = doc.writeText(section, octetKey(section, i), std::to_string(octets[i])); !s)
-        return s;
-    return {};
-  });
+Status writeAddress(ini::IniDocument& doc, std::string_view section, const Ipv4Octets& octets) {
+  for (int i = 0; i < 4; ++i)
+    if (Status s = doc.writeText(section, octetKey(section, i), std::to_string(octets[i])); !s)
+      return s;
+  return {};
 }
 
 }  // namespace
 
+StoreEdit::StoreEdit(ini::IniDocument index, ini::IniDocument settings)
+    : index_(std::move(index)), settings_(std::move(settings)) {}
+
+ProfileSlotTable StoreEdit::slots() const {
+  ProfileSlotTable slots;
+  for (int i = 0; i < cat::kSlotCount; ++i) fillSlot(slots[i], i, index_, settings_);
+  return slots;
+}
+
+ProfileSlotTable StoreEdit::slotNames() const { return namesOf(index_); }
+
+Status StoreEdit::writeIndexEntry(int slot, const std::string& name,
+                                  const std::string& modelType) {
+  if (Status s = checkSlot(slot); !s) return s;
+  if (Status s = index_.writeText(kSetNameSection, setKey(slot), name); !s) return s;
+  return index_.writeText(kModelTypeSection, modelTypeKey(slot), modelType);
+}
+
+void StoreEdit::deleteIndexEntry(int slot) {
+  index_.deleteKey(kSetNameSection, setKey(slot));
+  index_.deleteKey(kModelTypeSection, modelTypeKey(slot));
+}
+
+Status StoreEdit::removeAndCompact(int slot) {
+  if (Status s = checkSlot(slot); !s) return s;
+  for (int j = slot; j < cat::kSlotCount; ++j) {
+    const bool last = j + 1 == cat::kSlotCount;
+    const std::string name =
+        last ? "" : index_.readText(kSetNameSection, setKey(j + 1), "", cat::kProfileNameCapacity);
+    const std::string type =
+        last ? ""
+             : index_.readText(kModelTypeSection, modelTypeKey(j + 1), "",
+                               cat::kProfileNameCapacity);
+    deleteIndexEntry(j);
+    if (!name.empty())
+      if (Status s = writeIndexEntry(j, name, type); !s) return s;
+  }
+  return {};
+}
+
+void StoreEdit::loadProfile(ProfileModel& model, const std::string& section) const {
+  loadFrom(settings_, section, model);
+}
+
+Status StoreEdit::saveProfile(const ProfileModel& model, const std::string& section) {
+  return saveInto(settings_, section, model);
+}
+
+Status StoreEdit::deleteSection(const std::string& section) {
+  // Undecodable bytes all read as U+FFFD, so a name the file cannot hold could match
+  // another profile's section; writes refuse such names too.
+  if (settings_.encoding() == ini::Encoding::Cp932 && settings_.hasSection(section) &&
+      !ini::utf8ToCp932(section))
+    return Error{"設定名「" + section + "」は CP932 で表せない文字を含むため、削除できません"};
+  settings_.deleteSection(section);
+  return {};
+}
+
+Status StoreEdit::copySection(const std::string& from, const std::string& to) {
+  return settings_.writeSection(to, settings_.readSection(from));
+}
+
 ProfileStore::ProfileStore(StorePaths paths)
     : paths_(std::move(paths)), index_(paths_.indexFile), settings_(paths_.settingsFile) {}
+
+Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work) const {
+  auto lock = FolderLock::acquire(paths_.lockFolder());
+  if (!lock) return lock.error();
+  auto index = index_.read();
+  if (!index) return index.error();
+  auto settings = settings_.read();
+  if (!settings) return settings.error();
+  StoreEdit edit(std::move(*index), std::move(*settings));
+  if (Status s = work(edit); !s) return s;
+
+  // Both new files are written out before either replaces its old one, so that a full disk
+  // leaves both files as they were.
+  struct Change {
+    const ini::IniFile* file;
+    const ini::IniDocument* document;
+  };
+  std::vector<Change> changes;
+  if (edit.settings_.modified()) changes.push_back({&settings_, &edit.settings_});
+  if (edit.index_.modified()) changes.push_back({&index_, &edit.index_});
+  if (edit.indexFirst_ && changes.size() == 2) std::swap(changes[0], changes[1]);
+  std::vector<PendingReplacement> pending;
+  for (const Change& change : changes) {
+    auto prepared = change.file->prepareWrite(*change.document);
+    if (!prepared) return prepared.error();
+    pending.push_back(std::move(*prepared));
+  }
+  for (PendingReplacement& replacement : pending)
+    if (Status s = replacement.commit(); !s) return s;
+  return {};
+}
 
 Status ProfileStore::readSlot(ProfileSlotTable& slots, int slot) const {
   if (Status s = checkSlot(slot); !s) return s;
@@ -191,29 +293,20 @@ Status ProfileStore::readAllSlots(ProfileSlotTable& slots) const {
 Status ProfileStore::readSlotNames(ProfileSlotTable& slots) const {
   auto index = index_.read();
   if (!index) return index.error();
-  for (int i = 0; i < cat::kSlotCount; ++i) {
-    slots[i] = ProfileSlot{};
-    slots[i].name = index->readText(kSetNameSection, setKey(i), "", cat::kProfileNameCapacity);
-    slots[i].modelType =
-        index->readText(kModelTypeSection, modelTypeKey(i), "", cat::kProfileNameCapacity);
-  }
+  slots = namesOf(*index);
   return {};
 }
 
 Status ProfileStore::writeIndexEntry(int slot, const std::string& name,
                                      const std::string& modelType) const {
-  if (Status s = checkSlot(slot); !s) return s;
-  return index_.update([&](ini::IniDocument& doc) -> Status {
-    if (Status s = doc.writeText(kSetNameSection, setKey(slot), name); !s) return s;
-    return doc.writeText(kModelTypeSection, modelTypeKey(slot), modelType);
-  });
+  return transact(
+      [&](StoreEdit& edit) -> Status { return edit.writeIndexEntry(slot, name, modelType); });
 }
 
 Status ProfileStore::deleteIndexEntry(int slot) const {
   if (Status s = checkSlot(slot); !s) return s;
-  return index_.update([&](ini::IniDocument& doc) -> Status {
-    doc.deleteKey(kSetNameSection, setKey(slot));
-    doc.deleteKey(kModelTypeSection, modelTypeKey(slot));
+  return transact([&](StoreEdit& edit) -> Status {
+    edit.deleteIndexEntry(slot);
     return {};
   });
 }
@@ -243,20 +336,15 @@ Status ProfileStore::saveProfile(const ProfileModel& model, int slot) const {
 }
 
 Status ProfileStore::saveSection(const ProfileModel& model, const std::string& section) const {
-  return settings_.update(
-      [&](ini::IniDocument& doc) -> Status { return saveInto(doc, section, model); });
+  return transact([&](StoreEdit& edit) -> Status {
+    if (Status s = edit.saveProfile(model, section); !s)
+      return Error{paths_.settingsFile.string() + ": " + s.message()};
+    return {};
+  });
 }
 
 Status ProfileStore::deleteSection(const std::string& section) const {
-  return settings_.update([&](ini::IniDocument& doc) -> Status {
-    // Undecodable bytes all read as U+FFFD, so a name the file cannot hold could match
-    // another profile's section; writes refuse such names too.
-    if (doc.encoding() == ini::Encoding::Cp932 && doc.hasSection(section) &&
-        !ini::utf8ToCp932(section))
-      return Error{"設定名「" + section + "」は CP932 で表せない文字を含むため、削除できません"};
-    doc.deleteSection(section);
-    return {};
-  });
+  return transact([&](StoreEdit& edit) -> Status { return edit.deleteSection(section); });
 }
 
 Result<std::vector<std::string>> ProfileStore::readSection(const std::string& section) const {
@@ -267,8 +355,11 @@ Result<std::vector<std::string>> ProfileStore::readSection(const std::string& se
 
 Status ProfileStore::writeSection(const std::string& section,
                                   const std::vector<std::string>& lines) const {
-  return settings_.update(
-      [&](ini::IniDocument& doc) -> Status { return doc.writeSection(section, lines); });
+  return transact([&](StoreEdit& edit) -> Status {
+    if (Status s = edit.settings().writeSection(section, lines); !s)
+      return Error{paths_.settingsFile.string() + ": " + s.message()};
+    return {};
+  });
 }
 
 Result<std::string> ProfileStore::printerDriverName() const {
@@ -278,8 +369,8 @@ Result<std::string> ProfileStore::printerDriverName() const {
 }
 
 Status ProfileStore::setPrinterDriverName(const std::string& name) const {
-  return index_.update([&](ini::IniDocument& doc) -> Status {
-    return doc.writeText(kPrinterDriverSection, kPrinterDriverKey, name);
+  return transact([&](StoreEdit& edit) -> Status {
+    return edit.index().writeText(kPrinterDriverSection, kPrinterDriverKey, name);
   });
 }
 
@@ -287,13 +378,17 @@ Result<Ipv4Octets> ProfileStore::sendAddress() const {
   return readAddress(index_, kSendAddressSection);
 }
 Status ProfileStore::setSendAddress(const Ipv4Octets& address) const {
-  return writeAddress(index_, kSendAddressSection, address);
+  return transact([&](StoreEdit& edit) -> Status {
+    return writeAddress(edit.index(), kSendAddressSection, address);
+  });
 }
 Result<Ipv4Octets> ProfileStore::retrievalAddress() const {
   return readAddress(index_, kRetrievalAddressSection);
 }
 Status ProfileStore::setRetrievalAddress(const Ipv4Octets& address) const {
-  return writeAddress(index_, kRetrievalAddressSection, address);
+  return transact([&](StoreEdit& edit) -> Status {
+    return writeAddress(edit.index(), kRetrievalAddressSection, address);
+  });
 }
 
 }  // namespace drovik

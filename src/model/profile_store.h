@@ -1,10 +1,12 @@
 // The two profile files: the index R_MAIN.INI (registered profile names and model
 // types, remembered printer and addresses) and RSETTING.INI (one section per profile).
-// Every operation reads the file afresh and changes it under an exclusive lock with an
-// all-or-nothing write, so two running copies never lose each other's saves.
+// Every read takes the files afresh without locking (files are only ever replaced whole);
+// every change is a transaction under the folder's write lock: read both files afresh,
+// decide and edit, write them all or nothing, so running copies never lose each other's work.
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,10 +18,48 @@ namespace drovik {
 
 using Ipv4Octets = std::array<int, 4>;
 
+// Both profile files as read under the write lock, with the operations a transaction
+// decides and edits with. Nothing reaches the disk until the transaction commits.
+class StoreEdit {
+ public:
+  StoreEdit(ini::IniDocument index, ini::IniDocument settings);
+
+  // Index.
+  ProfileSlotTable slots() const;      // names, model types, initial users and user names
+  ProfileSlotTable slotNames() const;  // names and model types only
+  Status writeIndexEntry(int slot, const std::string& name, const std::string& modelType);
+  void deleteIndexEntry(int slot);
+  // Removes the entry of `slot` and moves the later slots down by one.
+  Status removeAndCompact(int slot);
+
+  // Settings.
+  void loadProfile(ProfileModel& model, const std::string& section) const;
+  Status saveProfile(const ProfileModel& model, const std::string& section);
+  Status deleteSection(const std::string& section);
+  Status copySection(const std::string& from, const std::string& to);
+
+  // Normally the settings file is written before the index, so that a failure in between
+  // never leaves an index entry without its section; a removal wants the opposite order.
+  void writeIndexFirst() { indexFirst_ = true; }
+
+  ini::IniDocument& index() { return index_; }
+  ini::IniDocument& settings() { return settings_; }
+
+ private:
+  friend class ProfileStore;
+  ini::IniDocument index_;
+  ini::IniDocument settings_;
+  bool indexFirst_ = false;
+};
+
 class ProfileStore {
  public:
   explicit ProfileStore(StorePaths paths);
   const StorePaths& paths() const { return paths_; }
+
+  // Runs work under the folder's write lock on both files read afresh and writes the files
+  // it changed when it succeeds. Should the second write fail, the first is undone.
+  Status transact(const std::function<Status(StoreEdit&)>& work) const;
 
   // Index slots.
   Status readSlot(ProfileSlotTable& slots, int slot) const;

@@ -13,6 +13,10 @@ StorePaths StorePaths::inDirectory(const fs::path& dir) {
   return {dir, dir / "R_MAIN.INI", dir / "RSETTING.INI"};
 }
 
+fs::path StorePaths::lockFolder() const {
+  return indexFile.has_parent_path() ? indexFile.parent_path() : fs::path(".");
+}
+
 namespace {
 
 fs::path userDataDirectory() {

@@ -13,6 +13,8 @@ struct StorePaths {
   std::filesystem::path settingsFile;  // RSETTING.INI
 
   static StorePaths inDirectory(const std::filesystem::path& dir);
+  // Where the write lock of the two profile files lives: the folder of the index file.
+  std::filesystem::path lockFolder() const;
 };
 
 // The directory of the running executable when it is writable (a program unpacked into

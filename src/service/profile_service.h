@@ -67,12 +67,14 @@ class ProfileService {
   Result<Registered> migrateProfile(const std::string& source, const std::string& newName,
                                     OnExisting onExisting);
 
-  // Decodes the two NVRAM images onto the profile `name` (its stored values when registered,
-  // the defaults otherwise) and saves the result, registering the name when it is free.
-  // The model receives the decoded values; the warnings of the decoder are returned.
+  // Decodes the two NVRAM images onto a base and saves the result as the profile `name`,
+  // registering the name when it is free. The base is the registered profile `base` when
+  // given, else the stored values of `name` when registered, else the defaults. The model
+  // receives the decoded values; the warnings of the decoder are returned.
   Result<std::vector<std::string>> decodeIntoProfile(ProfileModel& model, const std::string& name,
                                                      const std::filesystem::path& allImage,
-                                                     const std::filesystem::path& nwImage);
+                                                     const std::filesystem::path& nwImage,
+                                                     const std::string& base = {});
 
   // Reloads the profile `name`, builds its command image and writes it to `file` all or
   // nothing (temporary file and rename). Returns the prepared command (image, warnings).

@@ -37,7 +37,7 @@ class IniFileTest : public ::testing::Test {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir_)) {
       const std::string name = entry.path().filename().string();
-      if (name.size() < 5 || name.substr(name.size() - 5) != ".lock") names.push_back(name);
+      if (name != ".drovik.lock") names.push_back(name);
     }
     return names;
   }
@@ -137,10 +137,10 @@ TEST_F(IniFileTest, PathBelowARegularFileIsAnErrorNotAnEmptyFile) {
 TEST_F(IniFileTest, UnusableLockFileStopsTheUpdate) {
   const IniFile file(dir_ / "R_MAIN.INI");
   writeBytes(file.path(), "[S]\r\nk=old\r\n");
-  fs::create_directory(dir_ / "R_MAIN.INI.lock");
+  fs::create_directory(dir_ / ".drovik.lock");
   const Status status = setValue(file, "k", "new");
   ASSERT_FALSE(status.isOk());
-  EXPECT_NE(status.message().find("R_MAIN.INI.lock"), std::string::npos);
+  EXPECT_NE(status.message().find(".drovik.lock"), std::string::npos);
   EXPECT_EQ(readBytes(file.path()), "[S]\r\nk=old\r\n");
 }
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/temp_dir.h"
-
 using namespace drovik;
 
 TEST(ProfileRegistry, NamesOfOneToSixtyCharacters) {
@@ -32,23 +30,13 @@ TEST(ProfileRegistry, LimitOfTwentyProfiles) {
   EXPECT_EQ(checkRegistrationLimit(slots).message(), "20個以上は登録できません");
 }
 
-TEST(ProfileRegistry, TargetIsTheSlotOfTheSameNameElseTheFirstFree) {
-  test::TempDir dir;
-  ProfileStore store{StorePaths::inDirectory(dir.path())};
-  ASSERT_TRUE(store.writeIndexEntry(0, "A", "8630-GHJK"));
-  ASSERT_TRUE(store.writeIndexEntry(1, "b", "8630-M"));
+TEST(ProfileRegistry, NamesFindTheirSlotExactlyFirstThenAsTheIniMatchesSections) {
   ProfileSlotTable slots;
-  ASSERT_TRUE(store.readAllSlots(slots));
-
-  auto existing = findRegistrationTarget(store, slots, "b");
-  ASSERT_TRUE(existing);
-  EXPECT_EQ(existing->slot, 1);
-  EXPECT_TRUE(existing->existing);
-  auto fresh = findRegistrationTarget(store, slots, "B");  // names compare exactly
-  ASSERT_TRUE(fresh);
-  EXPECT_EQ(fresh->slot, 2);
-  EXPECT_FALSE(fresh->existing);
-  EXPECT_EQ(findSlotByName(slots, "A"), 0);
-  EXPECT_EQ(findSlotByName(slots, "a"), -1);
-  EXPECT_EQ(overwriteQuestion("A"), "登録名「A」はすでにあります。上書きしますか？");
+  slots[0].name = "abc";
+  slots[2].name = "ABC";
+  EXPECT_EQ(findSlotByName(slots, "ABC"), 2);
+  EXPECT_EQ(findSlotByName(slots, "Abc"), 0);
+  EXPECT_EQ(findSlotByName(slots, "ａｂｃ"), -1);  // full-width letters have no case
+  EXPECT_EQ(findSlotByName(slots, ""), -1);
+  EXPECT_EQ(firstFreeSlot(slots), 1);
 }
