@@ -9,12 +9,20 @@
 namespace drovik {
 
 CPelmoraApp::CPelmoraApp(const StorePaths& paths)
-    : service_(paths), window_(std::make_unique<CPelmoraDlg>(service_, model_)) {}
+    : service_(paths),
+      firstRead_(std::async(std::launch::async, [this] { return service_.readSlots(); })) {}
 
-CPelmoraApp::~CPelmoraApp() = default;
+CPelmoraApp::~CPelmoraApp() {
+  if (firstRead_.valid()) firstRead_.wait();
+}
+
+std::unique_ptr<CPelmoraDlg> CPelmoraApp::createMainWindow() {
+  if (firstRead_.valid()) return std::make_unique<CPelmoraDlg>(service_, model_, firstRead_.get());
+  return std::make_unique<CPelmoraDlg>(service_, model_);
+}
 
 int CPelmoraApp::run() {
-  window_->exec();
+  createMainWindow()->exec();
   return 0;
 }
 
