@@ -10,10 +10,13 @@ DROVIK_TRANSPORT_PACKAGES=(libcurl4-openssl-dev libcups2-dev)
 # Peers the transport tests and benchmarks start themselves: a private print spooler and the
 # printer simulator (an FTP server).
 DROVIK_TEST_PEER_PACKAGES=(cups cups-daemon cups-client python3-pyftpdlib)
+# Screenshots run the program on a virtual display with Japanese fonts.
+DROVIK_SCREENSHOT_PACKAGES=(xvfb xauth fonts-noto-cjk)
 
 drovik_install_deps() {
   local packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-    libsimpleini-dev "$@")
+    libsimpleini-dev qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 qt6-svg-dev
+    libgl-dev fonts-noto-cjk "$@")
   packages+=("${DROVIK_TRANSPORT_PACKAGES[@]}")
   local missing=()
   for p in "${packages[@]}"; do

@@ -1,0 +1,37 @@
+// The application object: owns the profile service and the one current profile, and runs
+// the main window until it is closed.
+#pragma once
+
+#include <future>
+#include <memory>
+
+#include "model/profile.h"
+#include "model/store_paths.h"
+#include "service/profile_service.h"
+
+namespace drovik {
+
+class CPelmoraDlg;
+
+class CPelmoraApp {
+ public:
+  // Starts reading the index at once, so that the read overlaps the toolkit's start-up;
+  // construct it before the QApplication.
+  explicit CPelmoraApp(const StorePaths& paths);
+  ~CPelmoraApp();
+
+  // The main window with the profiles listed; needs the QApplication, which must outlive it.
+  std::unique_ptr<CPelmoraDlg> createMainWindow();
+  // Runs the main window modally and returns when it is closed.
+  int run();
+
+ private:
+  ProfileService service_;
+  ProfileModel model_;
+  std::future<Result<ProfileSlotTable>> firstRead_;
+};
+
+// Whether a window system is reachable, checked before Qt would abort for want of one.
+bool displayAvailable();
+
+}  // namespace drovik
