@@ -8,7 +8,7 @@ DROVIK_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
 
 drovik_install_deps() {
   local packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-    libsimpleini-dev "$@")
+    libsimpleini-dev nlohmann-json3-dev "$@")
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -7,7 +7,7 @@ namespace drovik::cli {
 namespace {
 const std::set<std::string> kValueOptions = {"--data-dir", "--all",  "--nw",
                                              "--base",     "--into", "-o"};
-const std::set<std::string> kSwitches = {"--yes", "--help", "-h"};
+const std::set<std::string> kSwitches = {"--yes", "--json", "--help", "-h"};
 }  // namespace
 
 std::optional<std::string> Args::option(const std::string& name) const {

@@ -24,5 +24,7 @@ int runRegister(const Args& args);
 int runDelete(const Args& args);
 int runDump(const Args& args);
 int runDecodeNvram(const Args& args);
+// Exit status as diff's: 0 equal, 1 different, 2 trouble.
+int runDiff(const Args& args);
 
 }  // namespace drovik::cli

@@ -18,12 +18,14 @@ constexpr const char* kUsage =
     "  drovik-cli [--data-dir DIR] delete NAME\n"
     "  drovik-cli decode-nvram --all FILE --nw FILE [--data-dir DIR --base NAME] [--into NAME]\n"
     "  drovik-cli dump FILE\n"
+    "  drovik-cli [--data-dir DIR] diff A B [--json]\n"
     "\n"
     "終了ステータス:\n"
     "  0  成功\n"
     "  1  失敗（何も変更していません）\n"
     "  2  コマンドラインの誤り（何も変更していません）\n"
-    "  3  設定ファイルは変更しましたが、結果を出力できませんでした\n";
+    "  3  設定ファイルは変更しましたが、結果を出力できませんでした\n"
+    "  diff だけは diff コマンドと同じく: 0 違いなし、1 違いあり、2 エラー\n";
 
 }  // namespace
 
@@ -42,7 +44,7 @@ int main(int argc, char** argv) {
   static const std::map<std::string, int (*)(const Args&)> kCommands = {
       {"list", runList},       {"generate", runGenerate},        {"report", runReport},
       {"migrate", runMigrate}, {"register", runRegister},        {"delete", runDelete},
-      {"dump", runDump},       {"decode-nvram", runDecodeNvram},
+      {"dump", runDump},       {"decode-nvram", runDecodeNvram}, {"diff", runDiff},
   };
   auto it = kCommands.find(args->command);
   if (it == kCommands.end()) {
