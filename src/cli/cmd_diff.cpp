@@ -24,7 +24,10 @@ struct LoadedProfile {
 };
 
 Status load(const ProfileService& service, const std::string& name, LoadedProfile& profile) {
-  if (Status s = service.loadProfile(profile.model, name); !s) return s;
+  if (Status s =
+          service.loadProfile(profile.model, name, ProfileService::SlotRefresh::NamesAndTypes);
+      !s)
+    return s;
   const int slot = findSlotByName(profile.model.slots, name);
   if (slot < 0) return Error{"「" + name + "」は登録されていません。"};
   profile.variant = variantOf(profile.model.slots[slot].modelType);
