@@ -1,7 +1,13 @@
 #include "bench_fixture.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <stdexcept>
+
+extern char** environ;
 
 namespace drovik::bench {
 
@@ -63,6 +69,21 @@ const std::vector<std::string>& profileKeys() {
     return k;
   }();
   return keys;
+}
+
+int runQuietly(std::vector<std::string> args) {
+  std::vector<char*> argv;
+  for (auto& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  int status = 0;
+  const bool started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  if (!started || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
 }
 
 }  // namespace drovik::bench

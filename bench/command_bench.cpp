@@ -1,7 +1,5 @@
 // Command generation and NVRAM decoding: in process, and drovik-cli as a whole process.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <vector>
 
@@ -9,8 +7,6 @@
 #include "bench_targets.h"
 #include "command/command_preparation.h"
 #include "transport/nvram_decoder.h"
-
-extern char** environ;
 
 namespace {
 
@@ -33,18 +29,10 @@ void BM_CliGenerateProcess(benchmark::State& state) {
   const auto& fixture = bench::twentyProfiles();
   const std::string dir = fixture.store.paths().programDir.string();
   const std::string out = dir + "/bench.sib";
-  std::vector<std::string> args = {DROVIK_CLI_PATH,        "--data-dir", dir, "generate",
-                                   fixture.sectionName(0), "-o",         out};
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  for (auto _ : state) {
-    pid_t pid = 0;
-    int status = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0 ||
-        waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+  for (auto _ : state)
+    if (bench::runQuietly({DROVIK_CLI_PATH, "--data-dir", dir, "generate", fixture.sectionName(0),
+                           "-o", out}) != 0)
       state.SkipWithError("drovik-cli generate failed");
-  }
 }
 BENCHMARK(BM_CliGenerateProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -7,7 +7,7 @@ namespace drovik::cli {
 namespace {
 const std::set<std::string> kValueOptions = {"--data-dir", "--all",     "--nw",  "--base", "--into",
                                              "-o",         "--printer", "--ftp", "--ip"};
-const std::set<std::string> kSwitches = {"--yes", "--help", "-h", "--parallel"};
+const std::set<std::string> kSwitches = {"--yes", "--json", "--help", "-h", "--parallel"};
 }  // namespace
 
 std::optional<std::string> Args::option(const std::string& name) const {

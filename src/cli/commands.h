@@ -27,5 +27,7 @@ int runDecodeNvram(const Args& args);
 int runPrinters(const Args& args);
 int runSend(const Args& args);
 int runFetch(const Args& args);
+// Exit status as diff's: 0 equal, 1 different, 2 trouble.
+int runDiff(const Args& args);
 
 }  // namespace drovik::cli

@@ -22,12 +22,14 @@ constexpr const char* kUsage =
     "  drovik-cli [--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D\n"
     "  drovik-cli [--data-dir DIR] fetch --ip A.B.C.D [--base NAME] [--into NAME]"
     "  （パスワードは標準入力から）\n"
+    "  drovik-cli [--data-dir DIR] diff A B [--json]\n"
     "\n"
     "終了ステータス:\n"
     "  0  成功\n"
     "  1  失敗（何も変更していません）\n"
     "  2  コマンドラインの誤り（何も変更していません）\n"
-    "  3  設定ファイルは変更しましたが、結果を出力できませんでした\n";
+    "  3  設定ファイルは変更しましたが、結果を出力できませんでした\n"
+    "  diff だけは diff コマンドと同じく: 0 違いなし、1 違いあり、2 エラー\n";
 
 }  // namespace
 
@@ -49,7 +51,7 @@ int main(int argc, char** argv) {
       {"register", runRegister}, {"delete", runDelete},
       {"dump", runDump},         {"decode-nvram", runDecodeNvram},
       {"printers", runPrinters}, {"send", runSend},
-      {"fetch", runFetch},
+      {"fetch", runFetch},       {"diff", runDiff},
   };
   auto it = kCommands.find(args->command);
   if (it == kCommands.end()) {

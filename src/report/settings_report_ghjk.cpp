@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "model/catalogue.h"
+#include "report/item_display_text.h"
 #include "report/report_text.h"
 #include "report/settings_report_layouts.h"
 
@@ -41,23 +42,7 @@ class GhjkReport {
   }
 
   std::string text(const cat::Group& group, int user, int k) const {
-    const int item = group.first + k;
-    switch (group.scope) {
-      case cat::Scope::Paper:
-        return texts_.paper[user][item];
-      case cat::Scope::Common:
-        return texts_.common[user][item];
-      case cat::Scope::Interface:
-        break;
-    }
-    if (cat::interfaceItems()[item].kind != cat::ValueKind::Octet)
-      return texts_.iface[cat::interfaceKeyIndex(item, -1)];
-    std::string address;
-    for (int octet = 0; octet < 4; ++octet) {
-      if (octet > 0) address += '.';
-      address += texts_.iface[cat::interfaceKeyIndex(item, octet)];
-    }
-    return address;
+    return ItemDisplayText(texts_, user, group.ref(k));
   }
 
   void groupLines(int g, int user) {

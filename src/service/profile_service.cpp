@@ -75,8 +75,11 @@ Result<int> ProfileService::findProfile(const std::string& name) const {
   return slot;
 }
 
-Status ProfileService::loadProfile(ProfileModel& model, const std::string& name) const {
-  if (Status s = store_.readAllSlots(model.slots); !s) return s;
+Status ProfileService::loadProfile(ProfileModel& model, const std::string& name,
+                                   SlotRefresh refresh) const {
+  const Status read = refresh == SlotRefresh::Full ? store_.readAllSlots(model.slots)
+                                                   : store_.readSlotNames(model.slots);
+  if (!read) return read;
   const int slot = findSlotByName(model.slots, name);
   if (slot < 0) return notRegistered(name);
   return store_.loadSection(model, model.slots[slot].name);

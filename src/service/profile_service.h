@@ -45,8 +45,13 @@ class ProfileService {
   // The slot holding `name` now (as the INI matches section names), or an error that says the
   // profile is not registered (another copy may have deleted or renamed it).
   Result<int> findProfile(const std::string& name) const;
+  // How much of the model's slot table a load refreshes. The initial user and user name of
+  // every slot come from the whole settings file, which costs more than the load itself; a
+  // caller that shows no profile list needs only the names and model types.
+  enum class SlotRefresh { Full, NamesAndTypes };
   // Loads the profile `name` into the model (its slots are refreshed too).
-  Status loadProfile(ProfileModel& model, const std::string& name) const;
+  Status loadProfile(ProfileModel& model, const std::string& name,
+                     SlotRefresh refresh = SlotRefresh::Full) const;
 
   // Registers the model's values under `name` as an 8630-GHJK profile (every key written), or
   // overwrites the profile of that name (its index entries and model type kept). Fails with

@@ -1,16 +1,11 @@
 // drovik-cli as a whole process, on profile files written through the store.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <set>
 
-#include "model/profile_store.h"
-#include "support/temp_dir.h"
+#include "cli/cli_fixture.h"
 
 using namespace drovik;
 using drovik::test::readFile;
@@ -20,62 +15,9 @@ using drovik::test::writeFile;
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-std::string quote(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-class CliTest : public ::testing::Test {
- protected:
-  TempDir dir;
-  ProfileStore store{StorePaths::inDirectory(dir.path())};
-
-  CliRun run(const std::vector<std::string>& args) {
-    std::string command = quote(DROVIK_CLI_PATH);
-    for (const auto& arg : args) command += " " + quote(arg);
-    const auto outPath = dir / "stdout";
-    const auto errPath = dir / "stderr";
-    command += " >" + quote(outPath.string()) + " 2>" + quote(errPath.string());
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(outPath), readFile(errPath)};
-  }
-  CliRun runIn(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--data-dir", dir.path().string()});
-    return run(args);
-  }
-
-  // The folder's entries apart from the captured output of the runs.
-  std::set<std::string> folderListing() {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) {
-      const std::string name = entry.path().filename().string();
-      if (name != "stdout" && name != "stderr") names.insert(name);
-    }
-    return names;
-  }
-
-  // Registers a complete profile; `edit` changes it before the save.
-  void registerProfile(int slot, const std::string& name, const std::string& type,
-                       const std::function<void(ProfileModel&)>& edit = {}) {
-    ProfileModel model;
-    if (edit) edit(model);
-    model.slots[slot].name = name;
-    model.refreshAndSnapshotCheckFlagTexts();
-    model.markAllForWriting();
-    ASSERT_TRUE(store.saveProfile(model, slot));
-    ASSERT_TRUE(store.writeIndexEntry(slot, name, type));
-  }
-};
-
-void excludeEverything(ProfileModel& model) { model.flags.state.fill(0); }
+using drovik::test::CliRun;
+using drovik::test::CliTest;
+using drovik::test::excludeEverything;
 
 }  // namespace
 
@@ -209,7 +151,7 @@ TEST_F(CliTest, ReadingCommandsLeaveNothingInTheDataFolder) {
   const auto before = folderListing();
   const auto sib = dir.path().parent_path() / (dir.path().filename().string() + ".sib");
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"list"}, {"report", "G"}, {"generate", "G", "-o", sib.string()}})
+           {"list"}, {"report", "G"}, {"diff", "G", "G"}, {"generate", "G", "-o", sib.string()}})
     EXPECT_EQ(runIn(args).exitCode, 0) << args[0];
   fs::remove(sib);
   EXPECT_EQ(folderListing(), before);
@@ -217,19 +159,12 @@ TEST_F(CliTest, ReadingCommandsLeaveNothingInTheDataFolder) {
 
 TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
   registerProfile(0, "A", "8630-GHJK");
-  auto toFull = [this](const std::string& args) {
-    const std::string command = quote(DROVIK_CLI_PATH) + " --data-dir " +
-                                quote(dir.path().string()) + " " + args + " >/dev/full 2>" +
-                                quote((dir / "stderr").string());
-    const int status = std::system(command.c_str());
-    return CliRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", readFile(dir / "stderr")};
-  };
-  const CliRun report = toFull("report A");
+  const CliRun report = runToFullDisk("report A");
   EXPECT_EQ(report.exitCode, 1);
   EXPECT_NE(report.err.find("標準出力に書き込めません"), std::string::npos) << report.err;
-  EXPECT_EQ(toFull("list").exitCode, 1);
+  EXPECT_EQ(runToFullDisk("list").exitCode, 1);
   // The copy is registered, only its list is lost: a status of its own says so.
-  const CliRun migrate = toFull("migrate A B");
+  const CliRun migrate = runToFullDisk("migrate A B");
   EXPECT_EQ(migrate.exitCode, 3);
   EXPECT_NE(migrate.err.find("「B」は８６３０－Ｍの設定として登録しました"), std::string::npos);
   EXPECT_EQ(runIn({"list"}).out, "A\tユーザー１\tU01\t8630-GHJK\nB\t\t\t8630-M\n");

@@ -156,6 +156,23 @@ TEST_F(ProfileServiceTest, SavingChangesNeedsTheProfileStillRegistered) {
   EXPECT_TRUE(section("A").empty());  // no section without its index entry
 }
 
+TEST_F(ProfileServiceTest, ALoadCanRefreshOnlyTheNamesAndTypesOfTheSlots) {
+  add("A", 3);
+  add("B");
+  ProfileModel model;
+  ASSERT_TRUE(service.loadProfile(model, "b", ProfileService::SlotRefresh::NamesAndTypes));
+  EXPECT_EQ(model.values.selectUser, 0);
+  EXPECT_EQ(model.slots[0].name, "A");
+  EXPECT_EQ(model.slots[0].modelType, "8630-GHJK");
+  EXPECT_EQ(model.slots[0].initialUserText, "");
+  ASSERT_TRUE(service.loadProfile(model, "A", ProfileService::SlotRefresh::NamesAndTypes));
+  EXPECT_EQ(model.values.selectUser, 3);
+  EXPECT_NE(service.loadProfile(model, "C", ProfileService::SlotRefresh::NamesAndTypes)
+                .message()
+                .find("登録されていません"),
+            std::string::npos);
+}
+
 TEST_F(ProfileServiceTest, CommandFileIsReplacedWholeOrNotAtAll) {
   add("A");
   const fs::path file = dir.path() / "out.sib";
