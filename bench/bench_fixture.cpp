@@ -59,13 +59,7 @@ const std::vector<std::string>& profileKeys() {
   static const std::vector<std::string> keys = [] {
     std::vector<std::string> k;
     for (const auto& node : cat::checkNodes()) k.push_back(node.key);
-    k.emplace_back(cat::kSelectUserKey);
-    for (int u = 0; u < cat::kUserCount; ++u) k.push_back(cat::userNameKey(u));
-    for (int u = 0; u < cat::kUserCount; ++u) {
-      for (int i = 0; i < cat::kPaperItemCount; ++i) k.push_back(cat::paperKey(u, i));
-      for (int i = 0; i < cat::kCommonItemCount; ++i) k.push_back(cat::commonKey(u, i));
-    }
-    for (const auto& key : cat::interfaceKeys()) k.emplace_back(key.key);
+    for (const auto& key : cat::valueKeysInSaveOrder()) k.emplace_back(key.key);
     return k;
   }();
   return keys;

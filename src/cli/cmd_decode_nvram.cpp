@@ -12,16 +12,8 @@ std::string valueLines(const ProfileText& text) {
   auto line = [&out](std::string_view key, const std::string& value) {
     out.append(key).append("=").append(value).append("\n");
   };
-  line(catalogue::kSelectUserKey, text.selectUser);
-  for (int u = 0; u < catalogue::kUserCount; ++u) line(catalogue::userNameKey(u), text.userName[u]);
-  for (int u = 0; u < catalogue::kUserCount; ++u) {
-    for (int i = 0; i < catalogue::kPaperItemCount; ++i)
-      line(catalogue::paperKey(u, i), text.paper[u][i]);
-    for (int i = 0; i < catalogue::kCommonItemCount; ++i)
-      line(catalogue::commonKey(u, i), text.common[u][i]);
-  }
-  const auto keys = catalogue::interfaceKeys();
-  for (int k = 0; k < catalogue::kInterfaceKeyCount; ++k) line(keys[k].key, text.iface[k]);
+  for (const catalogue::ValueKey& key : catalogue::valueKeysInSaveOrder())
+    line(key.key, text.at(key));
   return out;
 }
 

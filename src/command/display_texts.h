@@ -14,7 +14,7 @@ struct DisplayTexts {
   std::array<std::string, catalogue::kUserCount> userName;
   std::array<std::array<std::string, catalogue::kPaperItemCount>, catalogue::kUserCount> paper;
   std::array<std::array<std::string, catalogue::kCommonItemCount>, catalogue::kUserCount>
-      common;  // catalogue order
+      common;                                                    // catalogue order
   std::array<std::string, catalogue::kInterfaceKeyCount> iface;  // in interfaceKeys() order
 };
 

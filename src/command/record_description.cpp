@@ -13,12 +13,6 @@ namespace cat = catalogue;
 
 std::string hexByte(std::uint8_t b) { return hexBytes(std::span<const std::uint8_t>(&b, 1)); }
 
-// "リアトラクタ 紙厚設定": the item's group and its own label in the settings tree.
-std::string treeLabel(int node) {
-  const auto& nodes = cat::checkNodes();
-  return nodes[nodes[node].parent].label + " " + nodes[node].label;
-}
-
 std::string choiceValue(const cat::Item& item, std::uint8_t high, std::uint8_t low,
                         CommandVariant variant, Description& out) {
   if (high != 0)
@@ -105,7 +99,7 @@ Description RecordDescriber::describe(const RawRecord& record) {
 
   if (const int item = layout::paperRecordWith(code, qualifier); item >= 0) {
     const std::string prefix = userPrefix(out);
-    const std::string label = prefix + treeLabel(cat::paperItemNode(0, item));
+    const std::string label = prefix + cat::groupAndLabel({cat::Scope::Paper, item}, " ");
     const cat::Item& def = cat::paperItems()[item];
     out.text = label + "：" +
                (def.kind == cat::ValueKind::Margin ? codes::marginText(high, low)
@@ -115,7 +109,7 @@ Description RecordDescriber::describe(const RawRecord& record) {
   if (const int common = layout::commonRecordWith(code, qualifier); common >= 0) {
     const std::string prefix = userPrefix(out);
     const int item = layout::commonRecords()[common].item;
-    std::string label = prefix + treeLabel(cat::commonItemNode(0, item));
+    std::string label = prefix + cat::groupAndLabel({cat::Scope::Common, item}, " ");
     if (qualifier != 0) label += "（" + cat::fullWidthNumber(qualifier + 1) + "件目）";
     out.text = label + "：" + choiceValue(cat::commonItems()[item], high, low, variant(), out);
     return out;

@@ -97,10 +97,9 @@ constexpr CommonRow kCommonRows[kCommonRecordCount] = {
 };
 // clang-format on
 
-int itemNamed(std::span<const cat::Item> items, std::string_view name) {
-  const auto it = std::find_if(items.begin(), items.end(),
-                               [&](const cat::Item& item) { return item.name == name; });
-  return it == items.end() ? -1 : static_cast<int>(it - items.begin());
+int itemNamed(std::string_view name) {
+  const auto ref = cat::findItem(name);
+  return ref ? ref->index : -1;
 }
 
 // Record indices sorted by a 1-based position; records at position 0 are left out and
@@ -122,8 +121,7 @@ const std::array<PaperRecordLayout, kPaperRecordCount>& paperRecords() {
     std::array<PaperRecordLayout, kPaperRecordCount> out{};
     for (int r = 0; r < kPaperRecordCount; ++r) {
       const PaperRow& row = kPaperRows[r];
-      out[r] = {row.code, row.qualifier, itemNamed(cat::paperItems(), row.item), row.initialLow,
-                row.mPosition};
+      out[r] = {row.code, row.qualifier, itemNamed(row.item), row.initialLow, row.mPosition};
     }
     return out;
   }();
@@ -135,7 +133,7 @@ const std::array<CommonRecordLayout, kCommonRecordCount>& commonRecords() {
     std::array<CommonRecordLayout, kCommonRecordCount> out{};
     for (int r = 0; r < kCommonRecordCount; ++r) {
       const CommonRow& row = kCommonRows[r];
-      out[r] = {row.code,       row.qualifier,    itemNamed(cat::commonItems(), row.item),
+      out[r] = {row.code,       row.qualifier,    itemNamed(row.item),
                 row.initialLow, row.ghjkPosition, row.mPosition};
     }
     return out;

@@ -1,11 +1,11 @@
 #include "command/scalar_codes.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "model/text_codec.h"
+#include "model/value_rules.h"
 
 namespace drovik::codes {
 namespace {
@@ -14,42 +14,7 @@ namespace {
 constexpr double kMmPerUnit = 0.4233333333333333;
 constexpr char32_t kReplacement = U'?';  // stands in for bytes that are not UTF-8
 constexpr char16_t kHalfWidthFirst = 0xFF61;
-constexpr char16_t kHalfWidthLast = 0xFF9F;
 constexpr char16_t kHalfWidthShift = 0xFEC0;  // U+FF61 - 0xFEC0 = A1
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view trimSpaces(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-// "8.5", "-1.0", "+10", ".5": an optional sign, digits and at most one point.
-std::optional<double> parseDecimal(std::string_view text) {
-  text = trimSpaces(text);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  int digits = 0;
-  int points = 0;
-  for (char c : text) {
-    if (isDigit(c))
-      ++digits;
-    else if (c == '.')
-      ++points;
-    else
-      return std::nullopt;
-  }
-  if (digits == 0 || points > 1) return std::nullopt;
-  double value = 0;
-  const auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return negative ? -value : value;
-}
 
 // UTF-8 to UTF-16 code units; a malformed byte becomes '?' so that it cannot shift the
 // characters after it.
@@ -72,8 +37,8 @@ std::vector<char16_t> utf16Units(std::string_view text) {
 }  // namespace
 
 std::optional<std::array<std::uint8_t, 2>> marginCode(std::string_view text) {
-  const auto mm = parseDecimal(text);
-  if (!mm || !(*mm >= kMinMarginMm && *mm <= kMaxMarginMm)) return std::nullopt;
+  const auto mm = rules::marginMillimetres(text);
+  if (!mm) return std::nullopt;
   // Units plus one half, truncated downward: the nearest unit with halves rounded up.
   const double v = ((*mm / kMmPerUnit) * 10 + 5) / 10;
   const auto units = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::floor(v)));
@@ -106,25 +71,14 @@ std::array<std::uint8_t, 10> nameBytes(std::string_view name) {
 
 std::size_t nameLength(std::string_view name) { return utf16Units(name).size(); }
 
-bool nameHasPrinterCharactersOnly(std::string_view name) {
-  if (!ini::isValidUtf8(name)) return false;
-  for (char16_t unit : utf16Units(name))
-    if (!((unit >= 0x20 && unit <= 0x7E) || (unit >= kHalfWidthFirst && unit <= kHalfWidthLast)))
-      return false;
-  return true;
-}
-
 std::string nameFromBytes(const std::uint8_t* bytes, std::size_t count) {
   std::string text;
   for (std::size_t i = 0; i < count && bytes[i] != 0; ++i) {
-    const std::uint8_t b = bytes[i];
-    if (b >= 0x20 && b <= 0x7E) {
-      text += static_cast<char>(b);
-    } else if (b >= 0xA1 && b <= 0xDF) {
-      ini::appendUtf8(text, static_cast<char32_t>(b + kHalfWidthShift));
+    if (const auto c = rules::printerCharacterOfByte(bytes[i])) {
+      ini::appendUtf8(text, *c);
     } else {
       char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", b);
+      std::snprintf(hex, sizeof hex, "\\x%02X", bytes[i]);
       text += hex;
     }
   }

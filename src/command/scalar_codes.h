@@ -11,13 +11,9 @@
 
 namespace drovik::codes {
 
-// The range the paper-path page admits for a top margin.
-inline constexpr double kMinMarginMm = -25.4;
-inline constexpr double kMaxMarginMm = 254.0;
-
 // A top margin text ("8.5", millimetres) as a big-endian 16-bit two's-complement count of
-// 1/60 inch, halves rounded up. Nothing when the text is not a plain decimal number or lies
-// outside the admitted range (its code would not mean what the text says).
+// 1/60 inch, halves rounded up. Nothing for a text rules::marginMillimetres refuses (its code
+// would not mean what the text says).
 std::optional<std::array<std::uint8_t, 2>> marginCode(std::string_view text);
 
 // The margin a 16-bit value means, as "8.5mm（20/60インチ）".
@@ -29,10 +25,6 @@ std::array<std::uint8_t, 10> nameBytes(std::string_view name);
 
 // Length of a name in UTF-16 code units, as nameBytes counts them.
 std::size_t nameLength(std::string_view name);
-
-// Whether every character of the name survives nameBytes: valid UTF-8 of printable ASCII
-// and half-width katakana only.
-bool nameHasPrinterCharactersOnly(std::string_view name);
 
 // Name bytes back to UTF-8 text, up to the first 00; bytes with no character shown as "\xNN".
 std::string nameFromBytes(const std::uint8_t* bytes, std::size_t count);

@@ -2,6 +2,7 @@
 
 #include "command/choice_codes.h"
 #include "command/scalar_codes.h"
+#include "model/value_rules.h"
 
 namespace drovik {
 namespace {
@@ -11,9 +12,7 @@ namespace cat = catalogue;
 bool validUser(std::int32_t user) { return user >= 0 && user < cat::kUserCount; }
 
 std::string paperLabel(int user, int item) {
-  const auto& nodes = cat::checkNodes();
-  const cat::CheckNode& node = nodes[cat::paperItemNode(user, item)];
-  return cat::userCaption(user) + "：" + nodes[node.parent].label + node.label;
+  return cat::userCaption(user) + "：" + cat::groupAndLabel({cat::Scope::Paper, item}, "");
 }
 
 std::string commonLabel(int user, int item) {
@@ -63,7 +62,7 @@ class ValueCoder {
     out_.records.userName[user] = codes::nameBytes(name);
     out_.texts.userName[user] = name;
     const std::string label = "ユーザー名登録：" + cat::userCaption(user);
-    if (!codes::nameHasPrinterCharactersOnly(name))
+    if (!rules::hasPrinterNameCharactersOnly(name))
       out_.warnings.push_back(
           label + "：半角英数字と半角カナ以外の文字は、プリンタで正しく表示されません。");
     if (codes::nameLength(name) > layout::kNameByteCount)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace drovik::catalogue {
 namespace {
@@ -119,95 +120,105 @@ DROVIK_LIST(HighFont, kHighFont);
 DROVIK_LIST(LqQuality, kLqQuality);
 #undef DROVIK_LIST
 
-constexpr Item choice(SV name, SV label, const ValueList& list, int def) {
-  return {name, label, ValueKind::Choice, &list, def, {}};
+constexpr Item choice(SV name, SV stem, SV label, int tabs, const ValueList& list, int def) {
+  return {name, stem, label, {}, tabs, ValueKind::Choice, &list, def, {}};
 }
-constexpr Item margin(SV name, SV label, SV def) {
-  return {name, label, ValueKind::Margin, nullptr, 0, def};
+constexpr Item margin(SV name, SV stem, SV label, int tabs, SV def) {
+  return {name, stem, label, {}, tabs, ValueKind::Margin, nullptr, 0, def};
+}
+constexpr Item scalar(SV name, SV stem, SV label, int tabs, ValueKind kind, SV def) {
+  return {name, stem, label, {}, tabs, kind, nullptr, 0, def};
+}
+// An item whose page caption and list wording differ from its tree label.
+constexpr Item captioned(Item item, SV caption) {
+  item.caption = caption;
+  return item;
 }
 
+// Front and rear tractor share labels and check-flag stems; the groups add "FT" and "RT".
 const Item kPaper[kPaperItemCount] = {
-    choice("FormLenFront", "用紙長さ", FormLen, 13),
-    choice("LinePitchFront", "改行幅", LinePitch, 4),
-    choice("PrintSpeedFront", "印字速度", Speed, 0),
-    choice("LineLenFront", "印字幅", LineLen, 1),
-    choice("AgaFront", "紙厚設定", Aga, 1),
-    choice("SkpPrfFront", "ミシン目スキップ", NoYes, 0),
-    choice("PrDirFront", "片方向印字", Accept, 1),
-    choice("SpRocketFront", "紙ホチキス", SpRocket, 1),
-    choice("TearOffFront", "ティアオフ", TearOff, 0),
-    choice("GraphFront", "グラフィック強化", Enhance, 0),
-    choice("CopyEnhFront", "コピー強化", Enhance, 0),
-    margin("TopMFront", "トップマージン", "8.5"),
-    choice("RenPressFront", "連続紙押さえ", NormalSpecial, 0),
-    choice("ChgStepRollerFront", "ローラー踏み替え", RollerFront, 0),
-    choice("EofPrnFront", "ＥＯＦ印字", EofPrn, 0),
-    choice("FormLenRear", "用紙長さ", FormLen, 13),
-    choice("LinePitchRear", "改行幅", LinePitch, 4),
-    choice("PrintSpeedRear", "印字速度", Speed, 0),
-    choice("LineLenRear", "印字幅", LineLen, 1),
-    choice("AgaRear", "紙厚設定", Aga, 1),
-    choice("SkpPrfRear", "ミシン目スキップ", NoYes, 0),
-    choice("PrDirRear", "片方向印字", Accept, 1),
-    choice("SpRocketRear", "紙ホチキス", SpRocket, 1),
-    choice("TearOffRear", "ティアオフ", TearOff, 0),
-    choice("GraphRear", "グラフィック強化", Enhance, 0),
-    choice("CopyEnhRear", "コピー強化", Enhance, 0),
-    margin("TopMRear", "トップマージン", "8.5"),
-    choice("RenPressRear", "連続紙押さえ", NormalSpecial, 0),
-    choice("ChgStepRollerRear", "ローラー踏み替え", RollerRear, 0),
-    choice("EofPrnRear", "ＥＯＦ印字", EofPrn, 0),
-    choice("LinePitchCut", "改行幅", LinePitch, 4),
-    choice("PrintSpeedCut", "印字速度", Speed, 0),
-    choice("AgaCut", "紙厚設定", Aga, 1),
-    choice("PrDirCut", "片方向印字", Accept, 1),
-    choice("GraphCut", "グラフィック強化", Enhance, 0),
-    choice("CopyEnhCut", "コピー強化", Enhance, 0),
-    margin("TopMCutUpper", "↑送りトップマージン", "6.4"),
-    margin("TopMCutLower", "↓送りトップマージン", "6.4"),
+    choice("FormLenFront", "FormLen", "用紙長さ", 2, FormLen, 13),
+    choice("LinePitchFront", "LinePitch", "改行幅", 3, LinePitch, 4),
+    choice("PrintSpeedFront", "PrintSpeed", "印字速度", 2, Speed, 0),
+    choice("LineLenFront", "LineLen", "印字幅", 3, LineLen, 1),
+    choice("AgaFront", "Aga", "紙厚設定", 2, Aga, 1),
+    choice("SkpPrfFront", "SkpPrt", "ミシン目スキップ", 2, NoYes, 0),
+    choice("PrDirFront", "PrDir", "片方向印字", 2, Accept, 1),
+    choice("SpRocketFront", "SpRocket", "紙ホチキス", 2, SpRocket, 1),
+    choice("TearOffFront", "TearOff", "ティアオフ", 2, TearOff, 0),
+    choice("GraphFront", "Graph", "グラフィック強化", 2, Enhance, 0),
+    choice("CopyEnhFront", "CopyEnh", "コピー強化", 2, Enhance, 0),
+    margin("TopMFront", "TopMargin", "トップマージン", 2, "8.5"),
+    choice("RenPressFront", "RenPress", "連続紙押さえ", 2, NormalSpecial, 0),
+    choice("ChgStepRollerFront", "ChgStepRoller", "ローラー踏み替え", 2, RollerFront, 0),
+    choice("EofPrnFront", "EofPrt", "ＥＯＦ印字", 2, EofPrn, 0),
+    choice("FormLenRear", "FormLen", "用紙長さ", 2, FormLen, 13),
+    choice("LinePitchRear", "LinePitch", "改行幅", 3, LinePitch, 4),
+    choice("PrintSpeedRear", "PrintSpeed", "印字速度", 2, Speed, 0),
+    choice("LineLenRear", "LineLen", "印字幅", 3, LineLen, 1),
+    choice("AgaRear", "Aga", "紙厚設定", 2, Aga, 1),
+    choice("SkpPrfRear", "SkpPrt", "ミシン目スキップ", 2, NoYes, 0),
+    choice("PrDirRear", "PrDir", "片方向印字", 2, Accept, 1),
+    choice("SpRocketRear", "SpRocket", "紙ホチキス", 2, SpRocket, 1),
+    choice("TearOffRear", "TearOff", "ティアオフ", 2, TearOff, 0),
+    choice("GraphRear", "Graph", "グラフィック強化", 2, Enhance, 0),
+    choice("CopyEnhRear", "CopyEnh", "コピー強化", 2, Enhance, 0),
+    margin("TopMRear", "TopMargin", "トップマージン", 2, "8.5"),
+    choice("RenPressRear", "RenPress", "連続紙押さえ", 2, NormalSpecial, 0),
+    choice("ChgStepRollerRear", "ChgStepRoller", "ローラー踏み替え", 2, RollerRear, 0),
+    choice("EofPrnRear", "EofPrt", "ＥＯＦ印字", 2, EofPrn, 0),
+    choice("LinePitchCut", "LinePitch", "改行幅", 3, LinePitch, 4),
+    choice("PrintSpeedCut", "PrintSpeed", "印字速度", 2, Speed, 0),
+    choice("AgaCut", "Aga", "紙厚設定", 2, Aga, 1),
+    choice("PrDirCut", "PrDir", "片方向印字", 2, Accept, 1),
+    choice("GraphCut", "Graph", "グラフィック強化", 2, Enhance, 0),
+    choice("CopyEnhCut", "CopyEnh", "コピー強化", 2, Enhance, 0),
+    margin("TopMCutUpper", "UpperTopMargin", "↑送りトップマージン", 1, "6.4"),
+    margin("TopMCutLower", "LowerTopMargin", "↓送りトップマージン", 1, "6.4"),
 };
 
 const Item kCommon[kCommonItemCount] = {
-    choice("Emul", "エミュレーション", Emul, 0),
-    choice("Buzzer", "ブザー", Buzzer, 0),
-    choice("FormMode", "用紙モード", FormMode, 0),
-    choice("CharMode", "キャラクターモード", CharMode, 0),
-    choice("Smoothing", "スムージング", OffOn, 0),
-    choice("AsfEject", "ＡＳＦ排出", UpDown, 0),
-    choice("AsfAga", "ＡＳＦ紙厚", AsfAga, 1),
-    choice("TearOffBack", "ティアオフ戻り", TearOffBack, 0),
-    choice("AutoOnline", "自動オンライン", OnOff, 0),
-    choice("PaperChgCmd", "用紙切替コマンド", PaperChgCmd, 0),
-    choice("CheCheN", "／／ｎ／／モード", OnOff, 0),
-    choice("Small", "縮小", NoYes, 0),
-    choice("AgaHPos", "ＡＧＡ水平位置", AgaHPos, 0),
-    choice("Ecomode", "ＥＣＯモード", OnOff, 1),
-    choice("ImgWrap", "イメージ折り返し", Wrap, 1),
-    choice("LevelE", "レベルＥ機能", SetClear, 0),
-    choice("CodePage", "コードページ", CodePage, 0),
-    choice("JpCharSet", "日本語文字セット", OldNew, 1),
-    choice("Jis90", "９０年改訂", Jis90, 1),
-    choice("HeiseiFont", "簡易平成書体", ClearSet, 0),
-    choice("DefaultAnk", "デフォルトＡＮＫ", DefaultAnk, 1),
-    choice("CharPitch", "文字ピッチ", CharPitch, 0),
-    choice("CharCode", "文字コード", CharCode, 0),
-    choice("InternationalChar", "国際文字", InternationalChar, 8),
-    choice("AutoLf", "自動改行", AutoLf, 0),
-    choice("HighFont", "高速文字品位", HighFont, 1),
-    choice("LqQuality", "ＬＱ文字品位", LqQuality, 1),
-    choice("InitCmd", "初期化コマンド", OnOff, 0),
-    choice("TofFf", "ＴＯＦ改ページ", OnOff, 0),
+    choice("Emul", "Emulation", "エミュレーション", 2, Emul, 0),
+    choice("Buzzer", "Buzzer", "ブザー", 3, Buzzer, 0),
+    choice("FormMode", "FormMode", "用紙モード", 2, FormMode, 0),
+    choice("CharMode", "CharMode", "キャラクターモード", 2, CharMode, 0),
+    choice("Smoothing", "Smoothing", "スムージング", 2, OffOn, 0),
+    choice("AsfEject", "AsfEject", "ＡＳＦ排出", 2, UpDown, 0),
+    choice("AsfAga", "AsfAga", "ＡＳＦ紙厚", 2, AsfAga, 1),
+    choice("TearOffBack", "TearOffBack", "ティアオフ戻り", 2, TearOffBack, 0),
+    choice("AutoOnline", "AutoOnline", "自動オンライン", 2, OnOff, 0),
+    choice("PaperChgCmd", "PaperChgCmd", "用紙切替コマンド", 2, PaperChgCmd, 0),
+    choice("CheCheN", "CheCheN", "／／ｎ／／モード", 2, OnOff, 0),
+    choice("Small", "Small", "縮小", 3, NoYes, 0),
+    choice("AgaHPos", "AgaHPos", "ＡＧＡ水平位置", 2, AgaHPos, 0),
+    choice("Ecomode", "Ecomode", "ＥＣＯモード", 2, OnOff, 1),
+    choice("ImgWrap", "ImgWrap", "イメージ折り返し", 2, Wrap, 1),
+    choice("LevelE", "LevelE", "レベルＥ機能", 2, SetClear, 0),
+    choice("CodePage", "CodePage", "コードページ", 2, CodePage, 0),
+    choice("JpCharSet", "JpCharSet", "日本語文字セット", 2, OldNew, 1),
+    captioned(choice("Jis90", "Jis90", "９０年改訂", 2, Jis90, 1), "９０年改定"),
+    choice("HeiseiFont", "HeiseiFont", "簡易平成書体", 2, ClearSet, 0),
+    choice("DefaultAnk", "DefaultAnk", "デフォルトＡＮＫ", 2, DefaultAnk, 1),
+    captioned(choice("CharPitch", "CharPitch", "文字ピッチ", 1, CharPitch, 0),
+              "ＥＳＣ／Ｐ文字ピッチ"),
+    choice("CharCode", "CharCode", "文字コード", 2, CharCode, 0),
+    choice("InternationalChar", "InternationalChar", "国際文字", 2, InternationalChar, 8),
+    choice("AutoLf", "AutoLf", "自動改行", 2, AutoLf, 0),
+    choice("HighFont", "HighFont", "高速文字品位", 2, HighFont, 1),
+    choice("LqQuality", "LqQuality", "ＬＱ文字品位", 2, LqQuality, 1),
+    choice("InitCmd", "InitCmd", "初期化コマンド", 2, OnOff, 0),
+    choice("TofFf", "TofFf", "ＴＯＦ改ページ", 2, OnOff, 0),
 };
 
 const Item kInterface[kInterfaceItemCount] = {
-    choice("IfSel", "Ｉ／Ｆ選択", IfSel, 0),
-    {"IfChgTime", "Ｉ／Ｆ切り替え時間", ValueKind::Seconds, nullptr, 0, "30"},
-    choice("Parallel", "パラレル設定", Parallel, 0),
-    choice("DHCP", "ＤＨＣＰ設定", OffOn, 0),
-    {"IPAddress", "ＩＰアドレス", ValueKind::Octet, nullptr, 0, "0"},
-    {"SubnetMask", "サブネットマスク", ValueKind::Octet, nullptr, 0, "0"},
-    {"DefaultGateway", "ゲートウェイアドレス", ValueKind::Octet, nullptr, 0, "0"},
-    choice("ErrDisp", "エラー表示", OffOn, 0),
+    choice("IfSel", "IfSel", "Ｉ／Ｆ選択", 2, IfSel, 0),
+    scalar("IfChgTime", "IfChgTime", "Ｉ／Ｆ切り替え時間", 1, ValueKind::Seconds, "30"),
+    choice("Parallel", "Parallel", "パラレル設定", 2, Parallel, 0),
+    choice("DHCP", "Dhcp", "ＤＨＣＰ設定", 2, OffOn, 0),
+    scalar("IPAddress", "IpAddress", "ＩＰアドレス", 2, ValueKind::Octet, "0"),
+    scalar("SubnetMask", "SubnetMask", "サブネットマスク", 2, ValueKind::Octet, "0"),
+    scalar("DefaultGateway", "DefaultGateway", "ゲートウェイアドレス", 1, ValueKind::Octet, "0"),
+    choice("ErrDisp", "ErrDisp", "エラー表示", 2, OffOn, 0),
 };
 
 const InterfaceKey kInterfaceKeys[kInterfaceKeyCount] = {
@@ -230,23 +241,53 @@ const InterfaceKey kInterfaceKeys[kInterfaceKeyCount] = {
     {"ErrDisp", kErrDisp, -1},
 };
 
-// Check-flag key stems of the 75 per-user blocks ("User3" + stem + "ChkFlag"), with the
-// group labels; item blocks take their label from the item tables.
-struct BlockDef {
-  SV stem;
-  SV groupLabel;  // empty for item blocks
-};
-constexpr SV kTractorStems[15] = {"FormLen", "LinePitch", "PrintSpeed", "LineLen",       "Aga",
-                                  "SkpPrt",  "PrDir",     "SpRocket",   "TearOff",       "Graph",
-                                  "CopyEnh", "TopMargin", "RenPress",   "ChgStepRoller", "EofPrt"};
-constexpr SV kCutStems[8] = {"LinePitch", "PrintSpeed",     "Aga",           "PrDir", "Graph",
-                             "CopyEnh",   "UpperTopMargin", "LowerTopMargin"};
-constexpr SV kCommonStems[kCommonItemCount] = {
-    "Emulation", "Buzzer",      "FormMode",   "CharMode",    "Smoothing", "AsfEject",
-    "AsfAga",    "TearOffBack", "AutoOnline", "PaperChgCmd", "CheCheN",   "Small",
-    "AgaHPos",   "Ecomode",     "ImgWrap",    "LevelE",      "CodePage",  "JpCharSet",
-    "Jis90",     "HeiseiFont",  "DefaultAnk", "CharPitch",   "CharCode",  "InternationalChar",
-    "AutoLf",    "HighFont",    "LqQuality",  "InitCmd",     "TofFf"};
+std::span<const Item> itemsOf(Scope scope) {
+  switch (scope) {
+    case Scope::Paper:
+      return kPaper;
+    case Scope::Common:
+      return kCommon;
+    case Scope::Interface:
+      break;
+  }
+  return kInterface;
+}
+
+// The groups in tree order. Their nodes follow from the order: each per-user group takes
+// one block for itself and one per item, after the user-name and user blocks; the interface
+// groups take single nodes after the last block.
+std::array<Group, kGroupCount> buildGroups() {
+  std::array<Group, kGroupCount> g = {{
+      {"フロントトラクタ", {}, "FrontTractor", "FT", Scope::Paper, 0, 15, -1, 0},
+      {"リアトラクタ", {}, "RearTractor", "RT", Scope::Paper, 15, 15, -1, 0},
+      {"単票", {}, "Cut", "CT", Scope::Paper, 30, 8, -1, 0},
+      {"共通設定", {}, "CommonSetting", {}, Scope::Common, 0, 14, -1, 0},
+      {"８６３０", {}, "_8630Setting", {}, Scope::Common, 14, 7, kCommonGroup, 0},
+      {"ＥＳＣ／Ｐ", {}, "EscpSetting", {}, Scope::Common, 21, 8, kCommonGroup, 0},
+      {"Ｉ／Ｆ設定",
+       "【インターフェース設定】",
+       "InterfaceSetting",
+       {},
+       Scope::Interface,
+       0,
+       3,
+       -1,
+       0},
+      {"ネットワーク設定", {}, "NetworkSetting", {}, Scope::Interface, 3, 5, kInterfaceGroup, 0},
+  }};
+  int block = kUserBlock + 1;
+  int node = kInterfaceSettingNode;
+  for (Group& group : g) {
+    if (group.perUser()) {
+      group.node = checkNode(block, 0);
+      block += 1 + group.count;
+    } else {
+      group.node = node;
+      node += 1 + group.count;
+    }
+  }
+  return g;
+}
 
 std::string twoDigits(int n) {
   return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
@@ -269,49 +310,16 @@ std::array<std::string, kUserCount * kCommonItemCount> buildCommonKeys() {
   return keys;
 }
 
-// Per-user block b: what it is and what it covers.
-struct BlockInfo {
-  std::string stem;
-  std::string label;
-  int parentBlock;  // -1: the user node's parent is the profile root
-  NodeRef ref;
-  int item;
-};
-
-std::array<BlockInfo, 75> buildBlocks() {
-  std::array<BlockInfo, 75> blocks;
-  int b = 0;
-  blocks[b++] = {"Name", "", -1, NodeRef::UserName, -1};
-  blocks[b++] = {"", "", -1, NodeRef::Group, -1};
-  auto addGroup = [&](SV stem, SV label, int parent) {
-    blocks[b] = {std::string(stem), std::string(label), parent, NodeRef::Group, -1};
-    return b++;
-  };
-  int front = addGroup("FrontTractor", "フロントトラクタ", kUserBlock);
-  for (int i = 0; i < 15; ++i)
-    blocks[b++] = {"FT" + std::string(kTractorStems[i]), std::string(kPaper[i].label), front,
-                   NodeRef::Paper, i};
-  int rear = addGroup("RearTractor", "リアトラクタ", kUserBlock);
-  for (int i = 0; i < 15; ++i)
-    blocks[b++] = {"RT" + std::string(kTractorStems[i]), std::string(kPaper[15 + i].label), rear,
-                   NodeRef::Paper, 15 + i};
-  int cut = addGroup("Cut", "単票", kUserBlock);
-  for (int i = 0; i < 8; ++i)
-    blocks[b++] = {"CT" + std::string(kCutStems[i]), std::string(kPaper[30 + i].label), cut,
-                   NodeRef::Paper, 30 + i};
-  int common = addGroup("CommonSetting", "共通設定", kUserBlock);
-  for (int i = 0; i < 14; ++i)
-    blocks[b++] = {std::string(kCommonStems[i]), std::string(kCommon[i].label), common,
-                   NodeRef::Common, i};
-  int emul8630 = addGroup("_8630Setting", "８６３０", common);
-  for (int i = 14; i < 21; ++i)
-    blocks[b++] = {std::string(kCommonStems[i]), std::string(kCommon[i].label), emul8630,
-                   NodeRef::Common, i};
-  int escp = addGroup("EscpSetting", "ＥＳＣ／Ｐ", common);
-  for (int i = 21; i < 29; ++i)
-    blocks[b++] = {std::string(kCommonStems[i]), std::string(kCommon[i].label), escp,
-                   NodeRef::Common, i};
-  return blocks;
+NodeRef nodeRefOf(Scope scope) {
+  switch (scope) {
+    case Scope::Paper:
+      return NodeRef::Paper;
+    case Scope::Common:
+      return NodeRef::Common;
+    case Scope::Interface:
+      break;
+  }
+  return NodeRef::Interface;
 }
 
 std::array<CheckNode, kCheckNodeCount> buildNodes() {
@@ -321,49 +329,66 @@ std::array<CheckNode, kCheckNodeCount> buildNodes() {
       "SelectUserChkFlag", "初期ユーザー選択", kUserSettingNode, -1, NodeRef::SelectUser, -1};
   nodes[kUserNameSettingNode] = {
       "UserNameSettingChkFlag", "ユーザー名登録", kUserSettingNode, -1, NodeRef::Group, -1};
-  const auto blocks = buildBlocks();
-  for (int b = 0; b < 75; ++b) {
-    for (int u = 0; u < kUserCount; ++u) {
-      const BlockInfo& info = blocks[b];
-      CheckNode& node = nodes[checkNode(b, u)];
-      node.key = "User" + std::to_string(u + 1) + info.stem + "ChkFlag";
-      node.user = u;
-      node.ref = info.ref;
-      node.item = info.item;
-      if (b == kNameBlock) {
-        node.label = userCaption(u) + "の名前";
-        node.parent = kUserNameSettingNode;
-      } else if (b == kUserBlock) {
-        node.label = userCaption(u);
-        node.parent = kUserSettingNode;
-      } else {
-        node.label = info.label;
-        node.parent = checkNode(info.parentBlock, u);
+  for (int u = 0; u < kUserCount; ++u) {
+    const std::string prefix = "User" + std::to_string(u + 1);
+    nodes[checkNode(kNameBlock, u)] = {prefix + "NameChkFlag", userCaption(u) + "の名前",
+                                       kUserNameSettingNode,   u,
+                                       NodeRef::UserName,      -1};
+    nodes[checkNode(kUserBlock, u)] = {
+        prefix + "ChkFlag", userCaption(u), kUserSettingNode, u, NodeRef::Group, -1};
+  }
+  for (int g = 0; g < kGroupCount; ++g) {
+    const Group& group = groups()[g];
+    const int users = group.perUser() ? kUserCount : 1;
+    for (int u = 0; u < users; ++u) {
+      const std::string prefix = group.perUser() ? "User" + std::to_string(u + 1) : "";
+      const int user = group.perUser() ? u : -1;
+      const int parent = group.parent >= 0 ? groups()[group.parent].nodeOf(u)
+                         : group.perUser() ? checkNode(kUserBlock, u)
+                                           : -1;
+      nodes[group.nodeOf(u)] = {prefix + std::string(group.flagStem) + "ChkFlag",
+                                std::string(group.label),
+                                parent,
+                                user,
+                                NodeRef::Group,
+                                -1};
+      for (int k = 0; k < group.count; ++k) {
+        const Item& it = group.items()[k];
+        nodes[group.itemNode(u, k)] = {
+            prefix + std::string(group.itemFlagPrefix) + std::string(it.flagStem) + "ChkFlag",
+            std::string(it.label),
+            group.nodeOf(u),
+            user,
+            nodeRefOf(group.scope),
+            group.first + k};
       }
     }
   }
-  const int network = kInterfaceSettingNode + 4;
-  nodes[kInterfaceSettingNode] = {
-      "InterfaceSettingChkFlag", "Ｉ／Ｆ設定", -1, -1, NodeRef::Group, -1};
-  auto iface = [&](int node, SV key, int parent, int item) {
-    nodes[node] = {std::string(key),
-                   std::string(kInterface[item].label),
-                   parent,
-                   -1,
-                   NodeRef::Interface,
-                   item};
-  };
-  iface(754, "IfSelChkFlag", kInterfaceSettingNode, kIfSel);
-  iface(755, "IfChgTimeChkFlag", kInterfaceSettingNode, kIfChgTime);
-  iface(756, "ParallelChkFlag", kInterfaceSettingNode, kParallel);
-  nodes[network] = {
-      "NetworkSettingChkFlag", "ネットワーク設定", kInterfaceSettingNode, -1, NodeRef::Group, -1};
-  iface(758, "DhcpChkFlag", network, kDhcp);
-  iface(759, "IpAddressChkFlag", network, kIpAddress);
-  iface(760, "SubnetMaskChkFlag", network, kSubnetMask);
-  iface(761, "DefaultGatewayChkFlag", network, kDefaultGateway);
-  iface(762, "ErrDispChkFlag", network, kErrDisp);
   return nodes;
+}
+
+std::vector<int> buildSaveOrderNodes() {
+  std::vector<int> order = {kUserSettingNode, kSelectUserNode, kUserNameSettingNode};
+  for (int u = 0; u < kUserCount; ++u) order.push_back(checkNode(kNameBlock, u));
+  for (int u = 0; u < kUserCount; ++u)
+    for (int b = kUserBlock; b < kUserBlockCount; ++b) order.push_back(checkNode(b, u));
+  for (int n = kInterfaceSettingNode; n < kCheckNodeCount; ++n) order.push_back(n);
+  return order;
+}
+
+std::vector<ValueKey> buildValueKeys() {
+  std::vector<ValueKey> keys;
+  keys.push_back({kSelectUserKey, KeyKind::SelectUser, -1, -1});
+  for (int u = 0; u < kUserCount; ++u) keys.push_back({userNameKey(u), KeyKind::UserName, u, -1});
+  for (int u = 0; u < kUserCount; ++u) {
+    for (int i = 0; i < kPaperItemCount; ++i)
+      keys.push_back({paperKey(u, i), KeyKind::Paper, u, i});
+    for (int i = 0; i < kCommonItemCount; ++i)
+      keys.push_back({commonKey(u, i), KeyKind::Common, u, i});
+  }
+  for (int k = 0; k < kInterfaceKeyCount; ++k)
+    keys.push_back({kInterfaceKeys[k].key, KeyKind::Interface, -1, k});
+  return keys;
 }
 
 }  // namespace
@@ -372,6 +397,60 @@ std::span<const Item> paperItems() { return kPaper; }
 std::span<const Item> commonItems() { return kCommon; }
 std::span<const Item> interfaceItems() { return kInterface; }
 std::span<const InterfaceKey> interfaceKeys() { return kInterfaceKeys; }
+
+const Item& item(ItemRef ref) { return itemsOf(ref.scope)[ref.index]; }
+
+std::optional<ItemRef> findItem(std::string_view name) {
+  static const auto index = [] {
+    std::unordered_map<std::string_view, ItemRef> map;
+    for (Scope scope : {Scope::Paper, Scope::Common, Scope::Interface}) {
+      const auto items = itemsOf(scope);
+      for (int i = 0; i < static_cast<int>(items.size()); ++i)
+        map.emplace(items[i].name, ItemRef{scope, i});
+    }
+    return map;
+  }();
+  const auto it = index.find(name);
+  if (it == index.end()) return std::nullopt;
+  return it->second;
+}
+
+std::span<const Item> Group::items() const { return itemsOf(scope).subspan(first, count); }
+
+const std::array<Group, kGroupCount>& groups() {
+  static const auto g = buildGroups();
+  return g;
+}
+
+int groupOf(ItemRef ref) {
+  for (int g = 0; g < kGroupCount; ++g) {
+    const Group& group = groups()[g];
+    if (group.scope == ref.scope && ref.index >= group.first &&
+        ref.index < group.first + group.count)
+      return g;
+  }
+  return -1;
+}
+
+int itemNode(int user, ItemRef ref) {
+  const Group& group = groups()[groupOf(ref)];
+  return group.itemNode(user, ref.index - group.first);
+}
+
+std::string groupAndLabel(ItemRef ref, std::string_view separator) {
+  std::string text(groups()[groupOf(ref)].label);
+  text += separator;
+  text += item(ref).label;
+  return text;
+}
+
+std::string reportLabel(ItemRef ref) {
+  const Item& it = item(ref);
+  std::string label = "　";
+  label += it.pageCaption();
+  label.append(static_cast<std::size_t>(it.reportTabs), '\t');
+  return label;
+}
 
 int interfaceKeyIndex(int item, int octet) {
   for (int i = 0; i < kInterfaceKeyCount; ++i)
@@ -454,23 +533,18 @@ int checkNodeIndex(std::string_view key) {
   return it == index.end() ? -1 : it->second;
 }
 
-int paperItemNode(int user, int item) {
-  const int block = item < 15   ? kFrontTractorBlock + 1 + item
-                    : item < 30 ? kRearTractorBlock + 1 + (item - 15)
-                                : kCutBlock + 1 + (item - 30);
-  return checkNode(block, user);
+int paperItemNode(int user, int item) { return itemNode(user, {Scope::Paper, item}); }
+int commonItemNode(int user, int item) { return itemNode(user, {Scope::Common, item}); }
+int interfaceItemNode(int item) { return itemNode(-1, {Scope::Interface, item}); }
+
+std::span<const int> checkNodesInSaveOrder() {
+  static const auto order = buildSaveOrderNodes();
+  return order;
 }
 
-int commonItemNode(int user, int item) {
-  const int block = item < 14   ? kCommonSettingBlock + 1 + item
-                    : item < 21 ? k8630SettingBlock + 1 + (item - 14)
-                                : kEscpSettingBlock + 1 + (item - 21);
-  return checkNode(block, user);
-}
-
-int interfaceItemNode(int item) {
-  static constexpr int kNodes[kInterfaceItemCount] = {754, 755, 756, 758, 759, 760, 761, 762};
-  return kNodes[item];
+std::span<const ValueKey> valueKeysInSaveOrder() {
+  static const auto keys = buildValueKeys();
+  return keys;
 }
 
 }  // namespace drovik::catalogue

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,12 +47,17 @@ struct ValueList {
 
 // One per-user setting (paper-path or common) or one interface item.
 struct Item {
-  std::string_view name;   // key without user prefix: "FormLenFront"
-  std::string_view label;  // tree label: "用紙長さ"
+  std::string_view name;      // key without user prefix: "FormLenFront"
+  std::string_view flagStem;  // check-flag key after the group's prefix: "FormLen"
+  std::string_view label;     // tree label: "用紙長さ"
+  std::string_view caption;   // page caption and list wording, where not the tree label
+  int reportTabs;             // tabs after the list wording that align the value column
   ValueKind kind;
   const ValueList* values;       // Choice items only
   int defaultIndex;              // Choice items
   std::string_view defaultText;  // Margin and Seconds items
+
+  std::string_view pageCaption() const { return caption.empty() ? label : caption; }
 };
 
 // Paper-path items in profile order: front tractor, rear tractor, cut sheet.
@@ -60,6 +66,62 @@ std::span<const Item> paperItems();
 std::span<const Item> commonItems();
 // Interface items: IfSel, IfChgTime, Parallel, DHCP, IP address, subnet mask, gateway, ErrDisp.
 std::span<const Item> interfaceItems();
+
+// Which of the three item tables an item belongs to.
+enum class Scope { Paper, Common, Interface };
+
+// An item by its table and position there.
+struct ItemRef {
+  Scope scope;
+  int index;
+  friend bool operator==(const ItemRef&, const ItemRef&) = default;
+};
+const Item& item(ItemRef ref);
+// The item with this name (exact spelling); for tables that name items by key.
+std::optional<ItemRef> findItem(std::string_view name);
+
+// A run of items under one node of the settings tree: one frame of a settings page and one
+// heading of the settings list.
+enum GroupId : int {
+  kFrontTractorGroup = 0,
+  kRearTractorGroup,
+  kCutGroup,
+  kCommonGroup,
+  k8630Group,
+  kEscpGroup,
+  kInterfaceGroup,
+  kNetworkGroup,
+  kGroupCount,
+};
+inline constexpr int kUserGroupCount = 6;  // the per-user groups come first
+
+struct Group {
+  std::string_view label;           // tree label, page frame caption and list heading
+  std::string_view reportHeading;   // list heading where not the label
+  std::string_view flagStem;        // "FrontTractor": "User1FrontTractorChkFlag"
+  std::string_view itemFlagPrefix;  // "FT": "User1FTFormLenChkFlag"
+  Scope scope;
+  int first;   // position of the first item in its scope's table
+  int count;   // number of items
+  int parent;  // enclosing group, -1 when none (per-user groups then hang under the user)
+  int node;    // check-flag node of the group (of user 1 for per-user groups)
+
+  bool perUser() const { return scope != Scope::Interface; }
+  std::span<const Item> items() const;
+  ItemRef ref(int k) const { return {scope, first + k}; }
+  std::string_view heading() const { return reportHeading.empty() ? label : reportHeading; }
+  int nodeOf(int user) const { return perUser() ? node + user : node; }
+  // Check-flag node of the k-th item; users are ignored for interface groups.
+  int itemNode(int user, int k) const { return nodeOf(user) + (perUser() ? 10 : 1) * (1 + k); }
+};
+
+const std::array<Group, kGroupCount>& groups();
+int groupOf(ItemRef ref);             // GroupId
+int itemNode(int user, ItemRef ref);  // user ignored for interface items
+// "フロントトラクタ" + separator + "用紙長さ": the item as the tree shows it.
+std::string groupAndLabel(ItemRef ref, std::string_view separator);
+// The item's line label in the settings list: "　用紙長さ\t\t".
+std::string reportLabel(ItemRef ref);
 
 enum InterfaceItem : int {
   kIfSel = 0,
@@ -132,21 +194,31 @@ int checkNodeIndex(std::string_view key);  // -1 when unknown
 inline constexpr int kUserSettingNode = 0;
 inline constexpr int kSelectUserNode = 1;
 inline constexpr int kUserNameSettingNode = 2;
-inline constexpr int kInterfaceSettingNode = 753;
-inline constexpr int kFirstInterfaceItemNode = 754;
 
-// Blocks of ten nodes, one per user: node = 3 + 10 * block + user.
+// Blocks of ten nodes, one per user: node = 3 + 10 * block + user. The user-name and user
+// blocks come first, then each per-user group's node followed by its items' nodes.
 inline constexpr int kNameBlock = 0;
 inline constexpr int kUserBlock = 1;
-inline constexpr int kFrontTractorBlock = 2;
-inline constexpr int kRearTractorBlock = 18;
-inline constexpr int kCutBlock = 34;
-inline constexpr int kCommonSettingBlock = 43;
-inline constexpr int k8630SettingBlock = 58;
-inline constexpr int kEscpSettingBlock = 66;
+inline constexpr int kUserBlockCount = 75;
 constexpr int checkNode(int block, int user) { return 3 + 10 * block + user; }
+inline constexpr int kInterfaceSettingNode = checkNode(kUserBlockCount, 0);
 int paperItemNode(int user, int item);
 int commonItemNode(int user, int item);  // catalogue order
 int interfaceItemNode(int item);
+
+// The order in which a full save creates the keys of a profile section: the check flags
+// (profile-wide nodes, user names, each user's other nodes, interface nodes), then the values.
+std::span<const int> checkNodesInSaveOrder();
+
+enum class KeyKind { SelectUser, UserName, Paper, Common, Interface };
+struct ValueKey {
+  std::string_view key;
+  KeyKind kind;
+  int user;   // 0..9, or -1 for SelectUser and the interface keys
+  int index;  // paper or common item, position in interfaceKeys(), or -1
+};
+// The 698 value keys: SelectUser, the user names, each user's paper and common items, the
+// interface keys.
+std::span<const ValueKey> valueKeysInSaveOrder();
 
 }  // namespace drovik::catalogue

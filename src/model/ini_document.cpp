@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <utility>
 
 #include "model/text_codec.h"
@@ -261,18 +260,19 @@ std::string_view trimUtf8Blanks(std::string_view text) {
   return text;
 }
 
+// The leading decimal number as the Windows profile functions read it: the digits are
+// accumulated modulo 2^32 and the result taken as a signed 32-bit value, so that a hand-edited
+// 4294967297 reads 1 here as it does there.
 std::int32_t parseLeadingInt(std::string_view text) {
   std::size_t pos = 0;
   while (pos < text.size() && isBlank(static_cast<unsigned char>(text[pos]))) ++pos;
   bool negative = false;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  std::int64_t magnitude = 0;
-  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-    magnitude = std::min(kLimit, magnitude * 10 + (text[pos] - '0'));
-  }
-  if (negative) return static_cast<std::int32_t>(-magnitude);
-  return static_cast<std::int32_t>(std::min(magnitude, kLimit - 1));
+  std::uint32_t value = 0;
+  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
+    value = value * 10u + static_cast<std::uint32_t>(text[pos] - '0');
+  if (negative) value = 0u - value;
+  return static_cast<std::int32_t>(value);
 }
 
 // Shows control characters in messages instead of breaking the message's layout.

@@ -44,7 +44,7 @@ class IniDocument {
   std::string readText(std::string_view section, std::string_view key, std::string_view fallback,
                        std::size_t capacityUtf16) const;
   // fallback when the key is absent or its value empty; otherwise the leading decimal digits
-  // (with an optional sign, saturated to the int32 range), 0 when there are none.
+  // (with an optional sign, wrapped modulo 2^32 into the int32 range), 0 when there are none.
   std::int32_t readInt(std::string_view section, std::string_view key, std::int32_t fallback) const;
   // The section's lines other than comments and blank ones, as "key=value", quotes kept.
   std::vector<std::string> readSection(std::string_view section) const;

@@ -70,6 +70,38 @@ ProfileText ProfileText::of(const SettingProfile& values) {
   return t;
 }
 
+const std::string& ProfileText::at(const cat::ValueKey& key) const {
+  switch (key.kind) {
+    case cat::KeyKind::SelectUser:
+      return selectUser;
+    case cat::KeyKind::UserName:
+      return userName[key.user];
+    case cat::KeyKind::Paper:
+      return paper[key.user][key.index];
+    case cat::KeyKind::Common:
+      return common[key.user][key.index];
+    case cat::KeyKind::Interface:
+      break;
+  }
+  return iface[key.index];
+}
+
+bool ValueWriteFlags::at(const cat::ValueKey& key) const {
+  switch (key.kind) {
+    case cat::KeyKind::SelectUser:
+      return selectUser;
+    case cat::KeyKind::UserName:
+      return userName[key.user];
+    case cat::KeyKind::Paper:
+      return paper[key.user][key.index];
+    case cat::KeyKind::Common:
+      return common[key.user][key.index];
+    case cat::KeyKind::Interface:
+      break;
+  }
+  return iface[cat::interfaceKeys()[key.index].item];
+}
+
 CheckFlagSet::CheckFlagSet() {
   state.fill(1);
   text.fill("1");

@@ -62,6 +62,7 @@ struct ProfileText {
   std::array<std::string, cat::kInterfaceKeyCount> iface;  // in interfaceKeys() order
 
   static ProfileText of(const SettingProfile& values);
+  const std::string& at(const cat::ValueKey& key) const;
 };
 
 struct CheckFlagSet {
@@ -79,6 +80,8 @@ struct ValueWriteFlags {
   std::array<std::array<bool, cat::kPaperItemCount>, cat::kUserCount> paper{};
   std::array<std::array<bool, cat::kCommonItemCount>, cat::kUserCount> common{};
   std::array<bool, cat::kInterfaceItemCount> iface{};
+
+  bool at(const cat::ValueKey& key) const;
 };
 
 using CheckFlagWriteFlags = std::array<bool, cat::kCheckNodeCount>;

@@ -117,40 +117,12 @@ void loadFrom(const ini::IniDocument& doc, const std::string& section, ProfileMo
 // Writes the flagged keys and all interface keys, in the order a full save creates them.
 Status saveInto(ini::IniDocument& doc, const std::string& section, const ProfileModel& model) {
   const auto& nodes = cat::checkNodes();
-  // Check flags: the three profile-wide nodes, the names, then each user's 74 other
-  // nodes, then the interface nodes.
-  auto writeFlag = [&](int n) -> Status {
-    if (!model.flagWrite[n]) return {};
-    return doc.writeText(section, nodes[n].key, model.flags.text[n]);
-  };
-  for (int n = 0; n < 3; ++n)
-    if (Status s = writeFlag(n); !s) return s;
-  for (int u = 0; u < cat::kUserCount; ++u)
-    if (Status s = writeFlag(cat::checkNode(cat::kNameBlock, u)); !s) return s;
-  for (int u = 0; u < cat::kUserCount; ++u)
-    for (int b = cat::kUserBlock; b < 75; ++b)
-      if (Status s = writeFlag(cat::checkNode(b, u)); !s) return s;
-  for (int n = cat::kInterfaceSettingNode; n < cat::kCheckNodeCount; ++n)
-    if (Status s = writeFlag(n); !s) return s;
-
-  const ValueWriteFlags& w = model.valueWrite;
-  const ProfileText& t = model.text;
-  if (w.selectUser)
-    if (Status s = doc.writeText(section, cat::kSelectUserKey, t.selectUser); !s) return s;
-  for (int u = 0; u < cat::kUserCount; ++u)
-    if (w.userName[u])
-      if (Status s = doc.writeText(section, cat::userNameKey(u), t.userName[u]); !s) return s;
-  for (int u = 0; u < cat::kUserCount; ++u) {
-    for (int i = 0; i < cat::kPaperItemCount; ++i)
-      if (w.paper[u][i])
-        if (Status s = doc.writeText(section, cat::paperKey(u, i), t.paper[u][i]); !s) return s;
-    for (int i = 0; i < cat::kCommonItemCount; ++i)
-      if (w.common[u][i])
-        if (Status s = doc.writeText(section, cat::commonKey(u, i), t.common[u][i]); !s) return s;
-  }
-  const auto keys = cat::interfaceKeys();
-  for (int k = 0; k < cat::kInterfaceKeyCount; ++k)
-    if (Status s = doc.writeText(section, keys[k].key, t.iface[k]); !s) return s;
+  for (int n : cat::checkNodesInSaveOrder())
+    if (model.flagWrite[n])
+      if (Status s = doc.writeText(section, nodes[n].key, model.flags.text[n]); !s) return s;
+  for (const cat::ValueKey& key : cat::valueKeysInSaveOrder())
+    if (key.kind == cat::KeyKind::Interface || model.valueWrite.at(key))
+      if (Status s = doc.writeText(section, key.key, model.text.at(key)); !s) return s;
   return {};
 }
 

@@ -13,6 +13,11 @@ struct Error {
   std::string message;
 };
 
+namespace detail {
+// What message() gives on a success, so that a caller's slip shows nothing instead of crashing.
+inline const std::string kNoMessage;
+}  // namespace detail
+
 // Either success or an Error.
 class [[nodiscard]] Status {
  public:
@@ -22,7 +27,7 @@ class [[nodiscard]] Status {
 
   bool isOk() const { return !error_.has_value(); }
   explicit operator bool() const { return isOk(); }
-  const std::string& message() const { return error_->message; }
+  const std::string& message() const { return error_ ? error_->message : detail::kNoMessage; }
   const Error& error() const { return *error_; }
 
  private:
@@ -45,7 +50,10 @@ class [[nodiscard]] Result {
   const T* operator->() const { return &value(); }
   T& operator*() { return value(); }
   const T& operator*() const { return value(); }
-  const std::string& message() const { return std::get<1>(data_).message; }
+  const std::string& message() const {
+    const Error* error = std::get_if<1>(&data_);
+    return error ? error->message : detail::kNoMessage;
+  }
   const Error& error() const { return std::get<1>(data_); }
   Status status() const { return isOk() ? Status{} : Status{error()}; }
 

@@ -11,14 +11,14 @@
 namespace drovik {
 
 // A top-margin text of user 0..9, margin slot 0..3 (front, rear, cut upper, cut lower):
-// at most 11 characters, only "0"-"9", "-" and ".", value -25.4 to 254 mm.
+// empty, or a text rules::marginMillimetres reads.
 Status validateMarginText(int user, int marginSlot, std::string_view text);
 
 // The interface switch time: at most 3 characters, leading digits 5 to 255.
 Status validateIfChgTimeText(std::string_view text);
 
-// A user name of user 0..9: at most 10 UTF-16 units of half-width alphanumerics, symbols
-// and katakana; empty is allowed.
+// A user name of user 0..9: at most 10 UTF-16 units of printer characters
+// (rules::hasPrinterNameCharactersOnly); empty is allowed.
 Status validateUserName(int user, std::string_view name);
 
 }  // namespace drovik

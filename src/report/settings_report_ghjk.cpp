@@ -1,8 +1,7 @@
-#include <span>
 #include <string>
 #include <string_view>
 
-#include "report/report_labels.h"
+#include "model/catalogue.h"
 #include "report/report_text.h"
 #include "report/settings_report_layouts.h"
 
@@ -10,29 +9,11 @@ namespace drovik {
 namespace {
 
 namespace cat = catalogue;
-namespace labels = report_labels;
 
-// A run of one user's items that shares one heading.
-struct ItemGroup {
-  std::string_view heading;
-  bool paper;                                // paper-path items, else common items
-  int first;                                 // catalogue position of the first item
-  std::span<const std::string_view> labels;  // one per item of the run
-  int count() const { return static_cast<int>(labels.size()); }
-};
+constexpr std::string_view kSelectUserLabel = "　初期ユーザー設定\t";
 
-const ItemGroup kFrontTractor{"フロントトラクタ", true, labels::kFrontTractorFirst,
-                              labels::kTractor};
-const ItemGroup kRearTractor{"リアトラクタ", true, labels::kRearTractorFirst, labels::kTractor};
-const ItemGroup kCut{"単票", true, labels::kCutFirst, labels::kCut};
-const ItemGroup kCommon{
-    "共通設定", false, labels::kCommonGroupFirst,
-    std::span(labels::kCommon).subspan(labels::kCommonGroupFirst, labels::kCommonGroupCount)};
-const ItemGroup k8630{"８６３０", false, labels::k8630First,
-                      std::span(labels::kCommon).subspan(labels::k8630First, labels::k8630Count)};
-const ItemGroup kEscp{"ＥＳＣ／Ｐ", false, labels::kEscpFirst,
-                      std::span(labels::kCommon).subspan(labels::kEscpFirst, labels::kEscpCount)};
-
+// The settings list in the settings tree's order: each group under its heading, with the
+// groups it encloses after its own items.
 class GhjkReport {
  public:
   GhjkReport(const CheckFlagSet& flags, const DisplayTexts& texts) : flags_(flags), texts_(texts) {}
@@ -40,75 +21,35 @@ class GhjkReport {
   std::string build() {
     userSettings();
     for (int user = 0; user < cat::kUserCount; ++user) userBlock(user);
-    interfaceBlock();
+    topLevelGroups(cat::kUserGroupCount, cat::kGroupCount, -1);
     return out_.take();
   }
 
  private:
-  bool itemIncluded(const ItemGroup& group, int user, int k) const {
-    const int item = group.first + k;
-    return flags_.included(group.paper ? cat::paperItemNode(user, item)
-                                       : cat::commonItemNode(user, item));
+  bool itemIncluded(const cat::Group& group, int user, int k) const {
+    return flags_.included(group.itemNode(user, k));
   }
 
-  bool anyIncluded(const ItemGroup& group, int user) const {
-    for (int k = 0; k < group.count(); ++k)
+  // Whether the group or a group it encloses has an included item.
+  bool anyIncluded(int g, int user) const {
+    const cat::Group& group = cat::groups()[g];
+    for (int k = 0; k < group.count; ++k)
       if (itemIncluded(group, user, k)) return true;
+    for (int child = g + 1; child < cat::kGroupCount; ++child)
+      if (cat::groups()[child].parent == g && anyIncluded(child, user)) return true;
     return false;
   }
 
-  const std::string& text(const ItemGroup& group, int user, int k) const {
+  std::string text(const cat::Group& group, int user, int k) const {
     const int item = group.first + k;
-    return group.paper ? texts_.paper[user][item] : texts_.common[user][item];
-  }
-
-  void lines(const ItemGroup& group, int user) {
-    for (int k = 0; k < group.count(); ++k)
-      if (itemIncluded(group, user, k)) out_.item(group.labels[k], text(group, user, k));
-  }
-
-  void groupWithHeading(const ItemGroup& group, int user) {
-    if (!anyIncluded(group, user)) return;
-    out_.heading(group.heading);
-    lines(group, user);
-  }
-
-  void userSettings() {
-    bool any = flags_.included(cat::kSelectUserNode);
-    for (int user = 0; user < cat::kUserCount; ++user)
-      any = any || flags_.included(cat::checkNode(cat::kNameBlock, user));
-    if (!any) return;
-    out_.heading("【ユーザー設定】");
-    if (flags_.included(cat::kSelectUserNode)) out_.item(labels::kSelectUser, texts_.selectUser);
-    for (int user = 0; user < cat::kUserCount; ++user)
-      if (flags_.included(cat::checkNode(cat::kNameBlock, user)))
-        out_.item("　" + cat::userCaption(user) + "\t\t", texts_.userName[user]);
-    out_.emptyLine();
-  }
-
-  void userBlock(int user) {
-    const bool common =
-        anyIncluded(kCommon, user) || anyIncluded(k8630, user) || anyIncluded(kEscp, user);
-    const bool paper = anyIncluded(kFrontTractor, user) || anyIncluded(kRearTractor, user) ||
-                       anyIncluded(kCut, user);
-    if (!common && !paper) return;
-    out_.heading("【" + cat::userCaption(user) + "の設定】");
-    groupWithHeading(kFrontTractor, user);
-    groupWithHeading(kRearTractor, user);
-    groupWithHeading(kCut, user);
-    if (common) {
-      // The common heading stands over its two emulation subgroups too.
-      out_.heading(kCommon.heading);
-      lines(kCommon, user);
-      groupWithHeading(k8630, user);
-      groupWithHeading(kEscp, user);
+    switch (group.scope) {
+      case cat::Scope::Paper:
+        return texts_.paper[user][item];
+      case cat::Scope::Common:
+        return texts_.common[user][item];
+      case cat::Scope::Interface:
+        break;
     }
-    out_.emptyLine();
-  }
-
-  bool interfaceIncluded(int item) const { return flags_.included(cat::interfaceItemNode(item)); }
-
-  std::string interfaceText(int item) const {
     if (cat::interfaceItems()[item].kind != cat::ValueKind::Octet)
       return texts_.iface[cat::interfaceKeyIndex(item, -1)];
     std::string address;
@@ -119,24 +60,49 @@ class GhjkReport {
     return address;
   }
 
-  void interfaceBlock() {
-    bool any = false;
-    bool network = false;
-    for (int item = 0; item < cat::kInterfaceItemCount; ++item) {
-      any = any || interfaceIncluded(item);
-      network = network || (item >= cat::kDhcp && interfaceIncluded(item));
+  void groupLines(int g, int user) {
+    if (!anyIncluded(g, user)) return;
+    const cat::Group& group = cat::groups()[g];
+    out_.heading(group.heading());
+    for (int k = 0; k < group.count; ++k) {
+      if (!itemIncluded(group, user, k)) continue;
+      const cat::ItemRef ref = group.ref(k);
+      // The list has always ended on the error-display line without a line end.
+      if (ref == cat::ItemRef{cat::Scope::Interface, cat::kErrDisp})
+        out_.itemWithoutLineEnd(cat::reportLabel(ref), text(group, user, k));
+      else
+        out_.item(cat::reportLabel(ref), text(group, user, k));
     }
+    for (int child = g + 1; child < cat::kGroupCount; ++child)
+      if (cat::groups()[child].parent == g) groupLines(child, user);
+  }
+
+  // Groups [first, last) that no other group encloses.
+  void topLevelGroups(int first, int last, int user) {
+    for (int g = first; g < last; ++g)
+      if (cat::groups()[g].parent < 0) groupLines(g, user);
+  }
+
+  void userSettings() {
+    bool any = flags_.included(cat::kSelectUserNode);
+    for (int user = 0; user < cat::kUserCount; ++user)
+      any = any || flags_.included(cat::checkNode(cat::kNameBlock, user));
     if (!any) return;
-    out_.heading("【インターフェース設定】");
-    for (int item = cat::kIfSel; item < cat::kDhcp; ++item)
-      if (interfaceIncluded(item)) out_.item(labels::kInterface[item], interfaceText(item));
-    if (!network) return;
-    out_.heading("ネットワーク設定");
-    for (int item = cat::kDhcp; item < cat::kErrDisp; ++item)
-      if (interfaceIncluded(item)) out_.item(labels::kInterface[item], interfaceText(item));
-    // The list has always ended on the error-display line without a line end.
-    if (interfaceIncluded(cat::kErrDisp))
-      out_.itemWithoutLineEnd(labels::kInterface[cat::kErrDisp], interfaceText(cat::kErrDisp));
+    out_.heading("【ユーザー設定】");
+    if (flags_.included(cat::kSelectUserNode)) out_.item(kSelectUserLabel, texts_.selectUser);
+    for (int user = 0; user < cat::kUserCount; ++user)
+      if (flags_.included(cat::checkNode(cat::kNameBlock, user)))
+        out_.item("　" + cat::userCaption(user) + "\t\t", texts_.userName[user]);
+    out_.emptyLine();
+  }
+
+  void userBlock(int user) {
+    bool any = false;
+    for (int g = 0; g < cat::kUserGroupCount; ++g) any = any || anyIncluded(g, user);
+    if (!any) return;
+    out_.heading("【" + cat::userCaption(user) + "の設定】");
+    topLevelGroups(0, cat::kUserGroupCount, user);
+    out_.emptyLine();
   }
 
   const CheckFlagSet& flags_;

@@ -1,9 +1,8 @@
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "report/report_labels.h"
+#include "model/catalogue.h"
 #include "report/report_text.h"
 #include "report/settings_report_layouts.h"
 
@@ -11,7 +10,6 @@ namespace drovik {
 namespace {
 
 namespace cat = catalogue;
-namespace labels = report_labels;
 
 // The M model groups the old items differently, so its lines name the items they show.
 struct MLine {
@@ -56,22 +54,6 @@ constexpr MLine kMarginLines[] = {
     {"　Ｒトラクタトップマージン\t", "TopMRear"},
 };
 
-// Where an item lives in the profile: its record and position there.
-struct ItemRef {
-  bool paper;
-  int index;
-};
-
-std::optional<ItemRef> findItem(std::string_view name) {
-  const auto paper = cat::paperItems();
-  for (int i = 0; i < static_cast<int>(paper.size()); ++i)
-    if (paper[i].name == name) return ItemRef{true, i};
-  const auto common = cat::commonItems();
-  for (int i = 0; i < static_cast<int>(common.size()); ++i)
-    if (common[i].name == name) return ItemRef{false, i};
-  return std::nullopt;
-}
-
 class MReport {
  public:
   MReport(int user, const CheckFlagSet& flags, const DisplayTexts& texts)
@@ -87,54 +69,52 @@ class MReport {
     namedLines(kMarginLines);
     out_.emptyLine();
     out_.heading("【8630 設定】");
-    commonLines(labels::k8630First, labels::k8630Count);
+    groupLines(cat::groups()[cat::k8630Group]);
     out_.emptyLine();
     out_.heading("【ESC/P 設定】");
-    commonLines(labels::kEscpFirst, labels::kEscpCount);
+    groupLines(cat::groups()[cat::kEscpGroup]);
     return out_.take();
   }
 
  private:
-  bool included(ItemRef ref) const {
-    return flags_.included(ref.paper ? cat::paperItemNode(user_, ref.index)
-                                     : cat::commonItemNode(user_, ref.index));
-  }
+  bool included(cat::ItemRef ref) const { return flags_.included(cat::itemNode(user_, ref)); }
 
-  const std::string& text(ItemRef ref) const {
-    return ref.paper ? texts_.paper[user_][ref.index] : texts_.common[user_][ref.index];
+  const std::string& text(cat::ItemRef ref) const {
+    return ref.scope == cat::Scope::Paper ? texts_.paper[user_][ref.index]
+                                          : texts_.common[user_][ref.index];
   }
 
   bool anyIncluded(std::span<const MLine> lines) const {
     for (const MLine& line : lines) {
-      const auto ref = findItem(line.item);
+      const auto ref = cat::findItem(line.item);
       if (ref && included(*ref)) return true;
     }
     return false;
   }
 
-  bool anyIncludedCommon(int first, int count) const {
-    for (int i = first; i < first + count; ++i)
-      if (included({false, i})) return true;
+  bool anyIncluded(const cat::Group& group) const {
+    for (int k = 0; k < group.count; ++k)
+      if (included(group.ref(k))) return true;
     return false;
   }
 
   bool anyIncluded() const {
     return anyIncluded(kDeviceLines) || anyIncluded(kMarginLines) ||
-           anyIncludedCommon(labels::k8630First, labels::k8630Count) ||
-           anyIncludedCommon(labels::kEscpFirst, labels::kEscpCount);
+           anyIncluded(cat::groups()[cat::k8630Group]) ||
+           anyIncluded(cat::groups()[cat::kEscpGroup]);
   }
 
   void namedLines(std::span<const MLine> lines) {
     for (const MLine& line : lines) {
-      const auto ref = findItem(line.item);
+      const auto ref = cat::findItem(line.item);
       if (ref && included(*ref)) out_.item(line.label, text(*ref));
     }
   }
 
   // The emulation lines read as in the old-model list.
-  void commonLines(int first, int count) {
-    for (int i = first; i < first + count; ++i)
-      if (included({false, i})) out_.item(labels::kCommon[i], texts_.common[user_][i]);
+  void groupLines(const cat::Group& group) {
+    for (int k = 0; k < group.count; ++k)
+      if (included(group.ref(k))) out_.item(cat::reportLabel(group.ref(k)), text(group.ref(k)));
   }
 
   int user_;

@@ -5,6 +5,7 @@
 
 #include "model/catalogue.h"
 #include "model/text_codec.h"
+#include "model/value_rules.h"
 
 namespace drovik::nvram {
 namespace {
@@ -132,8 +133,8 @@ std::string userNameFromBytes(std::span<const std::uint8_t> bytes) {
   std::string name;
   const std::size_t count = std::min(bytes.size(), catalogue::kNameCapacity);
   for (std::size_t i = 0; i < count && bytes[i] != 0; ++i) {
-    const std::uint8_t b = bytes[i];
-    ini::appendUtf8(name, b >= 0xA1 && b <= 0xDF ? char32_t{0xFEC0} + b : char32_t{b});
+    // A byte without a printer character keeps its own code point, so nothing is lost.
+    ini::appendUtf8(name, rules::printerCharacterOfByte(bytes[i]).value_or(char32_t{bytes[i]}));
   }
   return name;
 }

@@ -122,50 +122,27 @@ static_assert(kFirstOctetOffset + 4 * InterfaceRecord::kAddressCount == kNetwork
 constexpr std::string_view kUnsupportedValue =
     "サポート外の値が設定されているため、本設定は反映されません";
 
-// Where a per-user item of the layout lives in the profile.
-struct UserItemRef {
-  const cat::Item* item = nullptr;  // null when the catalogue has no such item
-  bool common = false;
-  int index = -1;
-};
-
-std::array<UserItemRef, kUserFieldCount> resolveUserFields() {
-  std::array<UserItemRef, kUserFieldCount> refs;
-  for (std::size_t f = 0; f < kUserFieldCount; ++f) {
-    const auto find = [&](std::span<const cat::Item> items, bool common) {
-      for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i].name == kUserFields[f].item)
-          refs[f] = {&items[i], common, static_cast<int>(i)};
-    };
-    find(cat::paperItems(), false);
-    find(cat::commonItems(), true);
-  }
-  return refs;
-}
-
-const std::array<UserItemRef, kUserFieldCount>& userItemRefs() {
-  static const auto refs = resolveUserFields();
+// The catalogue items of the user fields, resolved once.
+const std::array<cat::ItemRef, kUserFieldCount>& userItemRefs() {
+  static const auto refs = [] {
+    std::array<cat::ItemRef, kUserFieldCount> out{};
+    for (std::size_t f = 0; f < kUserFieldCount; ++f) out[f] = *cat::findItem(kUserFields[f].item);
+    return out;
+  }();
   return refs;
 }
 
 int listSize(const cat::Item& item) { return item.values ? item.values->size() : 0; }
 
-std::int32_t currentValue(const ProfileModel& model, int user, const UserItemRef& ref) {
-  return ref.common ? model.values.common[user].index[ref.index]
-                    : model.values.paper[user].index[ref.index];
+std::int32_t currentValue(const ProfileModel& model, int user, cat::ItemRef ref) {
+  return ref.scope == cat::Scope::Common ? model.values.common[user].index[ref.index]
+                                         : model.values.paper[user].index[ref.index];
 }
 
 // "ユーザー１：フロントトラクタ用紙長さ\n" and the unsupported-value sentence.
-std::string unsupportedValueWarning(int user, const UserItemRef& ref) {
-  std::string line = cat::userCaption(user) + "：";
-  if (!ref.common) {
-    const auto& nodes = cat::checkNodes();
-    line += nodes[nodes[cat::paperItemNode(user, ref.index)].parent].label;
-  }
-  line += ref.item->label;
-  line += "\n";
-  line += kUnsupportedValue;
-  return line;
+std::string unsupportedValueWarning(int user, cat::ItemRef ref) {
+  return cat::userCaption(user) + "：" + cat::groupAndLabel(ref, "") + "\n" +
+         std::string(kUnsupportedValue);
 }
 
 std::int32_t bigEndianWord(std::span<const std::uint8_t> image, std::size_t offset) {
@@ -198,12 +175,11 @@ void decodeUser(ProfileModel& model, int user, std::span<const std::uint8_t> rec
                 std::vector<std::string>& warnings) {
   for (std::size_t f = 0; f < kUserFieldCount; ++f) {
     const UserField& field = kUserFields[f];
-    const UserItemRef& ref = userItemRefs()[f];
-    if (!ref.item) continue;
-    const int size = listSize(*ref.item);
+    const cat::ItemRef ref = userItemRefs()[f];
+    const int size = listSize(cat::item(ref));
     const auto value = convertByte(field.conversion, record[field.offset], size);
     if (value && *value >= 0 && *value < size) {
-      if (ref.common)
+      if (ref.scope == cat::Scope::Common)
         model.setCommonIndex(user, ref.index, *value);
       else
         model.setPaperIndex(user, ref.index, *value);

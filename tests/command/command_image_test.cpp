@@ -253,7 +253,7 @@ TEST(CommandImageSelection, GhjkBlocksAppearOnlyForIncludedItems) {
 TEST(CommandImageSelection, OnlyItemFlagsOfExactlyOneCount) {
   CheckFlagSet flags;
   for (int node : {cat::kUserSettingNode, cat::kUserNameSettingNode, cat::kInterfaceSettingNode,
-                   cat::checkNode(cat::kUserBlock, 0), cat::checkNode(cat::kCutBlock, 3)})
+                   cat::checkNode(cat::kUserBlock, 0), cat::groups()[cat::kCutGroup].nodeOf(3)})
     flags.state[node] = 0;
   const SettingProfile p = SettingProfile::defaults();
   EXPECT_EQ(buildImage(p, flags, CommandVariant::Ghjk),

@@ -51,19 +51,15 @@ inline CheckFlagSet onlyIncluded(std::initializer_list<std::string_view> keys) {
 }
 
 inline int paperItem(std::string_view name) {
-  const auto items = cat::paperItems();
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (items[i].name == name) return static_cast<int>(i);
-  ADD_FAILURE() << "no paper item " << name;
-  return 0;
+  const auto ref = cat::findItem(name);
+  EXPECT_TRUE(ref && ref->scope == cat::Scope::Paper) << "no paper item " << name;
+  return ref ? ref->index : 0;
 }
 
 inline int commonItem(std::string_view name) {
-  const auto items = cat::commonItems();
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (items[i].name == name) return static_cast<int>(i);
-  ADD_FAILURE() << "no common item " << name;
-  return 0;
+  const auto ref = cat::findItem(name);
+  EXPECT_TRUE(ref && ref->scope == cat::Scope::Common) << "no common item " << name;
+  return ref ? ref->index : 0;
 }
 
 // Codes the profile and builds its image, checking that the length field agrees with the

@@ -4,6 +4,7 @@
 
 #include "command/choice_codes.h"
 #include "command/command_test_support.h"
+#include "model/value_validation.h"
 
 namespace drovik {
 namespace {
@@ -202,9 +203,9 @@ TEST(ValueCodesMVariant, CodesOnlyTheInitialUsersMItems) {
 
 TEST(ValueCodesMargins, RoundToTheNearestSixtiethOfAnInch) {
   const std::pair<const char*, std::uint16_t> examples[] = {
-      {"8.5", 0x0014},   {"6.4", 0x000F},    {"0.0", 0x0000}, {"108.4", 0x0100},
-      {"-1.0", 0xFFFE},  {"0.2", 0x0000},    {"10", 0x0018},  {"254", 0x0258},
-      {"-25.4", 0xFFC4}, {" 12.7 ", 0x001E}, {"+3", 0x0007}};
+      {"8.5", 0x0014},   {"6.4", 0x000F},  {"0.0", 0x0000}, {"108.4", 0x0100},
+      {"-1.0", 0xFFFE},  {"0.2", 0x0000},  {"10", 0x0018},  {"254", 0x0258},
+      {"-25.4", 0xFFC4}, {"12.7", 0x001E}, {".5", 0x0001}};
   for (const auto& [text, code] : examples) {
     SettingProfile p = SettingProfile::defaults();
     p.paper[1].margin[1] = text;
@@ -217,7 +218,8 @@ TEST(ValueCodesMargins, RoundToTheNearestSixtiethOfAnInch) {
 }
 
 TEST(ValueCodesMargins, TextsThatAreNoAdmittedNumberSendNothingButShowAsStored) {
-  for (const char* text : {"abc", "", "8.5mm", "1e2", "254.1", "-25.5", "99999", "nan", "1..2"}) {
+  for (const char* text : {"abc", "", "8.5mm", "1e2", "254.1", "-25.5", "99999", "nan", "1..2",
+                           "+3", " 12.7", "00000000025"}) {
     SettingProfile p = SettingProfile::defaults();
     p.paper[0].margin[3] = text;
     const ValueCodes codes = apply(p, CommandVariant::Ghjk);
@@ -227,6 +229,16 @@ TEST(ValueCodesMargins, TextsThatAreNoAdmittedNumberSendNothingButShowAsStored) 
     ASSERT_EQ(codes.warnings.size(), 1u) << text;
     EXPECT_EQ(codes.warnings[0], "ユーザー１：単票↓送りトップマージン：値「" + std::string(text) +
                                      "」は -25.4～254 の数値ではありません。初期値を使います。");
+  }
+}
+
+TEST(ValueCodesMargins, SendExactlyTheTextsThePageAccepts) {
+  for (const char* text : {"8.5", "-25.4", "254", ".5", "8.", "0000000025", "+8.5", " 8.5", "-",
+                           ".", "8.5.1", "1-2", "00000000025", "254.01", "1e1"}) {
+    SettingProfile p = SettingProfile::defaults();
+    p.paper[0].margin[0] = text;
+    const bool sent = apply(p, CommandVariant::Ghjk).warnings.empty();
+    EXPECT_EQ(sent, validateMarginText(0, 0, text).isOk()) << text;
   }
 }
 

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
+
+#include "support/temp_dir.h"
 
 namespace cat = drovik::catalogue;
 
@@ -32,7 +35,7 @@ TEST(Catalogue, CheckNodesFollowTheFixedOrder) {
   EXPECT_EQ(nodes[cat::paperItemNode(0, 37)].key, "User1CTLowerTopMarginChkFlag");
   EXPECT_EQ(nodes[cat::commonItemNode(0, 0)].key, "User1EmulationChkFlag");
   EXPECT_EQ(nodes[cat::commonItemNode(4, 14)].key, "User5ImgWrapChkFlag");
-  EXPECT_EQ(nodes[cat::checkNode(cat::k8630SettingBlock, 0)].key, "User1_8630SettingChkFlag");
+  EXPECT_EQ(nodes[cat::groups()[cat::k8630Group].nodeOf(0)].key, "User1_8630SettingChkFlag");
   EXPECT_EQ(nodes[cat::interfaceItemNode(cat::kDhcp)].key, "DhcpChkFlag");
   EXPECT_EQ(cat::checkNodeIndex("user10toffFchkflag"), -1);  // lookups here are exact
   EXPECT_EQ(cat::checkNodeIndex("User10TofFfChkFlag"), 752);
@@ -44,8 +47,9 @@ TEST(Catalogue, TreeParentsMatchTheSettingsTree) {
   EXPECT_EQ(nodes[13].label, "ユーザー１");
   EXPECT_EQ(nodes[12].label, "ユーザー１０の名前");
   EXPECT_EQ(nodes[12].parent, 2);
-  const int escp = cat::checkNode(cat::kEscpSettingBlock, 3);
-  EXPECT_EQ(nodes[escp].parent, cat::checkNode(cat::kCommonSettingBlock, 3));
+  const int escp = cat::groups()[cat::kEscpGroup].nodeOf(3);
+  EXPECT_EQ(nodes[escp].key, "User4EscpSettingChkFlag");
+  EXPECT_EQ(nodes[escp].parent, cat::groups()[cat::kCommonGroup].nodeOf(3));
   EXPECT_EQ(nodes[cat::commonItemNode(3, 28)].parent, escp);
   EXPECT_EQ(nodes[cat::commonItemNode(3, 28)].label, "ＴＯＦ改ページ");
   EXPECT_EQ(nodes[762].parent, 757);
@@ -119,4 +123,53 @@ TEST(Catalogue, InterfaceKeysInSaveOrder) {
   EXPECT_EQ(keys[16].key, "ErrDisp");
   EXPECT_EQ(cat::interfaceKeyIndex(cat::kSubnetMask, 2), 11);
   EXPECT_EQ(cat::interfaceKeyIndex(cat::kErrDisp, -1), 16);
+}
+
+// The tree as stored files know it: key, parent and label of every node, in node order.
+TEST(Catalogue, CheckNodesMatchTheGoldenTree) {
+  std::istringstream golden(drovik::test::readFile(std::filesystem::path(DROVIK_TEST_DATA_DIR) /
+                                                   "catalogue" / "check_nodes.tsv"));
+  std::string line;
+  int n = 0;
+  for (; std::getline(golden, line); ++n) {
+    ASSERT_LT(n, cat::kCheckNodeCount);
+    const auto& node = cat::checkNodes()[n];
+    EXPECT_EQ(line, std::to_string(n) + "\t" + node.key + "\t" + std::to_string(node.parent) +
+                        "\t" + node.label);
+  }
+  EXPECT_EQ(n, cat::kCheckNodeCount);
+}
+
+TEST(Catalogue, GroupsCoverEveryItemOnceUnderTheirOwnNode) {
+  std::set<std::pair<int, int>> seen;
+  for (int g = 0; g < cat::kGroupCount; ++g) {
+    const cat::Group& group = cat::groups()[g];
+    for (int user : {0, 9}) {
+      for (int k = 0; k < group.count; ++k) {
+        const cat::ItemRef ref = group.ref(k);
+        EXPECT_EQ(cat::groupOf(ref), g);
+        EXPECT_EQ(&group.items()[k], &cat::item(ref));
+        const auto& node = cat::checkNodes()[group.itemNode(user, k)];
+        EXPECT_EQ(node.parent, group.nodeOf(user));
+        EXPECT_EQ(node.item, ref.index);
+        EXPECT_EQ(node.label, cat::item(ref).label);
+        EXPECT_EQ(cat::findItem(cat::item(ref).name), ref);
+        seen.insert({static_cast<int>(ref.scope), ref.index});
+      }
+    }
+  }
+  EXPECT_EQ(seen.size(), static_cast<std::size_t>(cat::kPaperItemCount + cat::kCommonItemCount +
+                                                  cat::kInterfaceItemCount));
+  EXPECT_FALSE(cat::findItem("TopMargin").has_value());
+  EXPECT_EQ(cat::groups()[cat::kInterfaceGroup].heading(), "【インターフェース設定】");
+  EXPECT_EQ(cat::groups()[cat::kCutGroup].heading(), "単票");
+}
+
+TEST(Catalogue, LabelsForMessagesPagesAndTheList) {
+  const auto jis90 = *cat::findItem("Jis90");
+  EXPECT_EQ(cat::item(jis90).label, "９０年改訂");
+  EXPECT_EQ(cat::item(jis90).pageCaption(), "９０年改定");
+  EXPECT_EQ(cat::reportLabel(jis90), "　９０年改定\t\t");
+  EXPECT_EQ(cat::groupAndLabel(*cat::findItem("TopMCutLower"), "の"), "単票の↓送りトップマージン");
+  EXPECT_EQ(cat::groupAndLabel(*cat::findItem("AgaRear"), ""), "リアトラクタ紙厚設定");
 }

@@ -108,7 +108,7 @@ TEST(IniReadTest, OnePairOfMatchingQuotesIsStripped) {
 TEST(IniReadTest, ReadIntTakesLeadingDigitsOrTheFallback) {
   const IniDocument doc = IniDocument::parse(
       "[n]\r\nplain=42\r\nsuffix=13abc\r\nletters=abc\r\nempty=\r\nneg=-5\r\npos=+7\r\n"
-      "quoted=\"12\"\r\nemptyQuotes=\"\"\r\nhuge=99999999999\r\ntiny=-99999999999\r\nsign=-\r\n"
+      "quoted=\"12\"\r\nemptyQuotes=\"\"\r\nsign=-\r\n"
       "hex=0x10\r\n");
   EXPECT_EQ(doc.readInt("n", "plain", 9), 42);
   EXPECT_EQ(doc.readInt("n", "suffix", 9), 13);
@@ -120,10 +120,21 @@ TEST(IniReadTest, ReadIntTakesLeadingDigitsOrTheFallback) {
   EXPECT_EQ(doc.readInt("n", "pos", 9), 7);
   EXPECT_EQ(doc.readInt("n", "quoted", 9), 12);
   EXPECT_EQ(doc.readInt("n", "emptyQuotes", 9), 9);
-  EXPECT_EQ(doc.readInt("n", "huge", 9), std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(doc.readInt("n", "tiny", 9), std::numeric_limits<std::int32_t>::min());
   EXPECT_EQ(doc.readInt("n", "sign", 9), 0);
   EXPECT_EQ(doc.readInt("n", "hex", 9), 0);
+}
+
+TEST(IniReadTest, ReadIntWrapsBeyondThirtyTwoBitsAsWindowsDoes) {
+  const IniDocument doc = IniDocument::parse(
+      "[n]\r\nmax=2147483647\r\nover=2147483648\r\nwrap=4294967297\r\nhuge=99999999999\r\n"
+      "min=-2147483648\r\nunder=-2147483649\r\nzero=4294967296x\r\n");
+  EXPECT_EQ(doc.readInt("n", "max", 9), std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(doc.readInt("n", "over", 9), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(doc.readInt("n", "wrap", 9), 1);
+  EXPECT_EQ(doc.readInt("n", "huge", 9), 1215752191);  // 99999999999 mod 2^32
+  EXPECT_EQ(doc.readInt("n", "min", 9), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(doc.readInt("n", "under", 9), std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(doc.readInt("n", "zero", 9), 0);
 }
 
 TEST(IniReadTest, CapacityLimitsUtf16Units) {

@@ -5,192 +5,33 @@
 #include <map>
 
 #include "model/catalogue.h"
+#include "support/temp_dir.h"
 
 namespace drovik::report_test {
 namespace {
 
 namespace cat = catalogue;
 
-struct Line {
-  std::string_view label;
-  std::string_view item;
-};
-
-const Line kFront[] = {
-    {"　用紙長さ\t\t", "FormLenFront"},      {"　改行幅\t\t\t", "LinePitchFront"},
-    {"　印字速度\t\t", "PrintSpeedFront"},   {"　印字幅\t\t\t", "LineLenFront"},
-    {"　紙厚設定\t\t", "AgaFront"},          {"　ミシン目スキップ\t\t", "SkpPrfFront"},
-    {"　片方向印字\t\t", "PrDirFront"},      {"　紙ホチキス\t\t", "SpRocketFront"},
-    {"　ティアオフ\t\t", "TearOffFront"},    {"　グラフィック強化\t\t", "GraphFront"},
-    {"　コピー強化\t\t", "CopyEnhFront"},    {"　トップマージン\t\t", "TopMFront"},
-    {"　連続紙押さえ\t\t", "RenPressFront"}, {"　ローラー踏み替え\t\t", "ChgStepRollerFront"},
-    {"　ＥＯＦ印字\t\t", "EofPrnFront"},
-};
-
-const Line kRear[] = {
-    {"　用紙長さ\t\t", "FormLenRear"},      {"　改行幅\t\t\t", "LinePitchRear"},
-    {"　印字速度\t\t", "PrintSpeedRear"},   {"　印字幅\t\t\t", "LineLenRear"},
-    {"　紙厚設定\t\t", "AgaRear"},          {"　ミシン目スキップ\t\t", "SkpPrfRear"},
-    {"　片方向印字\t\t", "PrDirRear"},      {"　紙ホチキス\t\t", "SpRocketRear"},
-    {"　ティアオフ\t\t", "TearOffRear"},    {"　グラフィック強化\t\t", "GraphRear"},
-    {"　コピー強化\t\t", "CopyEnhRear"},    {"　トップマージン\t\t", "TopMRear"},
-    {"　連続紙押さえ\t\t", "RenPressRear"}, {"　ローラー踏み替え\t\t", "ChgStepRollerRear"},
-    {"　ＥＯＦ印字\t\t", "EofPrnRear"},
-};
-
-const Line kCut[] = {
-    {"　改行幅\t\t\t", "LinePitchCut"},
-    {"　印字速度\t\t", "PrintSpeedCut"},
-    {"　紙厚設定\t\t", "AgaCut"},
-    {"　片方向印字\t\t", "PrDirCut"},
-    {"　グラフィック強化\t\t", "GraphCut"},
-    {"　コピー強化\t\t", "CopyEnhCut"},
-    {"　↑送りトップマージン\t", "TopMCutUpper"},
-    {"　↓送りトップマージン\t", "TopMCutLower"},
-};
-
-const Line kCommon[] = {
-    {"　エミュレーション\t\t", "Emul"},     {"　ブザー\t\t\t", "Buzzer"},
-    {"　用紙モード\t\t", "FormMode"},       {"　キャラクターモード\t\t", "CharMode"},
-    {"　スムージング\t\t", "Smoothing"},    {"　ＡＳＦ排出\t\t", "AsfEject"},
-    {"　ＡＳＦ紙厚\t\t", "AsfAga"},         {"　ティアオフ戻り\t\t", "TearOffBack"},
-    {"　自動オンライン\t\t", "AutoOnline"}, {"　用紙切替コマンド\t\t", "PaperChgCmd"},
-    {"　／／ｎ／／モード\t\t", "CheCheN"},  {"　縮小\t\t\t", "Small"},
-    {"　ＡＧＡ水平位置\t\t", "AgaHPos"},    {"　ＥＣＯモード\t\t", "Ecomode"},
-};
-
-const Line k8630[] = {
-    {"　イメージ折り返し\t\t", "ImgWrap"},
-    {"　レベルＥ機能\t\t", "LevelE"},
-    {"　コードページ\t\t", "CodePage"},
-    {"　日本語文字セット\t\t", "JpCharSet"},
-    {"　９０年改定\t\t", "Jis90"},
-    {"　簡易平成書体\t\t", "HeiseiFont"},
-    {"　デフォルトＡＮＫ\t\t", "DefaultAnk"},
-};
-
-const Line kEscp[] = {
-    {"　ＥＳＣ／Ｐ文字ピッチ\t", "CharPitch"}, {"　文字コード\t\t", "CharCode"},
-    {"　国際文字\t\t", "InternationalChar"},   {"　自動改行\t\t", "AutoLf"},
-    {"　高速文字品位\t\t", "HighFont"},        {"　ＬＱ文字品位\t\t", "LqQuality"},
-    {"　初期化コマンド\t\t", "InitCmd"},       {"　ＴＯＦ改ページ\t\t", "TofFf"},
-};
-
-const Line kMDevice[] = {
-    {"　エミュレーション\t\t", "Emul"},
-    {"　印字速度\t\t", "PrintSpeedFront"},
-    {"　Ｆトラクタ紙厚\t\t", "AgaFront"},
-    {"　Ｒトラクタ紙厚\t\t", "AgaRear"},
-    {"　手差し紙厚\t\t", "AgaCut"},
-    {"　Ｆトラクタコピー強化\t", "CopyEnhFront"},
-    {"　Ｒトラクタコピー強化\t", "CopyEnhRear"},
-    {"　手差しコピー強化\t\t", "CopyEnhCut"},
-    {"　ＦＡＳＦ排出方向\t\t", "AsfEject"},
-    {"　ＲＡＳＦ排出方向\t\t", "AsfEject"},
-    {"　ブザー\t\t\t", "Buzzer"},
-    {"　片方向印字\t\t", "PrDirFront"},
-    {"　Ｆトラクタ用紙長さ\t\t", "FormLenFront"},
-    {"　Ｒトラクタ用紙長さ\t\t", "FormLenRear"},
-    {"　Ｆトラクタ行幅\t\t", "LinePitchFront"},
-    {"　Ｒトラクタ行幅\t\t", "LinePitchRear"},
-    {"　手差し行幅\t\t", "LinePitchCut"},
-    {"　Ｆトラクタ印字幅\t\t", "LineLenFront"},
-    {"　Ｒトラクタ印字幅\t\t", "LineLenRear"},
-    {"　Ｆトラクタミシン目スキップ\t", "SkpPrfFront"},
-    {"　Ｒトラクタミシン目スキップ\t", "SkpPrfRear"},
-    {"　オートティアオフ\t\t", "TearOffFront"},
-    {"　キャラクターモード\t\t", "CharMode"},
-    {"　スムージング\t\t", "Smoothing"},
-    {"　用紙切替コマンド\t\t", "PaperChgCmd"},
-    {"　／／ｎ／／モード\t\t", "CheCheN"},
-    {"　縮小\t\t\t", "Small"},
-};
-
-const Line kMMargin[] = {
-    {"　手差しトップマージン\t", "TopMCutUpper"},
-    {"　Ｆトラクタトップマージン\t", "TopMFront"},
-    {"　Ｒトラクタトップマージン\t", "TopMRear"},
-};
-
-// Item-flag key stems of one user, "User" + n + stem + "ChkFlag".
-const std::string_view kItemFlagStems[] = {"FTFormLen",
-                                           "FTLinePitch",
-                                           "FTPrintSpeed",
-                                           "FTLineLen",
-                                           "FTAga",
-                                           "FTSkpPrt",
-                                           "FTPrDir",
-                                           "FTSpRocket",
-                                           "FTTearOff",
-                                           "FTGraph",
-                                           "FTCopyEnh",
-                                           "FTTopMargin",
-                                           "FTRenPress",
-                                           "FTChgStepRoller",
-                                           "FTEofPrt",
-                                           "RTFormLen",
-                                           "RTLinePitch",
-                                           "RTPrintSpeed",
-                                           "RTLineLen",
-                                           "RTAga",
-                                           "RTSkpPrt",
-                                           "RTPrDir",
-                                           "RTSpRocket",
-                                           "RTTearOff",
-                                           "RTGraph",
-                                           "RTCopyEnh",
-                                           "RTTopMargin",
-                                           "RTRenPress",
-                                           "RTChgStepRoller",
-                                           "RTEofPrt",
-                                           "CTLinePitch",
-                                           "CTPrintSpeed",
-                                           "CTAga",
-                                           "CTPrDir",
-                                           "CTGraph",
-                                           "CTCopyEnh",
-                                           "CTUpperTopMargin",
-                                           "CTLowerTopMargin",
-                                           "Emulation",
-                                           "Buzzer",
-                                           "FormMode",
-                                           "CharMode",
-                                           "Smoothing",
-                                           "AsfEject",
-                                           "AsfAga",
-                                           "TearOffBack",
-                                           "AutoOnline",
-                                           "PaperChgCmd",
-                                           "CheCheN",
-                                           "Small",
-                                           "AgaHPos",
-                                           "Ecomode",
-                                           "ImgWrap",
-                                           "LevelE",
-                                           "CodePage",
-                                           "JpCharSet",
-                                           "Jis90",
-                                           "HeiseiFont",
-                                           "DefaultAnk",
-                                           "CharPitch",
-                                           "CharCode",
-                                           "InternationalChar",
-                                           "AutoLf",
-                                           "HighFont",
-                                           "LqQuality",
-                                           "InitCmd",
-                                           "TofFf"};
-
-std::string lines(const Line* begin, const Line* end, int user, const TextOf& text) {
+// A golden layout of tests/data/report with "{Item}" for each value and "{N}" for the user
+// number in full-width digits.
+std::string expandLayout(std::string_view file, int user, const TextOf& text) {
+  const std::string layout =
+      test::readFile(std::filesystem::path(DROVIK_TEST_DATA_DIR) / "report" / std::string(file));
+  EXPECT_FALSE(layout.empty()) << file;
   std::string out;
-  for (const Line* line = begin; line != end; ++line)
-    out += std::string(line->label) + text(user, line->item) + "\r\n";
+  for (std::size_t i = 0; i < layout.size();) {
+    const std::size_t open = layout.find('{', i);
+    const std::size_t close = layout.find('}', open);
+    if (open == std::string::npos || close == std::string::npos) {
+      out += layout.substr(i);
+      break;
+    }
+    out += layout.substr(i, open - i);
+    const std::string name = layout.substr(open + 1, close - open - 1);
+    out += name == "N" ? fullWidth(user) : text(user, name);
+    i = close + 1;
+  }
   return out;
-}
-
-template <std::size_t N>
-std::string lines(const Line (&table)[N], int user, const TextOf& text) {
-  return lines(table, table + N, user, text);
 }
 
 // Texts shared by all users of a default profile, old-model wording.
@@ -322,8 +163,9 @@ void include(CheckFlagSet& flags, std::string_view key) {
 }
 
 void includeUser(CheckFlagSet& flags, int user) {
-  for (std::string_view stem : kItemFlagStems)
-    include(flags, "User" + std::to_string(user) + std::string(stem) + "ChkFlag");
+  for (int g = 0; g < cat::kUserGroupCount; ++g)
+    for (int k = 0; k < cat::groups()[g].count; ++k)
+      flags.state[cat::groups()[g].itemNode(user - 1, k)] = 1;
 }
 
 std::string fullWidth(int n) {
@@ -340,52 +182,15 @@ std::string ghjkUserSettingsBlock(const TextOf& text) {
 }
 
 std::string ghjkUserBlock(int user, const TextOf& text) {
-  return "【ユーザー" + fullWidth(user) + "の設定】\r\n" + "フロントトラクタ\r\n" +
-         lines(kFront, user, text) + "リアトラクタ\r\n" + lines(kRear, user, text) + "単票\r\n" +
-         lines(kCut, user, text) + "共通設定\r\n" + lines(kCommon, user, text) + "８６３０\r\n" +
-         lines(k8630, user, text) + "ＥＳＣ／Ｐ\r\n" + lines(kEscp, user, text) + "\r\n";
+  return expandLayout("ghjk_user_block.txt", user, text);
 }
 
 std::string ghjkInterfaceBlock(const TextOf& text) {
-  auto address = [&](std::string_view key) {
-    std::string out;
-    for (int octet = 1; octet <= 4; ++octet) {
-      if (octet > 1) out += '.';
-      out += text(0, std::string(key) + std::to_string(octet));
-    }
-    return out;
-  };
-  return "【インターフェース設定】\r\n"
-         "　Ｉ／Ｆ選択\t\t" +
-         text(0, "IfSel") +
-         "\r\n"
-         "　Ｉ／Ｆ切り替え時間\t" +
-         text(0, "IfChgTime") +
-         "\r\n"
-         "　パラレル設定\t\t" +
-         text(0, "Parallel") +
-         "\r\n"
-         "ネットワーク設定\r\n"
-         "　ＤＨＣＰ設定\t\t" +
-         text(0, "DHCP") +
-         "\r\n"
-         "　ＩＰアドレス\t\t" +
-         address("IPAddress") +
-         "\r\n"
-         "　サブネットマスク\t\t" +
-         address("SubnetMask") +
-         "\r\n"
-         "　ゲートウェイアドレス\t" +
-         address("DefaultGateway") +
-         "\r\n"
-         "　エラー表示\t\t" +
-         text(0, "ErrDisp");
+  return expandLayout("ghjk_interface_block.txt", 0, text);
 }
 
 std::string mFullReport(int user, const TextOf& text) {
-  return std::string(kMHeadings) + lines(kMDevice, user, text) + "\r\n【マージン設定】\r\n" +
-         lines(kMMargin, user, text) + "\r\n【8630 設定】\r\n" + lines(k8630, user, text) +
-         "\r\n【ESC/P 設定】\r\n" + lines(kEscp, user, text);
+  return expandLayout("m_full_report.txt", user, text);
 }
 
 }  // namespace drovik::report_test

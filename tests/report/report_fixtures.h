@@ -1,5 +1,5 @@
-// Inputs and expected texts for the settings list tests. The expected layouts are
-// transcribed line by line from the report's description, independently of the code.
+// Inputs and expected texts for the settings list tests. The expected layouts are golden
+// files (tests/data/report), transcribed from the report's description, not from the code.
 #pragma once
 
 #include <functional>

@@ -51,16 +51,8 @@ TEST(SettingsReportFor, DefaultProfileM) {
 TEST(SettingsReportFor, NonDefaultInitialUserM) {
   SettingProfile profile = SettingProfile::defaults();
   profile.selectUser = 2;
-  const auto paper = [](std::string_view name) {
-    for (int i = 0; i < catalogue::kPaperItemCount; ++i)
-      if (catalogue::paperItems()[i].name == name) return i;
-    return -1;
-  };
-  const auto common = [](std::string_view name) {
-    for (int i = 0; i < catalogue::kCommonItemCount; ++i)
-      if (catalogue::commonItems()[i].name == name) return i;
-    return -1;
-  };
+  const auto paper = [](std::string_view name) { return catalogue::findItem(name)->index; };
+  const auto common = paper;
   profile.paper[2].index[paper("TearOffFront")] = 2;
   profile.paper[2].index[paper("AgaRear")] = 5;
   profile.paper[2].margin[1] = "10.0";  // TopMRear

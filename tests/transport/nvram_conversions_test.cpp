@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/text_codec.h"
+#include "model/value_validation.h"
 
 namespace drovik::nvram {
 namespace {
@@ -95,6 +96,10 @@ TEST(NvramConversions, UserNameMapsKatakanaAndLatinBytesUpToTen) {
     const std::string name = userNameFromBytes(one);
     EXPECT_TRUE(ini::utf8ToUtf16Le(name).isOk()) << "byte " << byte;
     EXPECT_EQ(ini::utf16Length(name), 1u) << "byte " << byte;
+    // A name the printer holds passes the user-name page's check exactly when the byte is
+    // one of the printer's characters.
+    const bool printable = (byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF);
+    EXPECT_EQ(validateUserName(0, name).isOk(), printable) << "byte " << byte;
   }
 }
 

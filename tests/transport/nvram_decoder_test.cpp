@@ -37,13 +37,10 @@ struct ItemPos {
 };
 
 ItemPos findItem(std::string_view name) {
-  for (bool common : {false, true}) {
-    const auto items = common ? cat::commonItems() : cat::paperItems();
-    for (std::size_t i = 0; i < items.size(); ++i)
-      if (items[i].name == name) return {common, static_cast<int>(i)};
-  }
-  ADD_FAILURE() << "no item " << name;
-  return {false, 0};
+  const auto ref = cat::findItem(name);
+  EXPECT_TRUE(ref.has_value()) << "no item " << name;
+  if (!ref) return {false, 0};
+  return {ref->scope == cat::Scope::Common, ref->index};
 }
 
 void setItem(ProfileModel& m, int user, std::string_view item, std::int32_t value) {
