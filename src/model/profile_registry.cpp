@@ -45,6 +45,11 @@ Status validateProfileName(const std::string& name) {
     if (c == '[' || c == ']' || byte < 0x20 || byte == 0x7F)
       return Error{"設定名に「[」「]」や制御文字は使えません"};
   }
+  // Reading a value strips one pair of surrounding quotes: the index would name another
+  // profile than the section.
+  const char first = name.front();
+  if (name.size() >= 2 && (first == '"' || first == '\'') && name.back() == first)
+    return Error{"設定名全体を引用符で囲むことはできません"};
   if (!ini::utf8ToCp932(name)) return Error{"設定名に保存できない文字が含まれています"};
   return {};
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace drovik;
 
 TEST(ProfileRegistry, NamesOfOneToSixtyCharacters) {
@@ -12,6 +11,15 @@ TEST(ProfileRegistry, NamesOfOneToSixtyCharacters) {
   EXPECT_TRUE(validateProfileName(sixty));
   EXPECT_EQ(validateProfileName(sixty + "x").message(), "設定名は60文字以内にしてください");
   EXPECT_EQ(validateProfileName("").message(), "設定名を入力してください");
+}
+
+// Each refused name would come back from the files as another name (or none at all).
+TEST(ProfileRegistry, NamesTheIniFilesCannotReadBackAreRefused) {
+  for (const char* name : {"a[b", "a]", " lead", "trail ", "two\nlines", "tab\there", "\"q\"",
+                           "'q'", "\xF0\x9F\x98\x80", "bad\xFF"})
+    EXPECT_FALSE(validateProfileName(name)) << name;
+  for (const char* name : {"設定 A", "\"left", "a=b", ";x", "ソ表", "'q\"", "　全角空白　"})
+    EXPECT_TRUE(validateProfileName(name)) << name;
 }
 
 TEST(ProfileRegistry, LimitOfTwentyProfiles) {

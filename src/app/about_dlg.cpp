@@ -1,0 +1,23 @@
+#include "app/about_dlg.h"
+
+#include "app/program_icon.h"
+#include "app/ui/accessibility.h"
+#include "app/ui/dialog_buttons.h"
+#include "ui_about_dlg.h"
+
+namespace drovik {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), ui_(new Ui::CAboutDlg) {
+  ui_->setupUi(this);
+  ui::captionDialogButtons(*ui_->buttonBox);
+  ui::nameControlsAfterCaptions(*this);
+  const int side = 2 * fontMetrics().height() + 16;
+  ui_->iconLabel->setPixmap(programIcon().pixmap(side, side));
+  setWindowIcon(programIcon());
+  connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &CAboutDlg::accept);
+  setFixedSize(sizeHint());
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+}  // namespace drovik

@@ -1,0 +1,24 @@
+// "バージョン情報": the program's icon, name and version.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class CAboutDlg;
+}
+
+namespace drovik {
+
+class CAboutDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CAboutDlg(QWidget* parent = nullptr);
+  ~CAboutDlg() override;
+
+ private:
+  std::unique_ptr<Ui::CAboutDlg> ui_;
+};
+
+}  // namespace drovik

@@ -1,0 +1,30 @@
+// drovik: the desktop program. Keeps its profile files beside the program (or in the user's
+// data folder when that is not writable).
+#include <QApplication>
+#include <QMessageBox>
+#include <iostream>
+
+#include "app/pelmora_app.h"
+#include "app/program_icon.h"
+#include "app/ui/message_boxes.h"
+
+int main(int argc, char** argv) {
+  if (!drovik::displayAvailable()) {
+    std::cerr << "drovik: 画面に接続できません（DISPLAY / WAYLAND_DISPLAY）。"
+                 "画面のない環境では drovik-cli を使ってください。\n";
+    return 1;
+  }
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("drovik"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Drovik"));
+  QApplication::setDesktopFileName(QStringLiteral("drovik"));
+  QApplication::setWindowIcon(drovik::programIcon());
+
+  auto directory = drovik::defaultProgramDirectory();
+  if (!directory) {
+    drovik::ui::messageBoxes().warn(nullptr, QString::fromStdString(directory.message()));
+    return 1;
+  }
+  drovik::CPelmoraApp app(drovik::StorePaths::inDirectory(*directory));
+  return app.run();
+}

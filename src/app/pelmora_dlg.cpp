@@ -1,0 +1,203 @@
+#include "app/pelmora_dlg.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <algorithm>
+#include <array>
+
+#include "app/about_dlg.h"
+#include "app/operation_hooks.h"
+#include "app/program_icon.h"
+#include "app/ui/accessibility.h"
+#include "app/ui/dialog_runner.h"
+#include "app/ui/message_boxes.h"
+#include "service/profile_service.h"
+#include "ui_pelmora_dlg.h"
+
+namespace drovik {
+
+namespace {
+
+enum Column { kNameColumn, kInitialUserColumn, kUserNameColumn, kModelTypeColumn };
+// The narrowest each column gets; wider when its heading needs more in the current font.
+constexpr std::array<int, 4> kColumnWidths = {165, 80, 80, 80};
+constexpr int kSlotRole = Qt::UserRole;
+
+const QString kEditorPendingHint = QStringLiteral("設定の編集は設定エディタの追加後に使えます");
+const QString kSenderPendingHint = QStringLiteral(
+    "プリンタへの送信はプリンタ通信機能の追加後に使えます（今はコマンドの作成まで）");
+
+}  // namespace
+
+CPelmoraDlg::CPelmoraDlg(ProfileService& service, ProfileModel& model, QWidget* parent)
+    : QDialog(parent), service_(service), model_(model), ui_(new Ui::CPelmoraDlg) {
+  ui_->setupUi(this);
+  setWindowIcon(programIcon());
+  setWindowFlag(Qt::WindowMinimizeButtonHint);
+  setUpList();
+  setUpAboutItem();
+  setUpPluginHints();
+  ui::nameControlsAfterCaptions(*this);
+
+  connect(ui_->registerButton, &QPushButton::clicked, this, &CPelmoraDlg::registerProfile);
+  connect(ui_->deleteButton, &QPushButton::clicked, this, &CPelmoraDlg::deleteProfile);
+  connect(ui_->changeButton, &QPushButton::clicked, this, &CPelmoraDlg::changeSettings);
+  connect(ui_->listButton, &QPushButton::clicked, this, &CPelmoraDlg::showSettingsList);
+  connect(ui_->migrateButton, &QPushButton::clicked, this, &CPelmoraDlg::migrateProfile);
+  connect(ui_->sendButton, &QPushButton::clicked, this, &CPelmoraDlg::sendCommand);
+  connect(ui_->generateButton, &QPushButton::clicked, this, &CPelmoraDlg::generateCommandFile);
+  connect(ui_->quitButton, &QPushButton::clicked, this, &CPelmoraDlg::accept);
+
+  reloadList();
+}
+
+CPelmoraDlg::~CPelmoraDlg() = default;
+
+void CPelmoraDlg::setUpList() {
+  QTreeWidget* list = ui_->profileList;
+  QHeaderView* header = list->header();
+  header->setSectionsMovable(false);
+  int total = 0;
+  for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column) {
+    const int width = std::max(kColumnWidths[column], header->sectionSizeHint(column));
+    list->setColumnWidth(column, width);
+    total += width;
+  }
+  list->setMinimumWidth(total + 2 * list->frameWidth() +
+                        style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  // Any change of selection, by mouse or keyboard, updates the buttons, so that they always
+  // match the row they act on.
+  connect(list, &QTreeWidget::itemSelectionChanged, this, &CPelmoraDlg::updateButtonStates);
+  connect(list, &QTreeWidget::itemDoubleClicked, this, [this] { changeSettings(); });
+  list->viewport()->installEventFilter(this);
+}
+
+bool CPelmoraDlg::eventFilter(QObject* watched, QEvent* event) {
+  // A click below the last row clears the selection, as in a desktop list view.
+  if (watched == ui_->profileList->viewport() && event->type() == QEvent::MouseButtonPress) {
+    const auto* click = static_cast<QMouseEvent*>(event);
+    if (!ui_->profileList->itemAt(click->position().toPoint())) ui_->profileList->clearSelection();
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void CPelmoraDlg::setUpAboutItem() {
+  // A Linux window manager offers no system menu to extend: the item sits in the window's own
+  // menu and in its context menu.
+  auto* about = new QAction(QStringLiteral("バージョン情報 Drovik(&A)..."), this);
+  about->setObjectName("aboutAction");
+  about->setIcon(programIcon());
+  connect(about, &QAction::triggered, this, &CPelmoraDlg::showAbout);
+  auto* menuBar = new QMenuBar(this);
+  menuBar->setObjectName("menuBar");
+  QMenu* help = menuBar->addMenu(QStringLiteral("ヘルプ(&H)"));
+  help->setObjectName("helpMenu");
+  help->addAction(about);
+  layout()->setMenuBar(menuBar);
+  addAction(about);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void CPelmoraDlg::setUpPluginHints() {
+  ui_->changeButton->setToolTip(editor_ ? QString() : kEditorPendingHint);
+  ui_->profileList->setToolTip(editor_ ? QString() : kEditorPendingHint);
+  ui_->sendButton->setToolTip(sender_ ? QString() : kSenderPendingHint);
+}
+
+void CPelmoraDlg::setSettingsEditor(SettingsEditor* editor) {
+  editor_ = editor;
+  setUpPluginHints();
+  updateButtonStates();
+}
+
+void CPelmoraDlg::setCommandSender(CommandSender* sender) {
+  sender_ = sender;
+  setUpPluginHints();
+}
+
+void CPelmoraDlg::reloadList(const std::optional<std::string>& select) {
+  QTreeWidget* list = ui_->profileList;
+  const QSignalBlocker blocker(list);
+  list->clear();
+  auto slots = service_.readSlots();
+  if (!slots) {
+    updateButtonStates();
+    showFailure(slots.message());
+    return;
+  }
+  model_.slots = *slots;
+  QTreeWidgetItem* selected = nullptr;
+  for (int i = 0; i < static_cast<int>(slots->size()); ++i) {
+    const ProfileSlot& slot = (*slots)[i];
+    if (!slot.registered()) continue;
+    auto* item = new QTreeWidgetItem(list);
+    item->setText(kNameColumn, QString::fromStdString(slot.name));
+    item->setText(kInitialUserColumn, QString::fromStdString(slot.initialUserText));
+    item->setText(kUserNameColumn, QString::fromStdString(slot.userName));
+    item->setText(kModelTypeColumn, QString::fromStdString(slot.modelType));
+    item->setData(kNameColumn, kSlotRole, i);
+    if (select && slot.name == *select) selected = item;
+  }
+  selectRow(selected);
+}
+
+void CPelmoraDlg::selectSlot(int slot) {
+  QTreeWidget* list = ui_->profileList;
+  for (int row = 0; row < list->topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = list->topLevelItem(row);
+    if (item->data(kNameColumn, kSlotRole).toInt() == slot) return selectRow(item);
+  }
+  selectRow(nullptr);
+}
+
+void CPelmoraDlg::selectRow(QTreeWidgetItem* item) {
+  QTreeWidget* list = ui_->profileList;
+  {
+    const QSignalBlocker blocker(list);
+    list->clearSelection();
+    if (item) {
+      list->setCurrentItem(item);
+      item->setSelected(true);
+      list->scrollToItem(item);
+      list->setFocus();
+    }
+  }
+  updateButtonStates();
+}
+
+std::optional<std::string> CPelmoraDlg::selectedName() const {
+  const auto items = ui_->profileList->selectedItems();
+  if (items.isEmpty()) return std::nullopt;
+  return items.constFirst()->text(kNameColumn).toStdString();
+}
+
+std::optional<std::string> CPelmoraDlg::selectedModelType() const {
+  const auto items = ui_->profileList->selectedItems();
+  if (items.isEmpty()) return std::nullopt;
+  return items.constFirst()->text(kModelTypeColumn).toStdString();
+}
+
+void CPelmoraDlg::updateButtonStates() {
+  const auto modelType = selectedModelType();
+  const bool any = modelType.has_value();
+  const bool oldModel = any && *modelType != catalogue::kModelM;
+  ui_->deleteButton->setEnabled(any);
+  ui_->changeButton->setEnabled(oldModel && editor_);
+  ui_->listButton->setEnabled(any);
+  ui_->migrateButton->setEnabled(oldModel);
+  ui_->sendButton->setEnabled(any);
+  ui_->generateButton->setEnabled(any);
+}
+
+void CPelmoraDlg::showAbout() {
+  CAboutDlg about(this);
+  ui::runModal(about);
+}
+
+void CPelmoraDlg::showFailure(const std::string& message) {
+  ui::messageBoxes().warn(this, QString::fromStdString(message));
+}
+
+}  // namespace drovik

@@ -1,0 +1,93 @@
+// The main window: the registered profiles and one button per operation. Every operation
+// works on the selected row's profile by its name through the profile service, then
+// re-reads the index so that the list always shows the files as they are.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "model/profile.h"
+#include "model/status.h"
+
+class QTreeWidgetItem;
+
+namespace Ui {
+class CPelmoraDlg;
+}
+
+namespace drovik {
+
+class ProfileService;
+class SettingsEditor;
+class CommandSender;
+struct Registered;
+struct PreparedCommand;
+enum class CommandVariant;
+enum class OnExisting;
+
+class CPelmoraDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  CPelmoraDlg(ProfileService& service, ProfileModel& model, QWidget* parent = nullptr);
+  ~CPelmoraDlg() override;
+
+  // Plug-ins; the caller keeps ownership. Without an editor, registration keeps the
+  // defaults and changing settings is unavailable; without a sender, "設定送信" only
+  // prepares the command.
+  void setSettingsEditor(SettingsEditor* editor);
+  void setCommandSender(CommandSender* sender);
+
+  // Reads the index and lists the registered profiles, selecting `select` if given.
+  void reloadList(const std::optional<std::string>& select = std::nullopt);
+
+  // The operations behind the buttons.
+  void registerProfile();
+  void deleteProfile();
+  void changeSettings();
+  void showSettingsList();
+  void migrateProfile();
+  void sendCommand();
+  void generateCommandFile();
+  void showAbout();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void setUpList();
+  void setUpAboutItem();
+  void setUpPluginHints();
+  void updateButtonStates();
+  std::optional<std::string> selectedName() const;
+  std::optional<std::string> selectedModelType() const;
+  void selectRow(QTreeWidgetItem* item);
+  void selectSlot(int slot);
+
+  // Shared steps of registration and migration.
+  bool checkRoomForAnotherProfile();
+  std::optional<std::string> askProfileName();
+  // Nothing when the operator declined to overwrite; otherwise how to treat an existing name.
+  std::optional<OnExisting> askAboutExistingName(const std::string& name);
+  // Runs a registering transaction; when it finds the name taken meanwhile by another copy,
+  // asks the overwrite question and runs it again. Nothing when the operator declined.
+  std::optional<Result<Registered>> registerAsking(
+      const std::string& name, OnExisting onExisting,
+      const std::function<Result<Registered>(OnExisting)>& transaction);
+  void showReport(const std::string& report);
+  // Loads the profile and shows its settings list, in the given layout or that of its model.
+  bool showReportOf(const std::string& name, std::optional<CommandVariant> variant = std::nullopt);
+  void showCommandWarnings(const PreparedCommand& command);
+  void showFailure(const std::string& message);
+
+  ProfileService& service_;
+  ProfileModel& model_;
+  SettingsEditor* editor_ = nullptr;
+  CommandSender* sender_ = nullptr;
+  std::unique_ptr<Ui::CPelmoraDlg> ui_;
+};
+
+}  // namespace drovik

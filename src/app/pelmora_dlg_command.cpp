@@ -1,0 +1,72 @@
+// "コマンド生成" saves the selected profile's command as a file; "設定送信" prepares it for
+// the printer.
+#include <QFile>
+
+#include "app/operation_hooks.h"
+#include "app/pelmora_dlg.h"
+#include "app/ui/file_dialogs.h"
+#include "app/ui/message_boxes.h"
+#include "service/profile_service.h"
+#include "ui_pelmora_dlg.h"
+
+namespace drovik {
+
+namespace {
+
+QString joinedLines(const std::vector<std::string>& lines) {
+  QStringList joined;
+  for (const auto& line : lines) joined << QString::fromStdString(line);
+  return joined.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+void CPelmoraDlg::showCommandWarnings(const PreparedCommand& command) {
+  if (!command.warnings.empty()) ui::messageBoxes().warn(this, joinedLines(command.warnings));
+}
+
+void CPelmoraDlg::generateCommandFile() {
+  auto name = selectedName();
+  if (!name) return;
+  ui::FileDialogRequest request;
+  request.title = QStringLiteral("名前を付けて保存");
+  request.nameFilter = QStringLiteral("VAD Command Binary files (*.sib)");
+  request.defaultSuffix = QStringLiteral("sib");
+  request.confirmOverwrite = true;
+  if (auto path = ui::fileDialogs().saveFileName(this, request)) {
+    const std::filesystem::path file = QFile::encodeName(*path).toStdString();
+    auto written = service_.writeCommandFile(model_, *name, file);
+    if (!written) {
+      showFailure(written.message());
+      reloadList(name);
+    } else {
+      showCommandWarnings(*written);
+    }
+  }
+  updateButtonStates();
+}
+
+void CPelmoraDlg::sendCommand() {
+  auto name = selectedName();
+  if (!name) return;
+  auto slot = service_.findProfile(*name);
+  auto prepared = slot ? prepareCommand(service_.store(), model_, *slot)
+                       : Result<PreparedCommand>(slot.error());
+  if (!prepared) {
+    showFailure(prepared.message());
+    reloadList(name);
+    return;
+  }
+  showCommandWarnings(*prepared);
+  if (sender_) {
+    sender_->sendCommand(*prepared, this);
+  } else {
+    ui::messageBoxes().warn(this, QStringLiteral("「%1」のコマンド（%2バイト）を作成しました。\n%3")
+                                      .arg(QString::fromStdString(*name))
+                                      .arg(prepared->image.bytes.size())
+                                      .arg(ui_->sendButton->toolTip()));
+  }
+  updateButtonStates();
+}
+
+}  // namespace drovik

@@ -1,0 +1,115 @@
+// Registration, deletion and changing the settings of a profile.
+#include "app/operation_hooks.h"
+#include "app/pelmora_dlg.h"
+#include "app/register_dlg.h"
+#include "app/ui/dialog_runner.h"
+#include "app/ui/message_boxes.h"
+#include "model/profile_registry.h"
+#include "service/profile_service.h"
+
+namespace drovik {
+
+bool CPelmoraDlg::checkRoomForAnotherProfile() {
+  auto slots = service_.readSlots();
+  if (!slots) {
+    showFailure(slots.message());
+    return false;
+  }
+  if (Status s = checkRegistrationLimit(*slots); !s) {
+    showFailure(s.message());
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> CPelmoraDlg::askProfileName() {
+  CDlgRegister dialog(this);
+  if (ui::runModal(dialog) != QDialog::Accepted) return std::nullopt;
+  return dialog.profileName();
+}
+
+std::optional<OnExisting> CPelmoraDlg::askAboutExistingName(const std::string& name) {
+  auto preview = service_.previewRegistration(name);
+  if (!preview) {
+    showFailure(preview.message());
+    return std::nullopt;
+  }
+  if (preview->existingSlot < 0) {
+    // Another copy may have filled the last slot since the limit was checked.
+    if (preview->limitReached) {
+      checkRoomForAnotherProfile();
+      return std::nullopt;
+    }
+    return OnExisting::Refuse;
+  }
+  // The name matches the stored one regardless of ASCII letter case; ask with the stored one.
+  std::string stored = name;
+  if (auto slots = service_.readSlots(); slots && (*slots)[preview->existingSlot].registered())
+    stored = (*slots)[preview->existingSlot].name;
+  if (!ui::messageBoxes().confirm(this, QString::fromStdString(overwriteQuestion(stored))))
+    return std::nullopt;
+  return OnExisting::Overwrite;
+}
+
+std::optional<Result<Registered>> CPelmoraDlg::registerAsking(
+    const std::string& name, OnExisting onExisting,
+    const std::function<Result<Registered>(OnExisting)>& transaction) {
+  auto done = transaction(onExisting);
+  if (done || onExisting == OnExisting::Overwrite) return done;
+  // Another copy may have registered the name since the operator was asked: ask now.
+  auto preview = service_.previewRegistration(name);
+  if (!preview || preview->existingSlot < 0) return done;
+  auto answer = askAboutExistingName(name);
+  if (!answer) return std::nullopt;
+  return transaction(*answer);
+}
+
+void CPelmoraDlg::registerProfile() {
+  if (!checkRoomForAnotherProfile()) return;
+  // Every new profile starts from the catalogue defaults, whatever was loaded before.
+  model_.resetToDefaults();
+  auto name = askProfileName();
+  if (!name) return;
+  auto onExisting = askAboutExistingName(*name);
+  if (!onExisting) return;
+  // The settings editor plugs in here. Without one the profile is registered with the
+  // defaults, as if the editor had been closed with OK.
+  if (editor_ && !editor_->editSettings(model_, this)) return;
+
+  auto registered = registerAsking(*name, *onExisting, [&](OnExisting choice) {
+    return service_.registerProfile(model_, *name, choice);
+  });
+  if (!registered) return;
+  if (!*registered) {
+    showFailure(registered->message());
+    reloadList(selectedName());
+    return;
+  }
+  reloadList();
+  selectSlot((*registered)->slot);
+}
+
+void CPelmoraDlg::deleteProfile() {
+  auto name = selectedName();
+  if (!name) return;
+  if (!ui::messageBoxes().confirm(this, QStringLiteral("削除しますか?"))) return;
+  if (Status s = service_.deleteProfile(*name); !s) showFailure(s.message());
+  reloadList();
+}
+
+void CPelmoraDlg::changeSettings() {
+  auto name = selectedName();
+  if (!name || !editor_) return;
+  if (Status s = service_.loadProfile(model_, *name); !s) {
+    showFailure(s.message());
+    reloadList();
+    return;
+  }
+  if (editor_->editSettings(model_, this)) {
+    if (Status s = service_.saveChanges(model_, *name); !s) showFailure(s.message());
+  }
+  model_.clearWriteFlags();
+  reloadList(name);
+}
+
+}  // namespace drovik

@@ -1,0 +1,68 @@
+// The settings list of a profile and the migration of an old-model profile to the M model.
+#include "app/pelmora_dlg.h"
+#include "app/setview_dlg.h"
+#include "app/ui/dialog_runner.h"
+#include "report/settings_report.h"
+#include "service/profile_service.h"
+
+namespace drovik {
+
+void CPelmoraDlg::showReport(const std::string& report) {
+  CDlgSetview view(report, this);
+  ui::runModal(view);
+}
+
+bool CPelmoraDlg::showReportOf(const std::string& name, std::optional<CommandVariant> variant) {
+  auto slot = service_.findProfile(name);
+  if (!slot) {
+    showFailure(slot.message());
+    return false;
+  }
+  if (Status s = service_.loadProfile(model_, name); !s) {
+    showFailure(s.message());
+    return false;
+  }
+  const CommandVariant layout = variant.value_or(variantOf(model_.slots[*slot].modelType));
+  auto report = BuildSettingsReportFor(model_.values, model_.flags, layout);
+  if (!report) {
+    showFailure(report.message());
+    return false;
+  }
+  showReport(*report);
+  return true;
+}
+
+void CPelmoraDlg::showSettingsList() {
+  auto name = selectedName();
+  if (!name) return;
+  if (!showReportOf(*name)) reloadList(name);
+  updateButtonStates();
+}
+
+void CPelmoraDlg::migrateProfile() {
+  auto source = selectedName();
+  if (!source) return;
+  if (!checkRoomForAnotherProfile()) return;
+  // The name dialog starts from the defaults as in registration; the report reloads the source.
+  model_.resetToDefaults();
+  if (auto newName = askProfileName()) {
+    auto onExisting = askAboutExistingName(*newName);
+    if (!onExisting) return;  // declined: nothing written and no report
+    auto migrated = registerAsking(*newName, *onExisting, [&](OnExisting choice) {
+      return service_.migrateProfile(*source, *newName, choice);
+    });
+    if (!migrated) return;
+    if (!*migrated) {
+      showFailure(migrated->message());
+      reloadList(source);
+      return;
+    }
+    reloadList();
+    selectSlot((*migrated)->slot);
+  }
+  // The source as the M model will read it, also after the name dialog was cancelled.
+  showReportOf(*source, CommandVariant::M);
+  updateButtonStates();
+}
+
+}  // namespace drovik

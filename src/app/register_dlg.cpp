@@ -1,0 +1,33 @@
+#include "app/register_dlg.h"
+
+#include "app/ui/accessibility.h"
+#include "app/ui/dialog_buttons.h"
+#include "app/ui/message_boxes.h"
+#include "model/profile_registry.h"
+#include "ui_register_dlg.h"
+
+namespace drovik {
+
+CDlgRegister::CDlgRegister(QWidget* parent) : QDialog(parent), ui_(new Ui::CDlgRegister) {
+  ui_->setupUi(this);
+  ui::captionDialogButtons(*ui_->buttonBox);
+  ui::nameControlsAfterCaptions(*this);
+  connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &CDlgRegister::accept);
+  connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &CDlgRegister::reject);
+  setFixedHeight(sizeHint().height());
+}
+
+CDlgRegister::~CDlgRegister() = default;
+
+std::string CDlgRegister::profileName() const { return ui_->nameEdit->text().toStdString(); }
+
+void CDlgRegister::accept() {
+  if (Status s = validateProfileName(profileName()); !s) {
+    ui::messageBoxes().warn(this, QString::fromStdString(s.message()));
+    ui_->nameEdit->setFocus();
+    return;
+  }
+  QDialog::accept();
+}
+
+}  // namespace drovik

@@ -1,0 +1,40 @@
+#include "app/ui/message_boxes.h"
+
+namespace drovik::ui {
+
+namespace {
+
+class QtMessageBoxes final : public MessageBoxes {
+ public:
+  QMessageBox::StandardButton show(QWidget* parent, const QString& text, QMessageBox::Icon icon,
+                                   QMessageBox::StandardButtons buttons) override {
+    QMessageBox box(icon, messageTitle(), text, buttons, parent);
+    box.setObjectName("messageBox");
+    box.setAccessibleName(messageTitle());
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+  }
+};
+
+MessageBoxes* replacement = nullptr;
+
+}  // namespace
+
+void MessageBoxes::warn(QWidget* parent, const QString& text) {
+  show(parent, text, QMessageBox::Warning, QMessageBox::Ok);
+}
+
+bool MessageBoxes::confirm(QWidget* parent, const QString& text) {
+  return show(parent, text, QMessageBox::Information, QMessageBox::Ok | QMessageBox::Cancel) ==
+         QMessageBox::Ok;
+}
+
+MessageBoxes& messageBoxes() {
+  static QtMessageBoxes real;
+  return replacement ? *replacement : real;
+}
+
+void setMessageBoxes(MessageBoxes* boxes) { replacement = boxes; }
+
+QString messageTitle() { return QStringLiteral("メッセージ"); }
+
+}  // namespace drovik::ui

@@ -1,0 +1,58 @@
+// The QtTest suites of the desktop program; each test builds its own window and data folder.
+#pragma once
+
+#include <QObject>
+
+namespace drovik::test {
+
+class RegistrationTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void registersDefaultsAndSelectsTheNewRow();
+  void editorValuesAreSavedAndItsCancelWritesNothing();
+  void everyStopBeforeTheSaveWritesNothing();
+  void overwriteMatchesTheNameAsTheFilesDo();
+  void limitIsCheckedBeforeAnyDialog();
+  void nameDialogStaysOpenUntilTheNameIsStorable();
+  void failedSaveIsShownAndTheListStaysTrue();
+};
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void startsEmptyWithoutProfileFiles();
+  void buttonsFollowTheSelectedRowsModel();
+  void changeIsOfferedOnlyWithAnEditor();
+  void doubleClickEditsAnMRowAndSavesOnOk();
+  void deletionCompactsTheIndexAndKeepsOtherSections();
+  void deletingAProfileGoneMeanwhileSaysSo();
+  void aboutItemOpensTheAboutBox();
+};
+
+class CommandFileTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void savesTheImageOfEachModel();
+  void overwritesWholeFileAndCancelWritesNothing();
+  void refusedWriteIsShownAndLeavesTheOldFile();
+  void sendPreparesTheCommandForTheSender();
+};
+
+class MigrationTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void newNameGetsAnMCopyAndTheReportOfTheSource();
+  void ontoItselfTurnsTheProfileIntoM();
+  void ontoAnotherProfileReplacesItsSection();
+  void declinedOverwriteShowsNoReportAndWritesNothing();
+  void cancelledNameStillShowsTheReport();
+  void settingsListUsesTheLayoutOfTheModel();
+};
+
+class LaunchTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void findsOrMissesTheDisplay();
+};
+
+}  // namespace drovik::test

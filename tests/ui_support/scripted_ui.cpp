@@ -1,0 +1,95 @@
+#include "ui_support/scripted_ui.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace drovik::test {
+
+ScriptedMessageBoxes::ScriptedMessageBoxes() { ui::setMessageBoxes(this); }
+ScriptedMessageBoxes::~ScriptedMessageBoxes() { ui::setMessageBoxes(nullptr); }
+
+QMessageBox::StandardButton ScriptedMessageBoxes::show(QWidget*, const QString& text,
+                                                       QMessageBox::Icon icon,
+                                                       QMessageBox::StandardButtons buttons) {
+  shown.push_back({text, icon, buttons});
+  if (!answers_.empty()) {
+    const auto button = answers_.front();
+    answers_.pop_front();
+    return button;
+  }
+  if (buttons == QMessageBox::Ok) return QMessageBox::Ok;
+  ++unanswered;
+  return QMessageBox::Cancel;
+}
+
+ScriptedFileDialogs::ScriptedFileDialogs() { ui::setFileDialogs(this); }
+ScriptedFileDialogs::~ScriptedFileDialogs() { ui::setFileDialogs(nullptr); }
+
+std::optional<QString> ScriptedFileDialogs::saveFileName(QWidget*,
+                                                         const ui::FileDialogRequest& request) {
+  return next(request);
+}
+
+std::optional<QString> ScriptedFileDialogs::openFileName(QWidget*,
+                                                         const ui::FileDialogRequest& request) {
+  return next(request);
+}
+
+std::optional<QString> ScriptedFileDialogs::next(const ui::FileDialogRequest& request) {
+  requests.push_back(request);
+  if (choices_.empty()) return std::nullopt;
+  auto choice = choices_.front();
+  choices_.pop_front();
+  return choice;
+}
+
+ScriptedDialogRunner::ScriptedDialogRunner() { ui::setDialogRunner(this); }
+ScriptedDialogRunner::~ScriptedDialogRunner() { ui::setDialogRunner(nullptr); }
+
+int ScriptedDialogRunner::run(QDialog& dialog) {
+  opened.push_back(dialog.objectName());
+  if (steps_.empty()) {
+    ++unscripted;
+    return QDialog::Rejected;
+  }
+  Step step = std::move(steps_.front());
+  steps_.pop_front();
+  return step(dialog);
+}
+
+namespace {
+
+// Clicks the button and reports the result the dialog closed with; a dialog that refused to
+// close (it stays visible) counts as not closed yet.
+int click(QDialog& dialog, const char* button) {
+  dialog.setResult(-1);
+  dialog.show();
+  if (auto* target = dialog.findChild<QPushButton*>(button)) target->click();
+  return dialog.isVisible() ? -1 : dialog.result();
+}
+
+}  // namespace
+
+ScriptedDialogRunner::Step typeAndOk(const char* edit, const QString& text) {
+  return [edit, text](QDialog& dialog) {
+    if (auto* field = dialog.findChild<QLineEdit*>(edit)) field->setText(text);
+    return click(dialog, "okButton");
+  };
+}
+
+ScriptedDialogRunner::Step pressOk() {
+  return [](QDialog& dialog) { return click(dialog, "okButton"); };
+}
+
+ScriptedDialogRunner::Step pressCancel() {
+  return [](QDialog& dialog) { return click(dialog, "cancelButton"); };
+}
+
+ScriptedDialogRunner::Step inspectThenOk(std::function<void(QDialog&)> look) {
+  return [look = std::move(look)](QDialog& dialog) {
+    look(dialog);
+    return click(dialog, "okButton");
+  };
+}
+
+}  // namespace drovik::test

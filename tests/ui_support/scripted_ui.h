@@ -1,0 +1,85 @@
+// Scripted stand-ins for the message boxes, file choosers and modal dialogs of the Qt parts:
+// each installs itself for its lifetime, answers from a queue and records what was shown.
+#pragma once
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QString>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "app/ui/dialog_runner.h"
+#include "app/ui/file_dialogs.h"
+#include "app/ui/message_boxes.h"
+
+namespace drovik::test {
+
+struct ShownMessage {
+  QString text;
+  QMessageBox::Icon icon;
+  QMessageBox::StandardButtons buttons;
+};
+
+class ScriptedMessageBoxes final : public ui::MessageBoxes {
+ public:
+  ScriptedMessageBoxes();
+  ~ScriptedMessageBoxes() override;
+
+  // The answer to the next box; boxes with only OK need none.
+  void answer(QMessageBox::StandardButton button) { answers_.push_back(button); }
+  QMessageBox::StandardButton show(QWidget* parent, const QString& text, QMessageBox::Icon icon,
+                                   QMessageBox::StandardButtons buttons) override;
+
+  std::vector<ShownMessage> shown;
+  int unanswered = 0;  // questions asked without a scripted answer (answered Cancel)
+
+ private:
+  std::deque<QMessageBox::StandardButton> answers_;
+};
+
+class ScriptedFileDialogs final : public ui::FileDialogs {
+ public:
+  ScriptedFileDialogs();
+  ~ScriptedFileDialogs() override;
+
+  // The next chooser returns `path`; nothing means the operator cancelled.
+  void choose(std::optional<QString> path) { choices_.push_back(std::move(path)); }
+  std::optional<QString> saveFileName(QWidget* parent,
+                                      const ui::FileDialogRequest& request) override;
+  std::optional<QString> openFileName(QWidget* parent,
+                                      const ui::FileDialogRequest& request) override;
+
+  std::vector<ui::FileDialogRequest> requests;
+
+ private:
+  std::optional<QString> next(const ui::FileDialogRequest& request);
+  std::deque<std::optional<QString>> choices_;
+};
+
+class ScriptedDialogRunner final : public ui::DialogRunner {
+ public:
+  using Step = std::function<int(QDialog&)>;
+  ScriptedDialogRunner();
+  ~ScriptedDialogRunner() override;
+
+  // What the operator does in the next dialog; it returns the dialog's result.
+  void then(Step step) { steps_.push_back(std::move(step)); }
+  int run(QDialog& dialog) override;
+
+  std::vector<QString> opened;  // object names, in order
+  int unscripted = 0;           // dialogs opened without a step (rejected)
+
+ private:
+  std::deque<Step> steps_;
+};
+
+// Steps: type into the line edit `edit` and press OK; press OK; press Cancel; press OK after
+// handing the dialog to `look`.
+ScriptedDialogRunner::Step typeAndOk(const char* edit, const QString& text);
+ScriptedDialogRunner::Step pressOk();
+ScriptedDialogRunner::Step pressCancel();
+ScriptedDialogRunner::Step inspectThenOk(std::function<void(QDialog&)> look);
+
+}  // namespace drovik::test
