@@ -5,11 +5,16 @@
 #include <string>
 
 #include "app/pelmora_dlg.h"
+#include "app/settings_editor_dialog.h"
 
 namespace drovik {
 
 CPelmoraApp::CPelmoraApp(const StorePaths& paths)
-    : service_(paths), window_(std::make_unique<CPelmoraDlg>(service_, model_)) {}
+    : service_(paths),
+      editor_(std::make_unique<SettingsEditorDialog>()),
+      window_(std::make_unique<CPelmoraDlg>(service_, model_)) {
+  window_->setSettingsEditor(editor_.get());
+}
 
 CPelmoraApp::~CPelmoraApp() = default;
 

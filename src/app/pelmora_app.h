@@ -11,6 +11,7 @@
 namespace drovik {
 
 class CPelmoraDlg;
+class SettingsEditorDialog;
 
 class CPelmoraApp {
  public:
@@ -24,6 +25,7 @@ class CPelmoraApp {
  private:
   ProfileService service_;
   ProfileModel model_;
+  std::unique_ptr<SettingsEditorDialog> editor_;
   std::unique_ptr<CPelmoraDlg> window_;
 };
 
