@@ -135,38 +135,28 @@ constexpr Item captioned(Item item, SV caption) {
   return item;
 }
 
-// Front and rear tractor share labels and check-flag stems; the groups add "FT" and "RT".
+// Front and rear tractor have the same fifteen items, named with "Front" or "Rear"; they share
+// labels and check-flag stems (the groups add "FT" and "RT"), and differ in the roller list.
+#define DROVIK_TRACTOR_ITEMS(PATH, ROLLER)                                             \
+  choice("FormLen" PATH, "FormLen", "用紙長さ", 2, FormLen, 13),                       \
+      choice("LinePitch" PATH, "LinePitch", "改行幅", 3, LinePitch, 4),                \
+      choice("PrintSpeed" PATH, "PrintSpeed", "印字速度", 2, Speed, 0),                \
+      choice("LineLen" PATH, "LineLen", "印字幅", 3, LineLen, 1),                      \
+      choice("Aga" PATH, "Aga", "紙厚設定", 2, Aga, 1),                                \
+      choice("SkpPrf" PATH, "SkpPrt", "ミシン目スキップ", 2, NoYes, 0),                \
+      choice("PrDir" PATH, "PrDir", "片方向印字", 2, Accept, 1),                       \
+      choice("SpRocket" PATH, "SpRocket", "紙ホチキス", 2, SpRocket, 1),               \
+      choice("TearOff" PATH, "TearOff", "ティアオフ", 2, TearOff, 0),                  \
+      choice("Graph" PATH, "Graph", "グラフィック強化", 2, Enhance, 0),                \
+      choice("CopyEnh" PATH, "CopyEnh", "コピー強化", 2, Enhance, 0),                  \
+      margin("TopM" PATH, "TopMargin", "トップマージン", 2, "8.5"),                    \
+      choice("RenPress" PATH, "RenPress", "連続紙押さえ", 2, NormalSpecial, 0),        \
+      choice("ChgStepRoller" PATH, "ChgStepRoller", "ローラー踏み替え", 2, ROLLER, 0), \
+      choice("EofPrn" PATH, "EofPrt", "ＥＯＦ印字", 2, EofPrn, 0)
+
 const Item kPaper[kPaperItemCount] = {
-    choice("FormLenFront", "FormLen", "用紙長さ", 2, FormLen, 13),
-    choice("LinePitchFront", "LinePitch", "改行幅", 3, LinePitch, 4),
-    choice("PrintSpeedFront", "PrintSpeed", "印字速度", 2, Speed, 0),
-    choice("LineLenFront", "LineLen", "印字幅", 3, LineLen, 1),
-    choice("AgaFront", "Aga", "紙厚設定", 2, Aga, 1),
-    choice("SkpPrfFront", "SkpPrt", "ミシン目スキップ", 2, NoYes, 0),
-    choice("PrDirFront", "PrDir", "片方向印字", 2, Accept, 1),
-    choice("SpRocketFront", "SpRocket", "紙ホチキス", 2, SpRocket, 1),
-    choice("TearOffFront", "TearOff", "ティアオフ", 2, TearOff, 0),
-    choice("GraphFront", "Graph", "グラフィック強化", 2, Enhance, 0),
-    choice("CopyEnhFront", "CopyEnh", "コピー強化", 2, Enhance, 0),
-    margin("TopMFront", "TopMargin", "トップマージン", 2, "8.5"),
-    choice("RenPressFront", "RenPress", "連続紙押さえ", 2, NormalSpecial, 0),
-    choice("ChgStepRollerFront", "ChgStepRoller", "ローラー踏み替え", 2, RollerFront, 0),
-    choice("EofPrnFront", "EofPrt", "ＥＯＦ印字", 2, EofPrn, 0),
-    choice("FormLenRear", "FormLen", "用紙長さ", 2, FormLen, 13),
-    choice("LinePitchRear", "LinePitch", "改行幅", 3, LinePitch, 4),
-    choice("PrintSpeedRear", "PrintSpeed", "印字速度", 2, Speed, 0),
-    choice("LineLenRear", "LineLen", "印字幅", 3, LineLen, 1),
-    choice("AgaRear", "Aga", "紙厚設定", 2, Aga, 1),
-    choice("SkpPrfRear", "SkpPrt", "ミシン目スキップ", 2, NoYes, 0),
-    choice("PrDirRear", "PrDir", "片方向印字", 2, Accept, 1),
-    choice("SpRocketRear", "SpRocket", "紙ホチキス", 2, SpRocket, 1),
-    choice("TearOffRear", "TearOff", "ティアオフ", 2, TearOff, 0),
-    choice("GraphRear", "Graph", "グラフィック強化", 2, Enhance, 0),
-    choice("CopyEnhRear", "CopyEnh", "コピー強化", 2, Enhance, 0),
-    margin("TopMRear", "TopMargin", "トップマージン", 2, "8.5"),
-    choice("RenPressRear", "RenPress", "連続紙押さえ", 2, NormalSpecial, 0),
-    choice("ChgStepRollerRear", "ChgStepRoller", "ローラー踏み替え", 2, RollerRear, 0),
-    choice("EofPrnRear", "EofPrt", "ＥＯＦ印字", 2, EofPrn, 0),
+    DROVIK_TRACTOR_ITEMS("Front", RollerFront),
+    DROVIK_TRACTOR_ITEMS("Rear", RollerRear),
     choice("LinePitchCut", "LinePitch", "改行幅", 3, LinePitch, 4),
     choice("PrintSpeedCut", "PrintSpeed", "印字速度", 2, Speed, 0),
     choice("AgaCut", "Aga", "紙厚設定", 2, Aga, 1),
@@ -176,6 +166,7 @@ const Item kPaper[kPaperItemCount] = {
     margin("TopMCutUpper", "UpperTopMargin", "↑送りトップマージン", 1, "6.4"),
     margin("TopMCutLower", "LowerTopMargin", "↓送りトップマージン", 1, "6.4"),
 };
+#undef DROVIK_TRACTOR_ITEMS
 
 const Item kCommon[kCommonItemCount] = {
     choice("Emul", "Emulation", "エミュレーション", 2, Emul, 0),

@@ -70,36 +70,36 @@ ProfileText ProfileText::of(const SettingProfile& values) {
   return t;
 }
 
-const std::string& ProfileText::at(const cat::ValueKey& key) const {
+namespace {
+
+// The entry of a value key in a per-key table (texts or write flags); the interface keys
+// are found at ifacePos.
+template <class Table>
+const auto& entryOf(const Table& table, const cat::ValueKey& key, int ifacePos) {
   switch (key.kind) {
     case cat::KeyKind::SelectUser:
-      return selectUser;
+      return table.selectUser;
     case cat::KeyKind::UserName:
-      return userName[key.user];
+      return table.userName[key.user];
     case cat::KeyKind::Paper:
-      return paper[key.user][key.index];
+      return table.paper[key.user][key.index];
     case cat::KeyKind::Common:
-      return common[key.user][key.index];
+      return table.common[key.user][key.index];
     case cat::KeyKind::Interface:
       break;
   }
-  return iface[key.index];
+  return table.iface[ifacePos];
+}
+
+}  // namespace
+
+const std::string& ProfileText::at(const cat::ValueKey& key) const {
+  return entryOf(*this, key, key.index);
 }
 
 bool ValueWriteFlags::at(const cat::ValueKey& key) const {
-  switch (key.kind) {
-    case cat::KeyKind::SelectUser:
-      return selectUser;
-    case cat::KeyKind::UserName:
-      return userName[key.user];
-    case cat::KeyKind::Paper:
-      return paper[key.user][key.index];
-    case cat::KeyKind::Common:
-      return common[key.user][key.index];
-    case cat::KeyKind::Interface:
-      break;
-  }
-  return iface[cat::interfaceKeys()[key.index].item];
+  // One write flag covers all keys of an interface item (the four octets of an address).
+  return entryOf(*this, key, cat::interfaceKeys()[key.index].item);
 }
 
 CheckFlagSet::CheckFlagSet() {

@@ -120,6 +120,7 @@ Status saveInto(ini::IniDocument& doc, const std::string& section, const Profile
   for (int n : cat::checkNodesInSaveOrder())
     if (model.flagWrite[n])
       if (Status s = doc.writeText(section, nodes[n].key, model.flags.text[n]); !s) return s;
+  // The interface keys are written whatever their flags say.
   for (const cat::ValueKey& key : cat::valueKeysInSaveOrder())
     if (key.kind == cat::KeyKind::Interface || model.valueWrite.at(key))
       if (Status s = doc.writeText(section, key.key, model.text.at(key)); !s) return s;
