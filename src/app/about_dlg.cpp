@@ -15,7 +15,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), ui_(new Ui::CAboutDlg) 
   ui_->iconLabel->setPixmap(programIcon().pixmap(side, side));
   setWindowIcon(programIcon());
   connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &CAboutDlg::accept);
-  setFixedSize(sizeHint());
 }
 
 CAboutDlg::~CAboutDlg() = default;

@@ -14,7 +14,6 @@ CDlgRegister::CDlgRegister(QWidget* parent) : QDialog(parent), ui_(new Ui::CDlgR
   ui::nameControlsAfterCaptions(*this);
   connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &CDlgRegister::accept);
   connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &CDlgRegister::reject);
-  setFixedHeight(sizeHint().height());
 }
 
 CDlgRegister::~CDlgRegister() = default;

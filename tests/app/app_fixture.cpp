@@ -49,6 +49,13 @@ void AppFixture::clickRow(int row) {
   QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
+void AppFixture::doubleClickRow(int row) {
+  const QRect rect = list()->visualItemRect(list()->topLevelItem(row));
+  // A double-click is a click followed by the second press.
+  QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
+  QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
 std::string AppFixture::selectedName() const {
   const auto items = list()->selectedItems();
   return items.isEmpty() ? std::string() : items.constFirst()->text(0).toStdString();

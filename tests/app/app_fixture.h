@@ -41,6 +41,7 @@ struct AppFixture {
   QTreeWidget* list() const;
   int rowOf(const std::string& name) const;  // -1 when not listed
   void clickRow(int row);                    // with the mouse
+  void doubleClickRow(int row);
   std::string selectedName() const;
   std::string indexBytes() const;
   std::string settingsBytes() const;

@@ -64,8 +64,7 @@ void MainWindowTest::changeIsOfferedOnlyWithAnEditor() {
   app.clickRow(0);
   QVERIFY(!app.button("changeButton")->isEnabled());
   QVERIFY(!app.button("changeButton")->toolTip().isEmpty());
-  QTest::mouseDClick(app.list()->viewport(), Qt::LeftButton, {},
-                     app.list()->visualItemRect(app.list()->topLevelItem(0)).center());
+  app.doubleClickRow(0);
   QVERIFY(app.dialogs.opened.empty());
   QVERIFY(app.boxes.shown.empty());
 }
@@ -78,8 +77,7 @@ void MainWindowTest::doubleClickEditsAnMRowAndSavesOnOk() {
   FakeSettingsEditor editor;
   editor.edit = [](ProfileModel& model) { model.setSelectUser(2); };
   app.window->setSettingsEditor(&editor);
-  QTest::mouseDClick(app.list()->viewport(), Qt::LeftButton, {},
-                     app.list()->visualItemRect(app.list()->topLevelItem(1)).center());
+  app.doubleClickRow(1);
 
   QCOMPARE(editor.opened, 1);
   QCOMPARE(editor.lastUserName0, std::string("M の人"));  // the editor got the M profile

@@ -152,11 +152,10 @@ void RegistrationTest::failedSaveIsShownAndTheListStaysTrue() {
   std::filesystem::create_directory(app.dir / "RSETTING.INI");
   app.dialogs.then(typeAndOk("nameEdit", "B"));
   app.button("registerButton")->click();
-  QCOMPARE(app.boxes.shown.size(), std::size_t{1});
+  QVERIFY(!app.boxes.shown.empty());
   QCOMPARE(app.boxes.shown[0].icon, QMessageBox::Warning);
-  QVERIFY(!app.boxes.shown[0].text.isEmpty());
-  QCOMPARE(stored(app.service, 1), QStringLiteral("|"));
-  QCOMPARE(app.list()->topLevelItemCount(), 1);
+  QVERIFY(app.boxes.shown[0].text.contains(QStringLiteral("RSETTING.INI")));
+  QVERIFY(app.indexBytes().find("Set1") == std::string::npos);
 }
 
 }  // namespace drovik::test

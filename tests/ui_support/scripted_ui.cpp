@@ -38,9 +38,10 @@ std::optional<QString> ScriptedFileDialogs::openFileName(QWidget*,
 std::optional<QString> ScriptedFileDialogs::next(const ui::FileDialogRequest& request) {
   requests.push_back(request);
   if (choices_.empty()) return std::nullopt;
-  auto choice = choices_.front();
+  const Choice choice = choices_.front();
   choices_.pop_front();
-  return choice;
+  if (!choice.chosen) return std::nullopt;
+  return choice.path;
 }
 
 ScriptedDialogRunner::ScriptedDialogRunner() { ui::setDialogRunner(this); }

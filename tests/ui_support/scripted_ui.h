@@ -45,7 +45,9 @@ class ScriptedFileDialogs final : public ui::FileDialogs {
   ~ScriptedFileDialogs() override;
 
   // The next chooser returns `path`; nothing means the operator cancelled.
-  void choose(std::optional<QString> path) { choices_.push_back(std::move(path)); }
+  void choose(const std::optional<QString>& path) {
+    choices_.push_back({path.has_value(), path.value_or(QString())});
+  }
   std::optional<QString> saveFileName(QWidget* parent,
                                       const ui::FileDialogRequest& request) override;
   std::optional<QString> openFileName(QWidget* parent,
@@ -55,7 +57,11 @@ class ScriptedFileDialogs final : public ui::FileDialogs {
 
  private:
   std::optional<QString> next(const ui::FileDialogRequest& request);
-  std::deque<std::optional<QString>> choices_;
+  struct Choice {
+    bool chosen;
+    QString path;
+  };
+  std::deque<Choice> choices_;
 };
 
 class ScriptedDialogRunner final : public ui::DialogRunner {
