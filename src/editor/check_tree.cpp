@@ -88,7 +88,7 @@ int CheckTree::slotOf(const QTreeWidgetItem* item) const {
   return item ? item->data(0, Qt::UserRole).toInt() : -1;
 }
 
-void CheckTree::show(int slot) {
+void CheckTree::showTick(int slot) {
   syncing_ = true;
   items_[slot]->setCheckState(0, ticked_[slot] ? Qt::Checked : Qt::Unchecked);
   syncing_ = false;
@@ -97,11 +97,11 @@ void CheckTree::show(int slot) {
 void CheckTree::setTicked(int slot, bool ticked) {
   if (isTicked(slot) == ticked) return;
   ticked_[slot] = ticked;
-  show(slot);
+  showTick(slot);
 }
 
 void CheckTree::clickCheckBox(int slot) {
-  for (int changed : editor::clickCheckBox(ticked_, slot)) show(changed);
+  for (int changed : editor::clickCheckBox(ticked_, slot)) showTick(changed);
 }
 
 int CheckTree::currentSlot() const { return slotOf(currentItem()); }

@@ -28,7 +28,7 @@ class CheckTree : public QTreeWidget {
   void slotSelected(int slot);
 
  private:
-  void show(int slot);
+  void showTick(int slot);
 
   std::vector<QTreeWidgetItem*> items_;
   std::vector<char> ticked_;

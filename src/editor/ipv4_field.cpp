@@ -23,6 +23,8 @@ Ipv4Field::Ipv4Field(const QString& name, const QString& caption, QWidget* paren
     box->setAccessibleName(caption + " " + QString::number(i + 1));
     box->setMaxLength(3);
     box->setAlignment(Qt::AlignCenter);
+    // Wide enough for three digits, not for the line edit's usual twenty characters.
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     box->setValidator(new QIntValidator(0, 255, box));
     box->installEventFilter(this);
     connect(box, &QLineEdit::textEdited, this, &Ipv4Field::edited);
