@@ -5,10 +5,13 @@
 DROVIK_SANITIZER_PACKAGES=(llvm-14)
 # The fuzz targets need clang with libFuzzer (in the compiler-rt package).
 DROVIK_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
+# Screenshots run the program on a virtual display with Japanese fonts.
+DROVIK_SCREENSHOT_PACKAGES=(xvfb xauth fonts-noto-cjk)
 
 drovik_install_deps() {
   local packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-    libsimpleini-dev "$@")
+    libsimpleini-dev qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 qt6-svg-dev
+    libgl-dev fonts-noto-cjk "$@")
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

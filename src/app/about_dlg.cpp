@@ -15,6 +15,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), ui_(new Ui::CAboutDlg) 
   ui_->iconLabel->setPixmap(programIcon().pixmap(side, side));
   setWindowIcon(programIcon());
   connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &CAboutDlg::accept);
+  // Wide enough for the caption in the title bar.
+  setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 6 * fontMetrics().height());
 }
 
 CAboutDlg::~CAboutDlg() = default;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <iostream>
+#include <memory>
 
 #include "app/pelmora_app.h"
 #include "app/program_icon.h"
@@ -14,17 +15,19 @@ int main(int argc, char** argv) {
                  "画面のない環境では drovik-cli を使ってください。\n";
     return 1;
   }
+  auto directory = drovik::defaultProgramDirectory();
+  std::unique_ptr<drovik::CPelmoraApp> app;
+  if (directory)
+    app = std::make_unique<drovik::CPelmoraApp>(drovik::StorePaths::inDirectory(*directory));
+
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("drovik"));
   QApplication::setApplicationDisplayName(QStringLiteral("Drovik"));
   QApplication::setDesktopFileName(QStringLiteral("drovik"));
   QApplication::setWindowIcon(drovik::programIcon());
-
-  auto directory = drovik::defaultProgramDirectory();
-  if (!directory) {
+  if (!app) {
     drovik::ui::messageBoxes().warn(nullptr, QString::fromStdString(directory.message()));
     return 1;
   }
-  drovik::CPelmoraApp app(drovik::StorePaths::inDirectory(*directory));
-  return app.run();
+  return app->run();
 }

@@ -11,15 +11,22 @@ namespace drovik {
 
 CPelmoraApp::CPelmoraApp(const StorePaths& paths)
     : service_(paths),
-      editor_(std::make_unique<SettingsEditorDialog>()),
-      window_(std::make_unique<CPelmoraDlg>(service_, model_)) {
-  window_->setSettingsEditor(editor_.get());
+      firstRead_(std::async(std::launch::async, [this] { return service_.readSlots(); })) {}
+
+CPelmoraApp::~CPelmoraApp() {
+  if (firstRead_.valid()) firstRead_.wait();
 }
 
-CPelmoraApp::~CPelmoraApp() = default;
+std::unique_ptr<CPelmoraDlg> CPelmoraApp::createMainWindow() {
+  auto window = firstRead_.valid()
+                    ? std::make_unique<CPelmoraDlg>(service_, model_, firstRead_.get())
+                    : std::make_unique<CPelmoraDlg>(service_, model_);
+  window->setSettingsEditor(&editor_);
+  return window;
+}
 
 int CPelmoraApp::run() {
-  window_->exec();
+  createMainWindow()->exec();
   return 0;
 }
 

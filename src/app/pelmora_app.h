@@ -2,8 +2,10 @@
 // the main window until it is closed.
 #pragma once
 
+#include <future>
 #include <memory>
 
+#include "app/settings_editor_dialog.h"
 #include "model/profile.h"
 #include "model/store_paths.h"
 #include "service/profile_service.h"
@@ -11,22 +13,24 @@
 namespace drovik {
 
 class CPelmoraDlg;
-class SettingsEditorDialog;
 
 class CPelmoraApp {
  public:
+  // Starts reading the index at once, so that the read overlaps the toolkit's start-up;
+  // construct it before the QApplication.
   explicit CPelmoraApp(const StorePaths& paths);
   ~CPelmoraApp();
 
-  CPelmoraDlg& mainWindow() { return *window_; }
-  // Shows the main window and returns when it is closed.
+  // The main window with the profiles listed; needs the QApplication, which must outlive it.
+  std::unique_ptr<CPelmoraDlg> createMainWindow();
+  // Runs the main window modally and returns when it is closed.
   int run();
 
  private:
   ProfileService service_;
   ProfileModel model_;
-  std::unique_ptr<SettingsEditorDialog> editor_;
-  std::unique_ptr<CPelmoraDlg> window_;
+  SettingsEditorDialog editor_;
+  std::future<Result<ProfileSlotTable>> firstRead_;
 };
 
 // Whether a window system is reachable, checked before Qt would abort for want of one.

@@ -31,7 +31,8 @@ const QString kSenderPendingHint = QStringLiteral(
 
 }  // namespace
 
-CPelmoraDlg::CPelmoraDlg(ProfileService& service, ProfileModel& model, QWidget* parent)
+CPelmoraDlg::CPelmoraDlg(ProfileService& service, ProfileModel& model,
+                         std::optional<Result<ProfileSlotTable>> firstRead, QWidget* parent)
     : QDialog(parent), service_(service), model_(model), ui_(new Ui::CPelmoraDlg) {
   ui_->setupUi(this);
   setWindowIcon(programIcon());
@@ -50,7 +51,10 @@ CPelmoraDlg::CPelmoraDlg(ProfileService& service, ProfileModel& model, QWidget* 
   connect(ui_->generateButton, &QPushButton::clicked, this, &CPelmoraDlg::generateCommandFile);
   connect(ui_->quitButton, &QPushButton::clicked, this, &CPelmoraDlg::accept);
 
-  reloadList();
+  if (firstRead)
+    showSlots(*firstRead, std::nullopt);
+  else
+    reloadList();
 }
 
 CPelmoraDlg::~CPelmoraDlg() = default;
@@ -118,10 +122,14 @@ void CPelmoraDlg::setCommandSender(CommandSender* sender) {
 }
 
 void CPelmoraDlg::reloadList(const std::optional<std::string>& select) {
+  showSlots(service_.readSlots(), select);
+}
+
+void CPelmoraDlg::showSlots(const Result<ProfileSlotTable>& slots,
+                            const std::optional<std::string>& select) {
   QTreeWidget* list = ui_->profileList;
   const QSignalBlocker blocker(list);
   list->clear();
-  auto slots = service_.readSlots();
   if (!slots) {
     updateButtonStates();
     showFailure(slots.message());

@@ -32,7 +32,10 @@ class CPelmoraDlg : public QDialog {
   Q_OBJECT
 
  public:
-  CPelmoraDlg(ProfileService& service, ProfileModel& model, QWidget* parent = nullptr);
+  // Lists the profiles of `firstRead` (the index as read at start-up), or reads the index.
+  CPelmoraDlg(ProfileService& service, ProfileModel& model,
+              std::optional<Result<ProfileSlotTable>> firstRead = std::nullopt,
+              QWidget* parent = nullptr);
   ~CPelmoraDlg() override;
 
   // Plug-ins; the caller keeps ownership. Without an editor, registration keeps the
@@ -59,6 +62,7 @@ class CPelmoraDlg : public QDialog {
 
  private:
   void setUpList();
+  void showSlots(const Result<ProfileSlotTable>& slots, const std::optional<std::string>& select);
   void setUpAboutItem();
   void setUpPluginHints();
   void updateButtonStates();

@@ -1,5 +1,7 @@
 #include "app/ui/message_boxes.h"
 
+#include <QAbstractButton>
+
 namespace drovik::ui {
 
 namespace {
@@ -8,10 +10,8 @@ class QtMessageBoxes final : public MessageBoxes {
  public:
   QMessageBox::StandardButton show(QWidget* parent, const QString& text, QMessageBox::Icon icon,
                                    QMessageBox::StandardButtons buttons) override {
-    QMessageBox box(icon, messageTitle(), text, buttons, parent);
-    box.setObjectName("messageBox");
-    box.setAccessibleName(messageTitle());
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    auto box = createMessageBox(parent, text, icon, buttons);
+    return static_cast<QMessageBox::StandardButton>(box->exec());
   }
 };
 
@@ -36,5 +36,17 @@ MessageBoxes& messageBoxes() {
 void setMessageBoxes(MessageBoxes* boxes) { replacement = boxes; }
 
 QString messageTitle() { return QStringLiteral("メッセージ"); }
+
+std::unique_ptr<QMessageBox> createMessageBox(QWidget* parent, const QString& text,
+                                              QMessageBox::Icon icon,
+                                              QMessageBox::StandardButtons buttons) {
+  auto box = std::make_unique<QMessageBox>(icon, messageTitle(), text, buttons, parent);
+  box->setObjectName("messageBox");
+  box->setAccessibleName(messageTitle());
+  if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->setText(QStringLiteral("OK"));
+  if (QAbstractButton* cancel = box->button(QMessageBox::Cancel))
+    cancel->setText(QStringLiteral("キャンセル"));
+  return box;
+}
 
 }  // namespace drovik::ui

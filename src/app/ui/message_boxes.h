@@ -5,6 +5,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <memory>
 
 class QWidget;
 
@@ -31,5 +32,10 @@ void setMessageBoxes(MessageBoxes* boxes);
 
 // The title of every message box.
 QString messageTitle();
+
+// The box the real implementation shows: title "メッセージ", the program's button captions.
+std::unique_ptr<QMessageBox> createMessageBox(QWidget* parent, const QString& text,
+                                              QMessageBox::Icon icon,
+                                              QMessageBox::StandardButtons buttons);
 
 }  // namespace drovik::ui

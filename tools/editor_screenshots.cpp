@@ -1,5 +1,6 @@
-// Captures the settings dialog as the operator sees it: a user page at each group's offset,
-// the user-name page and the interface page. Usage: drovik_editor_screens OUTPUT_DIR
+// drovik_editor_screenshots OUT_DIR: writes PNGs of the settings dialog as the operator sees
+// it: a user page at each group's offset, the user-name page and the interface page. Run it
+// on a real display (Xvfb).
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>

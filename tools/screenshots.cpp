@@ -1,0 +1,138 @@
+// drovik_screenshots DATA_DIR OUT_DIR: prepares a data folder with profiles of both models
+// (when it has none) and writes PNGs of the program's windows as an operator sees them:
+// the main window with a row of each model selected, the name dialog, the about box, the
+// settings list of each layout and a message box. Run it on a real display (Xvfb).
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <cstdio>
+#include <functional>
+
+#include "app/about_dlg.h"
+#include "app/pelmora_dlg.h"
+#include "app/ui/dialog_runner.h"
+#include "app/ui/message_boxes.h"
+#include "model/profile_registry.h"
+#include "service/profile_service.h"
+
+namespace {
+
+using namespace drovik;
+
+bool check(const Status& status, const char* what) {
+  if (!status) std::fprintf(stderr, "%s: %s\n", what, status.message().c_str());
+  return status.isOk();
+}
+
+// Old-model profiles with named users, and an M copy of the first.
+bool prepareProfiles(ProfileService& service) {
+  auto slots = service.readSlots();
+  if (!check(slots.status(), "read")) return false;
+  if (registeredCount(*slots) > 0) return true;
+  const struct {
+    const char* name;
+    int initialUser;
+    const char* users[3];
+  } profiles[] = {
+      {"本社 経理部", 0, {"経理", "給与", "総務"}},
+      {"工場 出荷ライン", 2, {"伝票", "荷札", "出荷"}},
+      {"支店 窓口（連続紙）", 1, {"窓口", "控え", ""}},
+  };
+  for (const auto& profile : profiles) {
+    ProfileModel model;
+    model.setSelectUser(profile.initialUser);
+    for (int user = 0; user < 3; ++user) model.setUserName(user, profile.users[user]);
+    if (!check(service.registerProfile(model, profile.name, OnExisting::Overwrite).status(),
+               "register"))
+      return false;
+  }
+  return check(
+      service.migrateProfile("本社 経理部", "本社 経理部 8630-M", OnExisting::Overwrite).status(),
+      "migrate");
+}
+
+// Runs each modal dialog by saving a picture of it and closing it.
+class Photographer final : public ui::DialogRunner {
+ public:
+  explicit Photographer(QString dir) : dir_(std::move(dir)) {}
+  QString nextName;
+  std::function<void(QDialog&)> prepare;
+
+  int run(QDialog& dialog) override {
+    if (prepare) prepare(dialog);
+    shoot(dialog, nextName);
+    return QDialog::Rejected;
+  }
+
+  void shoot(QWidget& widget, const QString& name) {
+    widget.show();
+    widget.activateWindow();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    const QString path = dir_ + "/" + name + ".png";
+    if (!widget.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    std::printf("%s\n", qPrintable(path));
+  }
+
+ private:
+  QString dir_;
+};
+
+void selectRow(QTreeWidget& list, const std::string& modelType) {
+  for (int row = 0; row < list.topLevelItemCount(); ++row) {
+    if (list.topLevelItem(row)->text(3).toStdString() == modelType) {
+      list.setCurrentItem(list.topLevelItem(row));
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: drovik_screenshots DATA_DIR OUT_DIR\n");
+    return 2;
+  }
+  QApplication application(argc, argv);
+  QDir().mkpath(argv[1]);
+  ProfileService service(StorePaths::inDirectory(argv[1]));
+  if (!prepareProfiles(service)) return 1;
+  QDir().mkpath(argv[2]);
+
+  ProfileModel model;
+  CPelmoraDlg window(service, model);
+  Photographer camera(QString::fromLocal8Bit(argv[2]));
+  ui::setDialogRunner(&camera);
+  auto& list = *window.findChild<QTreeWidget*>("profileList");
+
+  selectRow(list, "8630-GHJK");
+  camera.shoot(window, "main-ghjk-selected");
+  camera.nextName = "settings-list-ghjk";
+  window.showSettingsList();
+
+  selectRow(list, "8630-M");
+  camera.shoot(window, "main-m-selected");
+  camera.nextName = "settings-list-m";
+  window.showSettingsList();
+
+  camera.nextName = "register-dialog";
+  camera.prepare = [](QDialog& dialog) {
+    dialog.findChild<QLineEdit*>("nameEdit")->setText(QStringLiteral("営業所 伝票発行"));
+  };
+  window.registerProfile();
+  camera.prepare = nullptr;
+
+  camera.nextName = "about";
+  window.showAbout();
+
+  auto box = ui::createMessageBox(&window, QString::fromStdString(overwriteQuestion("本社 経理部")),
+                                  QMessageBox::Information, QMessageBox::Ok | QMessageBox::Cancel);
+  camera.shoot(*box, "message-overwrite");
+  auto warning = ui::createMessageBox(&window, QStringLiteral("20個以上は登録できません"),
+                                      QMessageBox::Warning, QMessageBox::Ok);
+  camera.shoot(*warning, "message-limit");
+  ui::setDialogRunner(nullptr);
+  return 0;
+}
