@@ -23,6 +23,7 @@ ChoiceControl::ChoiceControl(const catalogue::Item& item, const QString& name,
     list_->setFocusPolicy(Qt::StrongFocus);
     for (std::string_view entry : entries) list_->addItem(qt(entry));
     connect(list_, &QComboBox::activated, this, &ChoiceControl::chosen);
+    setFocusProxy(list_);
     return;
   }
   auto* group = new QButtonGroup(this);
@@ -36,6 +37,7 @@ ChoiceControl::ChoiceControl(const catalogue::Item& item, const QString& name,
       if (on) Q_EMIT chosen(i);
     });
   }
+  setFocusProxy(radios_[0]);
   secondColumn_ = radios_[0]->sizeHint().width();
 }
 
