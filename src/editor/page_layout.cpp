@@ -17,6 +17,7 @@ constexpr int kPageMarginUnits = 7;  // page edge to the outer frames
 constexpr int kIndentUnits = 6;      // a frame's edge to a frame nested in it
 constexpr int kPaddingUnits = 8;     // a frame's edge to its captions and controls
 constexpr int kGapUnits = 6;         // caption to control, control to unit
+constexpr int kSpinnerUnits = 40;    // a number box with its arrows
 
 }  // namespace
 
@@ -60,9 +61,6 @@ int PageLayout::depth(int frame) const {
 }
 
 int PageLayout::controlWidth(QWidget* control) const {
-  if (qobject_cast<QAbstractSpinBox*>(control)) return units_.x(40);
-  if (auto* choice = qobject_cast<ChoiceControl*>(control); choice && choice->isRadioPair())
-    return 0;  // sized with the radio columns
   return std::max(control->sizeHint().width(), units_.x(64));
 }
 
@@ -95,7 +93,7 @@ QSize PageLayout::place(int pitch, int minWidth) {
   controlX = std::max(controlX + gap, units_.x(86));
   const int secondColumn = firstRadio + units_.x(10);
   const int columnWidth =
-      std::max({listWidth, secondColumn + secondRadio, units_.x(40) + unitWidth});
+      std::max({listWidth, secondColumn + secondRadio, units_.x(kSpinnerUnits) + unitWidth});
   const int outerWidth = std::max(minWidth - 2 * margin, controlX + columnWidth + padding - margin);
 
   int pageHeight = 0;
@@ -116,9 +114,7 @@ QSize PageLayout::place(int pitch, int minWidth) {
       if (auto* choice = qobject_cast<ChoiceControl*>(row.control); choice && choice->isRadioPair())
         choice->setSecondColumn(secondColumn);
       else if (qobject_cast<QAbstractSpinBox*>(row.control))
-        width = units_.x(40);
-      else if (row.unit)
-        width = controlWidth(row.control);
+        width = units_.x(kSpinnerUnits);
       else if (!qobject_cast<QComboBox*>(row.control) && !qobject_cast<ChoiceControl*>(row.control))
         width = std::min(columnWidth, controlWidth(row.control));
       row.control->setGeometry(x, y, width, height);
