@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyle>
+#include <QVariant>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -32,6 +32,8 @@ constexpr int kPageLeft = kMarginUnits + kTreeWidth + kMarginUnits;
 
 constexpr int kPageStep = 200;  // pixels
 constexpr int kWheelStep = 10;  // pixels per wheel turn
+// Set on a page once the dialog scrolls it by the wheel over any of its controls.
+constexpr char kWheelWatched[] = "drovikWheelWatched";
 
 QString confirmationOf(const SlotPage& page) {
   const auto& nodes = cat::checkNodes();
@@ -150,6 +152,7 @@ void CDlgSetting::fillPages() {
 }
 
 void CDlgSetting::watchWheel(QWidget& page) {
+  page.setProperty(kWheelWatched, true);
   page.installEventFilter(this);
   for (QWidget* child : page.findChildren<QWidget*>()) child->installEventFilter(this);
 }
@@ -163,10 +166,8 @@ void CDlgSetting::showPageOf(int slot) {
                        : where.kind == PageKind::User
                            ? static_cast<SettingsPage*>(userPages_[where.user])
                            : static_cast<SettingsPage*>(interfacePage_);
-  if (auto* user = qobject_cast<CDlgUser*>(page); user && !user->built()) {
-    user->ensureBuilt();
-    watchWheel(*user);
-  }
+  page->ensureBuilt();
+  if (!page->property(kWheelWatched).toBool()) watchWheel(*page);
   // A user page reaches below its last group, so that the ESC/P group can reach the top.
   if (where.kind == PageKind::User)
     page->resize(pageArea_->width(),

@@ -95,7 +95,9 @@ void SettingDialogTest::scrollBarAndWheelMoveThePage() {
   ProfileModel model;
   CDlgSetting dialog(model, nullptr);
   dialog.show();
-  dialog.tree().selectSlot(userSlot(0, kUserRow));
+  CDlgUser& page = dialog.userPage(5);
+  page.ensureBuilt();  // built before it is first shown: the wheel still scrolls it
+  dialog.tree().selectSlot(userSlot(5, kUserRow));
   QScrollBar& bar = dialog.scrollBar();
   bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
   QCOMPARE(dialog.scrollPosition(), 1);
@@ -103,11 +105,11 @@ void SettingDialogTest::scrollBarAndWheelMoveThePage() {
   QCOMPARE(dialog.scrollPosition(), 201);
   bar.triggerAction(QAbstractSlider::SliderToMaximum);
   QCOMPARE(dialog.scrollPosition(), 1790);
-  QCOMPARE(dialog.userPage(0).y(), -1790);
+  QCOMPARE(page.y(), -1790);
   // At the bottom the ESC/P group and the rest of the page fill the visible area.
-  const QWidget* escp = dialog.userPage(0).findChild<QWidget*>("EscpSetting");
-  QVERIFY(escp->mapTo(&dialog.userPage(0), QPoint(0, 0)).y() >= 1790);
-  QVERIFY(dialog.userPage(0).height() - 1790 >= dialog.findChild<QWidget*>("pageArea")->height());
+  const QWidget* escp = page.findChild<QWidget*>("EscpSetting");
+  QVERIFY(escp->mapTo(&page, QPoint(0, 0)).y() >= 1790);
+  QVERIFY(page.height() - 1790 >= dialog.findChild<QWidget*>("pageArea")->height());
   bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
   QCOMPARE(dialog.scrollPosition(), 1790);
 
@@ -117,18 +119,18 @@ void SettingDialogTest::scrollBarAndWheelMoveThePage() {
                       Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QApplication::sendEvent(target, &wheel);
   };
-  QWidget* list = dialog.userPage(0).findChild<QComboBox*>("CharPitch");
+  QWidget* list = page.findChild<QComboBox*>("CharPitch");
   const int before = static_cast<QComboBox*>(list)->currentIndex();
   turn(list, 120);
   QCOMPARE(dialog.scrollPosition(), 1780);
   QCOMPARE(static_cast<QComboBox*>(list)->currentIndex(), before);
-  turn(&dialog.userPage(0), -120);
+  turn(&page, -120);
   QCOMPARE(dialog.scrollPosition(), 1790);
-  turn(&dialog.userPage(0), 15);  // a fine-grained turn upwards still goes up
+  turn(&page, 15);  // a fine-grained turn upwards still goes up
   QCOMPARE(dialog.scrollPosition(), 1780);
   bar.triggerAction(QAbstractSlider::SliderToMinimum);
   QCOMPARE(dialog.scrollPosition(), 0);
-  turn(&dialog.userPage(0), 120);
+  turn(&page, 120);
   QCOMPARE(dialog.scrollPosition(), 0);
 }
 
