@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/pelmora_dlg.h"
+#include "app/settings_editor_dialog.h"
 
 namespace drovik {
 
@@ -17,8 +18,11 @@ CPelmoraApp::~CPelmoraApp() {
 }
 
 std::unique_ptr<CPelmoraDlg> CPelmoraApp::createMainWindow() {
-  if (firstRead_.valid()) return std::make_unique<CPelmoraDlg>(service_, model_, firstRead_.get());
-  return std::make_unique<CPelmoraDlg>(service_, model_);
+  auto window = firstRead_.valid()
+                    ? std::make_unique<CPelmoraDlg>(service_, model_, firstRead_.get())
+                    : std::make_unique<CPelmoraDlg>(service_, model_);
+  window->setSettingsEditor(&editor_);
+  return window;
 }
 
 int CPelmoraApp::run() {

@@ -1,0 +1,17 @@
+#include "editor/settings_page.h"
+
+#include "app/ui/message_boxes.h"
+#include "editor/qt_text.h"
+
+namespace drovik::editor {
+
+SettingsPage::SettingsPage(const ProfileText& snapshot, QWidget* parent)
+    : QWidget(parent), snapshot_(snapshot) {}
+
+bool SettingsPage::reported(const Status& status) {
+  if (status) return true;
+  ui::messageBoxes().warn(this, qt(status.message()));
+  return false;
+}
+
+}  // namespace drovik::editor

@@ -1,0 +1,28 @@
+// Runs one QtTest suite of the settings editor, named by the first argument (all without one).
+#include <QApplication>
+#include <QTest>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "editor/editor_tests.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  using namespace drovik::test;
+  std::vector<std::unique_ptr<QObject>> suites;
+  suites.push_back(std::make_unique<TreeSlotsTest>());
+  suites.push_back(std::make_unique<PropagationTest>());
+  suites.push_back(std::make_unique<MarginStepsTest>());
+  suites.push_back(std::make_unique<PageStoresTest>());
+  suites.push_back(std::make_unique<SettingDialogTest>());
+  suites.push_back(std::make_unique<EditorEndToEndTest>());
+  const char* only = argc > 1 ? argv[1] : nullptr;
+  int failures = 0;
+  for (const auto& suite : suites) {
+    const char* name = suite->metaObject()->className();
+    if (only && !std::strstr(name, only)) continue;
+    failures += QTest::qExec(suite.get(), 1, argv);
+  }
+  return failures == 0 ? 0 : 1;
+}
