@@ -1,7 +1,6 @@
 #include "command/image_reader.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "command/record_layout.h"
 
@@ -45,12 +44,14 @@ void checkHeader(std::span<const std::uint8_t> bytes, ImageStructure& out) {
 }  // namespace
 
 std::string hexBytes(std::span<const std::uint8_t> bytes) {
+  // A dump formats every byte of the image: digits from a table, not snprintf.
+  static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text;
-  for (std::uint8_t b : bytes) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02X", b);
-    if (!text.empty()) text += ' ';
-    text += hex;
+  if (bytes.empty()) return text;
+  text.resize(bytes.size() * 3 - 1, ' ');
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    text[3 * i] = kDigits[bytes[i] >> 4];
+    text[3 * i + 1] = kDigits[bytes[i] & 0x0F];
   }
   return text;
 }

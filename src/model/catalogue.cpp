@@ -1,6 +1,7 @@
 #include "model/catalogue.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 #include <vector>
 
@@ -506,7 +507,16 @@ std::string fullWidthNumber(int n) {
   return out;
 }
 
-std::string userCaption(int user) { return "ユーザー" + fullWidthNumber(user + 1); }
+std::string userCaption(int user) {
+  // Every user record of a listing or report names its user: the usual ones are made once.
+  static const auto captions = [] {
+    std::array<std::string, kUserCount> texts;
+    for (int u = 0; u < kUserCount; ++u) texts[u] = "ユーザー" + fullWidthNumber(u + 1);
+    return texts;
+  }();
+  if (user >= 0 && user < kUserCount) return captions[user];
+  return "ユーザー" + fullWidthNumber(user + 1);
+}
 
 const std::array<CheckNode, kCheckNodeCount>& checkNodes() {
   static const auto nodes = buildNodes();
