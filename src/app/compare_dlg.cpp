@@ -23,7 +23,6 @@ enum Column {
 };
 
 constexpr int kVisibleRows = 16;
-constexpr int kWidestItemColumn = 26;  // full-width characters; longer names are elided
 
 QString included(bool on) { return on ? QStringLiteral("対象") : QStringLiteral("対象外"); }
 
@@ -56,9 +55,12 @@ CDlgCompare::CDlgCompare(const ProfileService& service, std::vector<std::string>
   connect(ui_->firstCombo, &QComboBox::currentIndexChanged, this, &CDlgCompare::refresh);
   connect(ui_->secondCombo, &QComboBox::currentIndexChanged, this, &CDlgCompare::refresh);
 
+  // The values and marks keep their width; the item names take the room that is left.
+  QHeaderView* header = ui_->differenceTable->horizontalHeader();
+  header->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(kItemColumn, QHeaderView::Stretch);
   const QFontMetrics metrics(font());
   const int fullWidth = metrics.horizontalAdvance(QChar(0x3000));
-  ui_->differenceTable->horizontalHeader()->setMaximumSectionSize(kWidestItemColumn * fullWidth);
   resize(std::max(width(), 60 * fullWidth), sizeHint().height() + kVisibleRows * metrics.height());
   ui_->firstCombo->setFocus();
 }
@@ -104,15 +106,9 @@ void CDlgCompare::refresh() {
                    new QTableWidgetItem(included(difference.b.included)));
     ++row;
   }
-  fitColumns();
 }
 
-void CDlgCompare::showFailure(const QString& message) {
-  ui_->summaryLabel->setText(message);
-  fitColumns();
-}
-
-void CDlgCompare::fitColumns() { ui_->differenceTable->resizeColumnsToContents(); }
+void CDlgCompare::showFailure(const QString& message) { ui_->summaryLabel->setText(message); }
 
 int CDlgCompare::differenceCount() const { return ui_->differenceTable->rowCount(); }
 

@@ -35,7 +35,6 @@ class CDlgCompare : public QDialog {
 
  private:
   void showFailure(const QString& message);
-  void fitColumns();
 
   const ProfileService& service_;
   std::vector<std::string> names_;

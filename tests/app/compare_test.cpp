@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableWidget>
+#include <QTest>
 
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
