@@ -1,7 +1,8 @@
 // drovik_screenshots DATA_DIR OUT_DIR: prepares a data folder with profiles of both models
 // (when it has none) and writes PNGs of the program's windows as an operator sees them:
 // the main window with a row of each model selected, the name dialog, the about box, the
-// settings list of each layout and a message box. Run it on a real display (Xvfb).
+// settings list of each layout, the comparison window and a message box. Run it on a real display
+// (Xvfb).
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -44,6 +45,9 @@ bool prepareProfiles(ProfileService& service) {
     ProfileModel model;
     model.setSelectUser(profile.initialUser);
     for (int user = 0; user < 3; ++user) model.setUserName(user, profile.users[user]);
+    // A longer front form for the shipping labels, so that a comparison shows a setting too.
+    if (profile.initialUser == 2)
+      model.setPaperIndex(2, catalogue::findItem("FormLenFront")->index, 14);
     if (!check(service.registerProfile(model, profile.name, OnExisting::Overwrite).status(),
                "register"))
       return false;
@@ -123,6 +127,13 @@ int main(int argc, char** argv) {
   };
   window.registerProfile();
   camera.prepare = nullptr;
+
+  // The M copy against its source: equal as the M model reads them.
+  camera.nextName = "compare-m-equal";
+  window.showComparison();
+  selectRow(list, "8630-GHJK");
+  camera.nextName = "compare";
+  window.showComparison();
 
   camera.nextName = "about";
   window.showAbout();

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "app/about_dlg.h"
+#include "app/compare_dlg.h"
 #include "app/operation_hooks.h"
 #include "app/program_icon.h"
 #include "app/ui/accessibility.h"
@@ -38,7 +39,7 @@ CPelmoraDlg::CPelmoraDlg(ProfileService& service, ProfileModel& model,
   setWindowIcon(programIcon());
   setWindowFlag(Qt::WindowMinimizeButtonHint);
   setUpList();
-  setUpAboutItem();
+  setUpHelpMenu();
   setUpPluginHints();
   ui::nameControlsAfterCaptions(*this);
 
@@ -87,9 +88,12 @@ bool CPelmoraDlg::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void CPelmoraDlg::setUpAboutItem() {
-  // A Linux window manager offers no system menu to extend: the item sits in the window's own
+void CPelmoraDlg::setUpHelpMenu() {
+  // A Linux window manager offers no system menu to extend: the items sit in the window's own
   // menu and in its context menu.
+  auto* compare = new QAction(QStringLiteral("設定比較..."), this);
+  compare->setObjectName("compareAction");
+  connect(compare, &QAction::triggered, this, &CPelmoraDlg::showComparison);
   auto* about = new QAction(QStringLiteral("バージョン情報 Drovik(&A)..."), this);
   about->setObjectName("aboutAction");
   about->setIcon(programIcon());
@@ -98,8 +102,11 @@ void CPelmoraDlg::setUpAboutItem() {
   menuBar->setObjectName("menuBar");
   QMenu* help = menuBar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help->setObjectName("helpMenu");
+  help->addAction(compare);
+  help->addSeparator();
   help->addAction(about);
   layout()->setMenuBar(menuBar);
+  addAction(compare);
   addAction(about);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 }
@@ -202,6 +209,17 @@ void CPelmoraDlg::updateButtonStates() {
 void CPelmoraDlg::showAbout() {
   CAboutDlg about(this);
   ui::runModal(about);
+}
+
+void CPelmoraDlg::showComparison() {
+  // The files as they are now, not as the list last showed them.
+  const auto slots = service_.readSlots();
+  if (!slots) return showFailure(slots.message());
+  std::vector<std::string> names;
+  for (const ProfileSlot& slot : *slots)
+    if (slot.registered()) names.push_back(slot.name);
+  CDlgCompare compare(service_, std::move(names), selectedName().value_or(""), this);
+  ui::runModal(compare);
 }
 
 void CPelmoraDlg::showFailure(const std::string& message) {

@@ -55,6 +55,7 @@ class CPelmoraDlg : public QDialog {
   void migrateProfile();
   void sendCommand();
   void generateCommandFile();
+  void showComparison();
   void showAbout();
 
  protected:
@@ -63,7 +64,7 @@ class CPelmoraDlg : public QDialog {
  private:
   void setUpList();
   void showSlots(const Result<ProfileSlotTable>& slots, const std::optional<std::string>& select);
-  void setUpAboutItem();
+  void setUpHelpMenu();
   void setUpPluginHints();
   void updateButtonStates();
   std::optional<std::string> selectedName() const;

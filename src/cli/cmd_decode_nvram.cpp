@@ -1,7 +1,6 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "transport/nvram_decoder.h"
-#include "transport/nvram_files.h"
+#include "cli/printer_images.h"
 
 namespace drovik::cli {
 
@@ -26,15 +25,7 @@ Result<std::vector<std::string>> decodeOnly(const Args& args, ProfileModel& mode
     if (!paths) return paths.error();
     if (Status s = ProfileService(*paths).loadProfile(model, *base); !s) return s.error();
   }
-  auto allImage = nvram::readImageFile(allPath);
-  if (!allImage) return allImage.error();
-  auto nwImage = nvram::readImageFile(nwPath);
-  if (!nwImage) return nwImage.error();
-  auto decoded = nvram::decodeAllImage(model, *allImage, allPath.filename().string());
-  if (!decoded) return decoded.error();
-  if (Status s = nvram::decodeNetworkImage(model, *nwImage, nwPath.filename().string()); !s)
-    return s.error();
-  return std::move(decoded->warnings);
+  return decodeImageFiles(model, allPath, nwPath);
 }
 
 }  // namespace

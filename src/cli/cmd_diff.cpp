@@ -1,11 +1,14 @@
-// drovik-cli diff: the settings in which two profiles differ. Its exit status follows diff's
-// convention (0 equal, 1 different, 2 trouble), so that a script can branch on it.
+// drovik-cli diff: the settings in which two profiles differ, or a profile and what an older
+// printer holds now. Its exit status follows diff's convention (0 equal, 1 different,
+// 2 trouble), so that a script can branch on it.
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "report/profile_comparison.h"
+#include "cli/printer_images.h"
+#include "service/compared_profiles.h"
 
 namespace drovik::cli {
 
@@ -14,25 +17,6 @@ namespace {
 constexpr int kExitEqual = 0;
 constexpr int kExitDiffer = 1;
 constexpr int kExitTrouble = 2;
-
-// A profile loaded read-only, with the variant its model type selects.
-struct LoadedProfile {
-  ProfileModel model;
-  CommandVariant variant = CommandVariant::Ghjk;
-
-  ComparedProfile compared() const { return {model.values, model.flags, variant}; }
-};
-
-Status load(const ProfileService& service, const std::string& name, LoadedProfile& profile) {
-  if (Status s =
-          service.loadProfile(profile.model, name, ProfileService::SlotRefresh::NamesAndTypes);
-      !s)
-    return s;
-  const int slot = findSlotByName(profile.model.slots, name);
-  if (slot < 0) return Error{"「" + name + "」は登録されていません。"};
-  profile.variant = variantOf(profile.model.slots[slot].modelType);
-  return {};
-}
 
 std::string lines(const ProfileComparison& comparison) {
   std::string out;
@@ -57,18 +41,48 @@ std::string json(const ProfileComparison& comparison) {
   return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + '\n';
 }
 
+// The printer's side: the images decoded onto profile A itself. The printer reports only item
+// values, and not all of them, so what it does not report (include flags, any value outside
+// the images) reads as A has it: the differences are then exactly where the printer no longer
+// holds what the profile says. The printer is an older model, so it reads as GHJK.
+Status loadFromPrinter(const Ipv4Octets& address, const ProfileService& service,
+                       const StorePaths& paths, const LoadedProfile& a, LoadedProfile& printer) {
+  if (Status s = retrieveImages(service, paths, address); !s) return s;
+  printer.model = a.model;
+  printer.variant = CommandVariant::Ghjk;
+  auto warnings = decodeRetrievedImageFiles(printer.model, paths);
+  if (!warnings) return warnings.error();
+  printWarnings(*warnings);
+  return {};
+}
+
 }  // namespace
 
 int runDiff(const Args& args) {
-  if (!expectOperands(args, 2, "[--data-dir DIR] diff A B [--json]")) return kExitTrouble;
+  const bool fromPrinter = args.option("--ip").has_value();
+  if (!expectOperands(args, fromPrinter ? 1 : 2,
+                      fromPrinter ? "[--data-dir DIR] diff A --ip A.B.C.D [--json]"
+                                  : "[--data-dir DIR] diff A B [--json]"))
+    return kExitTrouble;
+  std::optional<Ipv4Octets> address;
+  if (fromPrinter) {
+    auto parsed = printerAddress(args);
+    if (!parsed) return fail(parsed.message(), kExitTrouble);
+    address = *parsed;
+  }
   auto paths = dataPaths(args);
   if (!paths) return fail(paths.message(), kExitTrouble);
   const ProfileService service(*paths);
   // Two models are large; keep them off the stack.
   auto a = std::make_unique<LoadedProfile>();
   auto b = std::make_unique<LoadedProfile>();
-  if (Status s = load(service, args.operands[0], *a); !s) return fail(s.message(), kExitTrouble);
-  if (Status s = load(service, args.operands[1], *b); !s) return fail(s.message(), kExitTrouble);
+  // Profile A must exist before the printer is asked.
+  if (Status s = loadForComparison(service, args.operands[0], *a); !s)
+    return fail(s.message(), kExitTrouble);
+  if (Status s = fromPrinter ? loadFromPrinter(*address, service, *paths, *a, *b)
+                             : loadForComparison(service, args.operands[1], *b);
+      !s)
+    return fail(s.message(), kExitTrouble);
   auto comparison = CompareProfiles(a->compared(), b->compared());
   if (!comparison) return fail(comparison.message(), kExitTrouble);
   const std::string out = args.has("--json") ? json(*comparison) : lines(*comparison);

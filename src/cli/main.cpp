@@ -23,6 +23,8 @@ constexpr const char* kUsage =
     "  drovik-cli [--data-dir DIR] fetch --ip A.B.C.D [--base NAME] [--into NAME]"
     "  （パスワードは標準入力から）\n"
     "  drovik-cli [--data-dir DIR] diff A B [--json]\n"
+    "  drovik-cli [--data-dir DIR] diff A --ip A.B.C.D [--json]"
+    "  （プリンタの現在の設定と比較。パスワードは標準入力から）\n"
     "\n"
     "終了ステータス:\n"
     "  0  成功\n"

@@ -122,12 +122,16 @@ std::string userName(const SettingRow& a, const SettingRow& b) {
 }
 
 std::string sideText(const ComparedSetting& setting) {
-  std::string text = setting.text.empty() ? "（空欄）" : setting.text;
+  std::string text = ShownValue(setting);
   if (!setting.included) text += "（対象外）";
   return text;
 }
 
 }  // namespace
+
+std::string ShownValue(const ComparedSetting& setting) {
+  return setting.text.empty() ? "（空欄）" : setting.text;
+}
 
 CommandVariant ComparisonReading(CommandVariant a, CommandVariant b) {
   return a == CommandVariant::M || b == CommandVariant::M ? CommandVariant::M
@@ -153,14 +157,19 @@ Result<ProfileComparison> CompareProfiles(const ComparedProfile& a, const Compar
   return comparison;
 }
 
-std::string DifferenceLine(const SettingDifference& difference) {
-  std::string line;
+std::string DifferenceName(const SettingDifference& difference) {
+  std::string name;
   for (const std::string* part : {&difference.user, &difference.group, &difference.item}) {
     if (part->empty()) continue;
-    if (!line.empty()) line += ' ';
-    line += *part;
+    if (!name.empty()) name += ' ';
+    name += *part;
   }
-  return line + ": " + sideText(difference.a) + " → " + sideText(difference.b);
+  return name;
+}
+
+std::string DifferenceLine(const SettingDifference& difference) {
+  return DifferenceName(difference) + ": " + sideText(difference.a) + " → " +
+         sideText(difference.b);
 }
 
 }  // namespace drovik

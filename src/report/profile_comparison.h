@@ -62,4 +62,10 @@ Result<ProfileComparison> CompareProfiles(const ComparedProfile& a, const Compar
 // off is marked "（対象外）", an empty text reads "（空欄）". No line end.
 std::string DifferenceLine(const SettingDifference& difference);
 
+// The setting's name in that line: "ユーザー３ フロントトラクタ 用紙長さ".
+std::string DifferenceName(const SettingDifference& difference);
+
+// A side's value as the line shows it, without the include mark: "（空欄）" when empty.
+std::string ShownValue(const ComparedSetting& setting);
+
 }  // namespace drovik

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   suites.push_back(std::make_unique<MainWindowTest>());
   suites.push_back(std::make_unique<CommandFileTest>());
   suites.push_back(std::make_unique<MigrationTest>());
+  suites.push_back(std::make_unique<CompareTest>());
   suites.push_back(std::make_unique<LaunchTest>());
   const char* only = argc > 1 ? argv[1] : nullptr;
   int failures = 0;

@@ -49,6 +49,14 @@ class MigrationTest : public QObject {
   void settingsListUsesTheLayoutOfTheModel();
 };
 
+class CompareTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void menuItemComparesTheSelectedRowWithTheNext();
+  void eitherChoiceRefreshesTheTable();
+  void unreadableChoiceIsSaidAndShowsNoRows();
+};
+
 class LaunchTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:

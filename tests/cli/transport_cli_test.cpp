@@ -96,6 +96,38 @@ TEST_F(TransportCli, FetchDecodesIntoTheProfileAndRemembersTheAddress) {
   EXPECT_EQ(readFile(data / "rftpcmd.ftp"), "");
 }
 
+// The printer side is the profile with what the printer reports decoded onto it, so a
+// profile fetched from that printer compares equal and any other differs exactly as it
+// differs from that fetched profile.
+TEST_F(TransportCli, DiffComparesAProfileWithWhatThePrinterHolds) {
+  test::PrinterSimulator simulator(printer("pw"));
+  START_OR_SKIP(simulator);
+  const std::string ip = transport::addressText(simulator.address());
+  const CliRun missing = run({"diff", "無い", "--ip", ip}, "pw\n");
+  EXPECT_EQ(missing.exitCode, 2);
+  EXPECT_NE(missing.err.find("無い"), std::string::npos);
+  const auto remembered = service.store().retrievalAddress();
+  EXPECT_FALSE(remembered && *remembered == simulator.address());  // the printer was not asked
+  const CliRun wrong = run({"diff", "帳票", "--ip", ip}, "nope\n");
+  EXPECT_EQ(wrong.exitCode, 2);
+  EXPECT_NE(wrong.err.find("パスワードが正しくないか、入力されていません"), std::string::npos);
+  EXPECT_EQ(wrong.out, "");
+  EXPECT_EQ(run({"diff", "帳票", "--ip", "1.2.3"}, "pw\n").exitCode, 2);
+
+  ASSERT_EQ(run({"fetch", "--ip", ip, "--into", "取得"}, "pw\n").exitCode, 0);
+  const CliRun changed = run({"diff", "帳票", "--ip", ip}, "pw\n");
+  EXPECT_EQ(changed.exitCode, 1) << changed.err;
+  const CliRun expected = run({"diff", "帳票", "取得"});
+  EXPECT_NE(expected.out, "");
+  EXPECT_EQ(changed.out, expected.out);
+  EXPECT_EQ(*service.store().retrievalAddress(), simulator.address());
+  EXPECT_EQ(readFile(data / "rftpcmd.ftp"), "");
+
+  const CliRun same = run({"diff", "取得", "--ip", ip, "--json"}, "pw\n");
+  EXPECT_EQ(same.exitCode, 0) << same.err;
+  EXPECT_EQ(same.out, "[]\n");
+}
+
 TEST_F(TransportCli, SendsOverTheNetworkAndRemembersTheAddress) {
   test::PrinterSimulator simulator(printer(""));
   START_OR_SKIP(simulator);

@@ -1,0 +1,86 @@
+#include "cli/printer_images.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <iostream>
+
+#include "cli/cancel_on_interrupt.h"
+#include "cli/cli_support.h"
+#include "transport/ipv4_address.h"
+#include "transport/nvram_decoder.h"
+#include "transport/nvram_files.h"
+#include "transport/retrieval.h"
+#include "transport/transport_messages.h"
+
+namespace drovik::cli {
+namespace {
+
+// One line from standard input, never from the command line, where other users could see
+// it; not echoed when typed at a terminal.
+std::string readPassword() {
+  const bool terminal = ::isatty(STDIN_FILENO);
+  termios saved{};
+  if (terminal && ::tcgetattr(STDIN_FILENO, &saved) == 0) {
+    std::cerr << "パスワード: " << std::flush;
+    termios quiet = saved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+  }
+  std::string password;
+  std::getline(std::cin, password);
+  if (terminal) {
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::cerr << '\n';
+  }
+  if (!password.empty() && password.back() == '\r') password.pop_back();
+  return password;
+}
+
+}  // namespace
+
+Result<Ipv4Octets> printerAddress(const Args& args) {
+  const auto ip = args.option("--ip");
+  if (!ip) return Error{"プリンタのIPアドレスを --ip A.B.C.D で指定してください。"};
+  return transport::parseAddress(*ip);
+}
+
+Status retrieveImages(const ProfileService& service, const StorePaths& paths,
+                      const Ipv4Octets& address) {
+  if (Status s = service.store().setRetrievalAddress(address); !s) return s;
+  if (transport::isEmptyAddress(address))
+    return Error{std::string(transport::kEnterAddressMessage)};
+
+  const std::string password = readPassword();
+  transport::RunControl control;
+  // An interrupted retrieval still ends properly: the script with the password is emptied.
+  const CancelOnInterrupt interrupt(control);
+  const transport::RetrievalOutcome outcome =
+      transport::retrievePrinterImages(paths.programDir, address, password, control);
+  if (!outcome.retrieved())
+    return Error{outcome.message + (outcome.detail.empty() ? "" : "（" + outcome.detail + "）")};
+  std::cerr << "drovik-cli: " << outcome.message << '\n';
+  return {};
+}
+
+Result<std::vector<std::string>> decodeImageFiles(ProfileModel& model,
+                                                  const std::filesystem::path& allPath,
+                                                  const std::filesystem::path& nwPath) {
+  auto allImage = nvram::readImageFile(allPath);
+  if (!allImage) return allImage.error();
+  auto nwImage = nvram::readImageFile(nwPath);
+  if (!nwImage) return nwImage.error();
+  auto decoded = nvram::decodeAllImage(model, *allImage, allPath.filename().string());
+  if (!decoded) return decoded.error();
+  if (Status s = nvram::decodeNetworkImage(model, *nwImage, nwPath.filename().string()); !s)
+    return s.error();
+  return std::move(decoded->warnings);
+}
+
+Result<std::vector<std::string>> decodeRetrievedImageFiles(ProfileModel& model,
+                                                           const StorePaths& paths) {
+  return decodeImageFiles(model, paths.programDir / nvram::kAllImageFileName,
+                          paths.programDir / nvram::kNetworkImageFileName);
+}
+
+}  // namespace drovik::cli

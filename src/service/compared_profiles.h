@@ -1,0 +1,31 @@
+// Registered profiles loaded read-only for a comparison: drovik-cli diff and the comparison
+// window load them the same way.
+#pragma once
+
+#include <string>
+
+#include "model/profile.h"
+#include "model/status.h"
+#include "report/profile_comparison.h"
+#include "service/profile_service.h"
+
+namespace drovik {
+
+// A profile with the reading its model type selects.
+struct LoadedProfile {
+  ProfileModel model;
+  CommandVariant variant = CommandVariant::Ghjk;
+
+  ComparedProfile compared() const { return {model.values, model.flags, variant}; }
+};
+
+// Loads `name` (matched as the index matches names); only slot names and types are
+// refreshed, as a comparison shows no other slot's texts.
+Status loadForComparison(const ProfileService& service, const std::string& name,
+                         LoadedProfile& profile);
+
+// Loads both profiles and compares them.
+Result<ProfileComparison> compareRegisteredProfiles(const ProfileService& service,
+                                                    const std::string& a, const std::string& b);
+
+}  // namespace drovik
