@@ -10,6 +10,7 @@ namespace drovik {
 
 CPelmoraApp::CPelmoraApp(const StorePaths& paths)
     : service_(paths),
+      sender_(service_.store()),
       firstRead_(std::async(std::launch::async, [this] { return service_.readSlots(); })) {}
 
 CPelmoraApp::~CPelmoraApp() {
@@ -17,8 +18,11 @@ CPelmoraApp::~CPelmoraApp() {
 }
 
 std::unique_ptr<CPelmoraDlg> CPelmoraApp::createMainWindow() {
-  if (firstRead_.valid()) return std::make_unique<CPelmoraDlg>(service_, model_, firstRead_.get());
-  return std::make_unique<CPelmoraDlg>(service_, model_);
+  auto window = firstRead_.valid()
+                    ? std::make_unique<CPelmoraDlg>(service_, model_, firstRead_.get())
+                    : std::make_unique<CPelmoraDlg>(service_, model_);
+  window->setCommandSender(&sender_);
+  return window;
 }
 
 int CPelmoraApp::run() {

@@ -5,6 +5,7 @@
 #include <future>
 #include <memory>
 
+#include "app/printer_sender.h"
 #include "model/profile.h"
 #include "model/store_paths.h"
 #include "service/profile_service.h"
@@ -28,6 +29,7 @@ class CPelmoraApp {
  private:
   ProfileService service_;
   ProfileModel model_;
+  PrinterSender sender_;
   std::future<Result<ProfileSlotTable>> firstRead_;
 };
 
