@@ -168,7 +168,7 @@ void SendOtherDialogTest::networkAddressIsRememberedEvenWhenRefused() {
     QVERIFY(f.asked.empty());
   }
   CDlgSendOther reopened(f.store, kImage, f.services());
-  f.answerSends({true, std::string(transport::kNetworkSentMessage)});
+  f.answerSends({true, std::string(transport::kNetworkSentMessage), ""});
   f.boxes.answer(QMessageBox::Ok);
   QCOMPARE(clickIn(reopened, "networkSendButton"), int(QDialog::Accepted));
   QCOMPARE(f.asked, std::vector<std::string>{"network:192.168.0.0"});
@@ -188,7 +188,7 @@ void SendOtherDialogTest::routeOutcomeDecidesWhetherTheDialogCloses() {
   QCOMPARE(clickIn(dialog, "parallelSendButton"), -1);
   QCOMPARE(f.boxes.shown.back().text, qtext(transport::kParallelFailedMessage));
 
-  f.answerSends({true, std::string(transport::kParallelSentMessage)});
+  f.answerSends({true, std::string(transport::kParallelSentMessage), ""});
   f.boxes.answer(QMessageBox::Ok);
   QCOMPARE(clickIn(dialog, "parallelSendButton"), int(QDialog::Accepted));
   QCOMPARE(f.boxes.shown.back().text, qtext(transport::kParallelSentMessage));
@@ -197,7 +197,7 @@ void SendOtherDialogTest::routeOutcomeDecidesWhetherTheDialogCloses() {
 void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
   TransportFixture f;
   QVERIFY(f.store.setSendAddress({10, 0, 0, 7}).isOk());
-  f.answerSends({true, std::string(transport::kNetworkSentMessage)}, true);
+  f.answerSends({true, std::string(transport::kNetworkSentMessage), ""}, true);
   CDlgSendOther dialog(f.store, kImage, f.services());
   QString waitText;
   bool closedEarly = true;

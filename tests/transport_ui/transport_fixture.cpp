@@ -26,7 +26,7 @@ class ForwardingRoute final : public transport::SendRoute {
 
 TransportFixture::TransportFixture()
     : store(StorePaths::inDirectory(dir.path())),
-      route(std::make_unique<FakeSendRoute>(transport::SendOutcome{true, ""})) {}
+      route(std::make_unique<FakeSendRoute>(transport::SendOutcome{true, "", ""})) {}
 
 transport::ui::TransportServices TransportFixture::services() {
   transport::ui::TransportServices s;
