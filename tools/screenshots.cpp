@@ -1,8 +1,9 @@
 // drovik_screenshots DATA_DIR OUT_DIR: prepares a data folder with profiles of both models
 // (when it has none) and writes PNGs of the program's windows as an operator sees them:
 // the main window with a row of each model selected, the name dialog, the about box, the
-// settings list of each layout, the comparison window and a message box. Run it on a real display
-// (Xvfb).
+// settings list of each layout, the comparison window, a message box, and the send,
+// other-route, waiting and retrieval dialogs (on sample printers, nothing is sent). Run it on
+// a real display (Xvfb).
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -17,6 +18,10 @@
 #include "app/ui/message_boxes.h"
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
+#include "transport/ui/dlg_ftp.h"
+#include "transport/ui/dlg_proc.h"
+#include "transport/ui/dlg_send.h"
+#include "transport/ui/dlg_send_other.h"
 
 namespace {
 
@@ -92,6 +97,38 @@ void selectRow(QTreeWidget& list, const std::string& modelType) {
   }
 }
 
+// Printers as a small office's spooler lists them; no route is ever taken.
+transport::ui::TransportServices samplePrinters() {
+  transport::ui::TransportServices services;
+  services.listPrinters = [] {
+    return Result<std::vector<transport::PrinterEntry>>(
+        std::vector<transport::PrinterEntry>{{"8630_Keiri", "socket://192.168.10.21:9100"},
+                                             {"8630_Shukka", "usb://Printer/8630-H05?serial=A1234"},
+                                             {"Office_Laser", "ipp://192.168.10.5/ipp/print"}});
+  };
+  return services;
+}
+
+void shootTransportDialogs(Photographer& camera, const ProfileStore& store, QWidget& window) {
+  const std::vector<std::uint8_t> image(2955, 0);
+  check(store.setPrinterDriverName("8630_Shukka"), "remember printer");
+  check(store.setSendAddress({192, 168, 10, 21}), "remember address");
+  check(store.setRetrievalAddress({192, 168, 10, 21}), "remember address");
+  transport::ui::CDlgSend send(store, image, samplePrinters(), &window);
+  camera.shoot(send, "send-dialog");
+  send.hide();
+  transport::ui::CDlgSendOther other(store, image, samplePrinters(), &window);
+  camera.shoot(other, "send-other-dialog");
+  other.hide();
+  transport::ui::CDlgProc wait([] { return false; }, &window);
+  camera.shoot(wait, "wait-box");
+  wait.hide();
+  transport::ui::CDlgFtp retrieval(store, samplePrinters(), &window);
+  retrieval.findChild<QLineEdit*>("passwordField")->setText(QStringLiteral("password"));
+  camera.shoot(retrieval, "retrieval-dialog");
+  retrieval.hide();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,6 +181,8 @@ int main(int argc, char** argv) {
   auto warning = ui::createMessageBox(&window, QStringLiteral("20個以上は登録できません"),
                                       QMessageBox::Warning, QMessageBox::Ok);
   camera.shoot(*warning, "message-limit");
+  warning->hide();
+  shootTransportDialogs(camera, service.store(), window);
   ui::setDialogRunner(nullptr);
   return 0;
 }

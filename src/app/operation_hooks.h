@@ -1,6 +1,7 @@
 // The main window's seams for the parts that plug into it: the settings editor that
 // "設定変更", a double-click and registration open, and the sender that "設定送信" hands
-// the command to. Until one is installed the window says so on the button instead.
+// the command to (the application installs PrinterSender). Until an editor is installed the
+// window says so on the button instead.
 #pragma once
 
 class QWidget;

@@ -11,6 +11,7 @@ namespace drovik {
 
 CPelmoraApp::CPelmoraApp(const StorePaths& paths)
     : service_(paths),
+      sender_(service_.store()),
       firstRead_(std::async(std::launch::async, [this] { return service_.readSlots(); })) {}
 
 CPelmoraApp::~CPelmoraApp() {
@@ -22,6 +23,7 @@ std::unique_ptr<CPelmoraDlg> CPelmoraApp::createMainWindow() {
                     ? std::make_unique<CPelmoraDlg>(service_, model_, firstRead_.get())
                     : std::make_unique<CPelmoraDlg>(service_, model_);
   window->setSettingsEditor(&editor_);
+  window->setCommandSender(&sender_);
   return window;
 }
 

@@ -27,8 +27,6 @@ constexpr std::array<int, 4> kColumnWidths = {165, 80, 80, 80};
 constexpr int kSlotRole = Qt::UserRole;
 
 const QString kEditorPendingHint = QStringLiteral("設定の編集は設定エディタの追加後に使えます");
-const QString kSenderPendingHint = QStringLiteral(
-    "プリンタへの送信はプリンタ通信機能の追加後に使えます（今はコマンドの作成まで）");
 
 }  // namespace
 
@@ -114,7 +112,6 @@ void CPelmoraDlg::setUpHelpMenu() {
 void CPelmoraDlg::setUpPluginHints() {
   ui_->changeButton->setToolTip(editor_ ? QString() : kEditorPendingHint);
   ui_->profileList->setToolTip(editor_ ? QString() : kEditorPendingHint);
-  ui_->sendButton->setToolTip(sender_ ? QString() : kSenderPendingHint);
 }
 
 void CPelmoraDlg::setSettingsEditor(SettingsEditor* editor) {
@@ -123,10 +120,7 @@ void CPelmoraDlg::setSettingsEditor(SettingsEditor* editor) {
   updateButtonStates();
 }
 
-void CPelmoraDlg::setCommandSender(CommandSender* sender) {
-  sender_ = sender;
-  setUpPluginHints();
-}
+void CPelmoraDlg::setCommandSender(CommandSender* sender) { sender_ = sender; }
 
 void CPelmoraDlg::reloadList(const std::optional<std::string>& select) {
   showSlots(service_.readSlots(), select);

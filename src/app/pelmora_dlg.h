@@ -39,8 +39,8 @@ class CPelmoraDlg : public QDialog {
   ~CPelmoraDlg() override;
 
   // Plug-ins; the caller keeps ownership. Without an editor, registration keeps the
-  // defaults and changing settings is unavailable; without a sender, "設定送信" only
-  // prepares the command.
+  // defaults and changing settings is unavailable; without a sender (the application installs
+  // the printer sender), "設定送信" only prepares the command.
   void setSettingsEditor(SettingsEditor* editor);
   void setCommandSender(CommandSender* sender);
 

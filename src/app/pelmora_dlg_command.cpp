@@ -58,14 +58,7 @@ void CPelmoraDlg::sendCommand() {
     return;
   }
   showCommandWarnings(*prepared);
-  if (sender_) {
-    sender_->sendCommand(*prepared, this);
-  } else {
-    ui::messageBoxes().warn(this, QStringLiteral("「%1」のコマンド（%2バイト）を作成しました。\n%3")
-                                      .arg(QString::fromStdString(*name))
-                                      .arg(prepared->image.bytes.size())
-                                      .arg(ui_->sendButton->toolTip()));
-  }
+  if (sender_) sender_->sendCommand(*prepared, this);
   updateButtonStates();
 }
 

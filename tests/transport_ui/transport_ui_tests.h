@@ -1,0 +1,36 @@
+// The QtTest suites of the send and retrieval dialogs.
+#pragma once
+
+#include <QObject>
+
+namespace drovik::test {
+
+class SendDialogTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void preselectsOnlyTheExactRememberedPrinter();
+  void sendsTheWholeImageOnceAfterConfirmation();
+  void spoolerFailureIsSaidAndTheDialogStays();
+  void unlistablePrintersAreExplained();
+  void otherRoutesCloseTheDialogOnlyAfterASend();
+  void enterSendsNothingAndClosesNothing();
+  void everyControlIsNamed();
+};
+
+class SendOtherDialogTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void networkAddressIsRememberedEvenWhenRefused();
+  void routeOutcomeDecidesWhetherTheDialogCloses();
+  void slowSendIsWaitedForBehindTheWaitBox();
+};
+
+class RetrievalDialogTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void retrievedImagesAreDecodedAndEveryWarningShown();
+  void failedRetrievalKeepsTheDialogAndTheProfile();
+  void enterRunsTheRetrievalAndEmptyAddressIsRefused();
+};
+
+}  // namespace drovik::test
