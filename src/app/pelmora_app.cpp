@@ -11,6 +11,8 @@ namespace drovik {
 
 CPelmoraApp::CPelmoraApp(const StorePaths& paths)
     : service_(paths),
+      retrieval_(service_.store()),
+      editor_(&retrieval_),
       sender_(service_.store()),
       firstRead_(std::async(std::launch::async, [this] { return service_.readSlots(); })) {}
 

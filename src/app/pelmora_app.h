@@ -5,6 +5,7 @@
 #include <future>
 #include <memory>
 
+#include "app/printer_retrieval.h"
 #include "app/printer_sender.h"
 #include "app/settings_editor_dialog.h"
 #include "model/profile.h"
@@ -30,6 +31,7 @@ class CPelmoraApp {
  private:
   ProfileService service_;
   ProfileModel model_;
+  PrinterRetrieval retrieval_;
   SettingsEditorDialog editor_;
   PrinterSender sender_;
   std::future<Result<ProfileSlotTable>> firstRead_;
