@@ -99,7 +99,9 @@ const std::string& ProfileText::at(const cat::ValueKey& key) const {
 
 bool ValueWriteFlags::at(const cat::ValueKey& key) const {
   // One write flag covers all keys of an interface item (the four octets of an address).
-  return entryOf(*this, key, cat::interfaceKeys()[key.index].item);
+  const int ifacePos =
+      key.kind == cat::KeyKind::Interface ? cat::interfaceKeys()[key.index].item : -1;
+  return entryOf(*this, key, ifacePos);
 }
 
 CheckFlagSet::CheckFlagSet() {

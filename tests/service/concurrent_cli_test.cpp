@@ -83,7 +83,8 @@ class ConcurrentCliTest : public ::testing::Test {
 
   std::vector<std::string> registeredNames() {
     std::vector<std::string> names;
-    for (const auto& slot : *service.readSlots())
+    const auto slots = service.readSlots();
+    for (const auto& slot : *slots)
       if (slot.registered()) names.push_back(slot.name);
     return names;
   }
