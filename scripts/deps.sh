@@ -16,7 +16,7 @@ DROVIK_SCREENSHOT_PACKAGES=(xvfb xauth fonts-noto-cjk)
 drovik_install_deps() {
   local packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
     libsimpleini-dev qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 qt6-svg-dev
-    libgl-dev fonts-noto-cjk nlohmann-json3-dev "$@")
+    libgl-dev fonts-noto-cjk nlohmann-json3-dev libssl-dev "$@")
   packages+=("${DROVIK_TRANSPORT_PACKAGES[@]}")
   local missing=()
   for p in "${packages[@]}"; do

@@ -5,9 +5,11 @@
 namespace drovik::cli {
 
 namespace {
-const std::set<std::string> kValueOptions = {"--data-dir", "--all",     "--nw",  "--base", "--into",
-                                             "-o",         "--printer", "--ftp", "--ip"};
-const std::set<std::string> kSwitches = {"--yes", "--json", "--help", "-h", "--parallel"};
+const std::set<std::string> kValueOptions = {
+    "--data-dir", "--all", "--nw", "--base",          "--into", "-o",
+    "--printer",  "--ftp", "--ip", "--password-file", "--jobs", "--timeout"};
+const std::set<std::string> kSwitches = {"--yes", "--json",     "--help",
+                                         "-h",    "--parallel", "--dry-run"};
 }  // namespace
 
 std::optional<std::string> Args::option(const std::string& name) const {

@@ -27,6 +27,9 @@ int runDecodeNvram(const Args& args);
 int runPrinters(const Args& args);
 int runSend(const Args& args);
 int runFetch(const Args& args);
+// 0 every row completed (now or before), 1 some row failed, 2 nothing was done (command line,
+// plan, result file, password).
+int runFleet(const Args& args);
 // Exit status as diff's: 0 equal, 1 different, 2 trouble.
 int runDiff(const Args& args);
 

@@ -25,13 +25,23 @@ constexpr const char* kUsage =
     "  drovik-cli [--data-dir DIR] diff A B [--json]\n"
     "  drovik-cli [--data-dir DIR] diff A --ip A.B.C.D [--json]"
     "  （プリンタの現在の設定と比較。パスワードは標準入力から）\n"
+    "  drovik-cli [--data-dir DIR] fleet PLAN.csv [--jobs N] [--password-file FILE]\n"
+    "             [--timeout SECONDS] [--dry-run]\n"
+    "  （計画の各行 設定名,旧プリンタのIPアドレス,送信先（ftp:A.B.C.D / cups:プリンタ名 /\n"
+    "   parallel）について、旧プリンタの設定を取得して設定名に登録し、設定名-M に移行して\n"
+    "   送信先に送信。同時に N 台（既定 4）。パスワードは標準入力の1行目か、所有者だけが\n"
+    "   読めるファイルから。結果は PLAN.result.json に記録し、完了した行は次回は実行しない。\n"
+    "   --timeout は取得と送信それぞれの待ち時間の上限（既定 22 秒）。--dry-run は取得だけ\n"
+    "   行い、登録と送信の内容を表示して何も書き込まない）\n"
     "\n"
     "終了ステータス:\n"
     "  0  成功\n"
     "  1  失敗（何も変更していません）\n"
     "  2  コマンドラインの誤り（何も変更していません）\n"
     "  3  設定ファイルは変更しましたが、結果を出力できませんでした\n"
-    "  diff だけは diff コマンドと同じく: 0 違いなし、1 違いあり、2 エラー\n";
+    "  diff だけは diff コマンドと同じく: 0 違いなし、1 違いあり、2 エラー\n"
+    "  fleet は: 0 すべての行が完了（前回完了済みを含む）、1 失敗した行がある、\n"
+    "            2 コマンドライン・計画・結果ファイル・パスワードの誤り（何も実行していません）\n";
 
 }  // namespace
 
@@ -54,6 +64,7 @@ int main(int argc, char** argv) {
       {"dump", runDump},         {"decode-nvram", runDecodeNvram},
       {"printers", runPrinters}, {"send", runSend},
       {"fetch", runFetch},       {"diff", runDiff},
+      {"fleet", runFleet},
   };
   auto it = kCommands.find(args->command);
   if (it == kCommands.end()) {

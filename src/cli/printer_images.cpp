@@ -1,12 +1,10 @@
 #include "cli/printer_images.h"
 
-#include <termios.h>
-#include <unistd.h>
-
 #include <iostream>
 
 #include "cli/cancel_on_interrupt.h"
 #include "cli/cli_support.h"
+#include "cli/password_input.h"
 #include "transport/ipv4_address.h"
 #include "transport/nvram_decoder.h"
 #include "transport/nvram_files.h"
@@ -14,31 +12,6 @@
 #include "transport/transport_messages.h"
 
 namespace drovik::cli {
-namespace {
-
-// One line from standard input, never from the command line, where other users could see
-// it; not echoed when typed at a terminal.
-std::string readPassword() {
-  const bool terminal = ::isatty(STDIN_FILENO);
-  termios saved{};
-  if (terminal && ::tcgetattr(STDIN_FILENO, &saved) == 0) {
-    std::cerr << "パスワード: " << std::flush;
-    termios quiet = saved;
-    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-  }
-  std::string password;
-  std::getline(std::cin, password);
-  if (terminal) {
-    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    std::cerr << '\n';
-  }
-  if (!password.empty() && password.back() == '\r') password.pop_back();
-  return password;
-}
-
-}  // namespace
-
 Result<Ipv4Octets> printerAddress(const Args& args) {
   const auto ip = args.option("--ip");
   if (!ip) return Error{"プリンタのIPアドレスを --ip A.B.C.D で指定してください。"};

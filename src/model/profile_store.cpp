@@ -256,6 +256,15 @@ Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work) con
   return {};
 }
 
+Status ProfileStore::rehearse(const std::function<Status(StoreEdit&)>& work) const {
+  auto index = index_.read();
+  if (!index) return index.error();
+  auto settings = settings_.read();
+  if (!settings) return settings.error();
+  StoreEdit edit(std::move(*index), std::move(*settings));
+  return work(edit);
+}
+
 Status ProfileStore::readSlot(ProfileSlotTable& slots, int slot) const {
   if (Status s = checkSlot(slot); !s) return s;
   auto index = index_.read();

@@ -67,6 +67,9 @@ class ProfileStore {
   // Runs work under the folder's write lock on both files read afresh and writes the files
   // it changed when it succeeds. Should the second write fail, the first is undone.
   Status transact(const std::function<Status(StoreEdit&)>& work) const;
+  // Runs work on both files as they are now, without the lock, and writes nothing: what a
+  // transaction would decide, for a dry run.
+  Status rehearse(const std::function<Status(StoreEdit&)>& work) const;
 
   // Index slots.
   Status readSlot(ProfileSlotTable& slots, int slot) const;

@@ -27,6 +27,20 @@ struct Registered {
   bool overwrote = false;
 };
 
+// Where a printer's decoded settings landed, and the decoder's warnings.
+struct DecodedRegistration {
+  Registered registered;
+  std::vector<std::string> warnings;
+};
+
+// What moving an old printer's settings to a new printer would do to the profiles, and the
+// command the new printer would receive.
+struct MigrationRehearsal {
+  DecodedRegistration decoded;  // the profile of the old printer's settings (8630-GHJK)
+  Registered migrated;          // its 8630-M copy
+  PreparedCommand command;      // the copy's command
+};
+
 // What looking at the index (without the lock) says about a name the operator typed:
 // enough to ask the questions before the settings dialog opens. The transaction decides again.
 struct RegistrationPreview {
@@ -80,6 +94,22 @@ class ProfileService {
                                                      const std::filesystem::path& allImage,
                                                      const std::filesystem::path& nwImage,
                                                      const std::string& base = {});
+
+  // Moving an old printer's settings to a new printer, step by step (each one transaction):
+  // decodes the images as decodeIntoProfile does, refusing an 8630-M profile `name` (it could
+  // not be migrated), and tells where the profile landed.
+  Result<DecodedRegistration> registerDecoded(ProfileModel& model, const std::string& name,
+                                              const std::filesystem::path& allImage,
+                                              const std::filesystem::path& nwImage);
+  // registerDecoded(name), migrateProfile(name, mName, Overwrite) and the command of mName,
+  // decided on the profile files as they are now and written nowhere: for a dry run.
+  Result<MigrationRehearsal> rehearseMigration(ProfileModel& model, const std::string& name,
+                                               const std::string& mName,
+                                               const std::filesystem::path& allImage,
+                                               const std::filesystem::path& nwImage) const;
+
+  // Reloads the profile `name` and builds its command image, coded for its model type.
+  Result<PreparedCommand> prepareProfileCommand(ProfileModel& model, const std::string& name) const;
 
   // Reloads the profile `name`, builds its command image and writes it to `file` all or
   // nothing (temporary file and rename). Returns the prepared command (image, warnings).

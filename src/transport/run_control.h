@@ -24,9 +24,12 @@ class RunControl {
 
   explicit RunControl(std::chrono::milliseconds limit = kRunLimit)
       : deadline_(Clock::now() + limit) {}
+  // A step of a longer run: its own limit, cancelled with the run as well (the run outlives it).
+  RunControl(std::chrono::milliseconds limit, const RunControl& run)
+      : deadline_(Clock::now() + limit), run_(&run) {}
 
   void cancel() { cancelled_ = true; }
-  bool cancelled() const { return cancelled_; }
+  bool cancelled() const { return cancelled_ || (run_ && run_->cancelled()); }
   bool expired() const { return Clock::now() >= deadline_; }
   bool shouldStop() const { return cancelled() || expired(); }
   // Time left until the limit, never negative.
@@ -44,6 +47,7 @@ class RunControl {
 
  private:
   Clock::time_point deadline_;
+  const RunControl* run_ = nullptr;
   std::atomic<bool> cancelled_{false};
   std::atomic<std::uint64_t> done_{0};
   std::atomic<std::uint64_t> total_{0};

@@ -1,0 +1,100 @@
+// drovik-cli fleet PLAN.csv: replaces a fleet of old printers row by row (see src/fleet/). This
+// file only reads the command line and the password, shows the progress and sets the status.
+#include <unistd.h>
+
+#include <charconv>
+
+#include "cli/cancel_on_interrupt.h"
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "cli/fleet_progress.h"
+#include "cli/password_input.h"
+#include "fleet/fleet_run.h"
+#include "fleet/scratch_dir.h"
+
+namespace drovik::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "[--data-dir DIR] fleet PLAN.csv [--jobs N] [--password-file FILE] [--timeout SECONDS] "
+    "[--dry-run]";
+constexpr int kMaxTimeoutSeconds = 600;
+
+Result<int> numberOption(const Args& args, const std::string& name, int fallback, int max) {
+  const auto text = args.option(name);
+  if (!text) return fallback;
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), value);
+  if (ec != std::errc() || end != text->data() + text->size() || value < 1 || value > max)
+    return Error{name + " には 1 から " + std::to_string(max) + " までの数を指定してください。"};
+  return value;
+}
+
+Result<std::string> password(const Args& args) {
+  if (const auto file = args.option("--password-file")) return readPasswordFile(*file);
+  return readPassword();
+}
+
+// One line per row on standard output: name, old printer, target and what the row came to.
+std::string summaryTable(const fleet::RunReport& report, bool dryRun) {
+  std::string table;
+  for (std::size_t i = 0; i < report.rows.size(); ++i) {
+    const fleet::RowResult& row = report.rows[i];
+    std::string summary = rowSummary(row, report.skipped[i], dryRun);
+    for (char& c : summary)
+      if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    table += row.name + '\t' + row.oldPrinter + '\t' + row.target + '\t' + summary + '\n';
+  }
+  return table;
+}
+
+}  // namespace
+
+int runFleet(const Args& args) {
+  if (!expectOperands(args, 1, kUsage)) return kExitUsage;
+  auto jobs = numberOption(args, "--jobs", fleet::kDefaultJobs, fleet::kMaxJobs);
+  if (!jobs) return fail(jobs.message(), kExitUsage);
+  const int defaultTimeout = static_cast<int>(
+      std::chrono::duration_cast<std::chrono::seconds>(transport::kRunLimit).count());
+  auto timeout = numberOption(args, "--timeout", defaultTimeout, kMaxTimeoutSeconds);
+  if (!timeout) return fail(timeout.message(), kExitUsage);
+  const bool dryRun = args.has("--dry-run");
+  auto paths = dataPaths(args);
+  if (!paths) return fail(paths.message(), kExitUsage);
+
+  const std::filesystem::path planPath = args.operands[0];
+  auto plan = fleet::readPlan(planPath);
+  if (!plan) return fail(plan.message(), kExitUsage);
+  auto results = fleet::ResultFile::open(fleet::resultPathFor(planPath), *plan);
+  if (!results) return fail(results.message(), kExitUsage);
+  ProfileService service(*paths);
+  if (Status s = fleet::checkProfileRoom(service, *plan, *results); !s)
+    return fail(s.message(), kExitUsage);
+  auto typed = password(args);
+  if (!typed) return fail(typed.message(), kExitUsage);
+  // Written before any row runs: a folder that cannot take it is found while nothing is done.
+  if (!dryRun) {
+    if (Status s = results->write(); !s) return fail(s.message(), kExitUsage);
+  }
+  auto scratch = fleet::ScratchDir::create();
+  if (!scratch) return fail(scratch.message(), kExitUsage);
+
+  // Cancelled by Ctrl-C: running steps end early, rows not started stay for the next run.
+  transport::RunControl run(std::chrono::hours(24 * 365));
+  const CancelOnInterrupt interrupt(run);
+  const fleet::RowPipeline pipeline(service, scratch->path(),
+                                    {*typed, std::chrono::seconds(*timeout), dryRun}, run);
+  FleetProgress progress(plan->size(), dryRun, ::isatty(STDERR_FILENO));
+  const fleet::RunReport report =
+      fleet::runPlan(*plan, *results, !dryRun, pipeline, *jobs, progress, run);
+  progress.finish();
+
+  const Status shown = writeOutput(summaryTable(report, dryRun));
+  if (!shown) reportError(shown.message());
+  if (!report.recordError.empty()) reportError(report.recordError);
+  if (run.cancelled())
+    reportError("中断しました。完了していない行は、次に同じ計画を実行したときに実行します。");
+  return report.allCompleted() && report.recordError.empty() && shown ? kExitOk : kExitFailure;
+}
+
+}  // namespace drovik::cli

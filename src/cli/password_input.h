@@ -1,0 +1,19 @@
+// The printer password for the commands that ask printers: never on the command line, where
+// other users could see it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "model/status.h"
+
+namespace drovik::cli {
+
+// One line from standard input; not echoed when typed at a terminal.
+std::string readPassword();
+
+// The first line of a file that is a regular file owned by this user and readable by its owner
+// only (no permission bit for group or others); any other file is refused with the reason.
+Result<std::string> readPasswordFile(const std::filesystem::path& path);
+
+}  // namespace drovik::cli

@@ -1,0 +1,209 @@
+#include "fleet/fleet_plan.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <optional>
+
+#include "model/ini_document.h"
+#include "model/profile_registry.h"
+#include "transport/ipv4_address.h"
+
+namespace drovik::fleet {
+namespace {
+
+constexpr std::size_t kMaxPlanBytes = 1 << 20;
+constexpr std::size_t kMaxQueueName = 127;
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+std::string lowered(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// The fields of one line; blanks around a field are dropped.
+Result<std::vector<std::string>> splitFields(std::string_view line) {
+  std::vector<std::string> fields;
+  std::size_t at = 0;
+  while (true) {
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+    std::string field;
+    if (at < line.size() && line[at] == '"') {
+      ++at;
+      bool closed = false;
+      while (at < line.size()) {
+        if (line[at] == '"' && at + 1 < line.size() && line[at + 1] == '"') {
+          field += '"';
+          at += 2;
+        } else if (line[at] == '"') {
+          closed = true;
+          ++at;
+          break;
+        } else {
+          field += line[at++];
+        }
+      }
+      if (!closed) return Error{"引用符（\"）が閉じていません"};
+      while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+      if (at < line.size() && line[at] != ',') return Error{"引用符（\"）の後に文字があります"};
+    } else {
+      const std::size_t comma = std::min(line.find(',', at), line.size());
+      field = std::string(trimmed(line.substr(at, comma - at)));
+      if (field.find('"') != std::string::npos)
+        return Error{"引用符（\"）はフィールド全体を囲むときだけ使えます"};
+      at = comma;
+    }
+    fields.push_back(std::move(field));
+    if (at >= line.size()) return fields;
+    ++at;  // the comma
+  }
+}
+
+// A queue name as the spooler accepts it: printable, without blanks, '/' or '#'.
+bool validQueueName(std::string_view queue) {
+  if (queue.empty() || queue.size() > kMaxQueueName) return false;
+  return std::none_of(queue.begin(), queue.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte <= 0x20 || byte == 0x7F || c == '/' || c == '#';
+  });
+}
+
+Result<Ipv4Octets> printerAddress(std::string_view text) {
+  auto address = transport::parseAddress(text);
+  if (!address) return address.error();
+  if (transport::isEmptyAddress(*address))
+    return Error{"0.0.0.0 はプリンタのアドレスとして使えません"};
+  return address;
+}
+
+Result<Target> parseTarget(std::string_view text) {
+  const std::string lower = lowered(text);
+  Target target;
+  if (lower == "parallel") return target;
+  if (lower.starts_with("ftp:")) {
+    auto address = printerAddress(text.substr(4));
+    if (!address)
+      return Error{"新しいプリンタのアドレスが正しくありません（" + address.message() + "）"};
+    target.kind = Target::Kind::Ftp;
+    target.address = *address;
+    return target;
+  }
+  if (lower.starts_with("cups:")) {
+    target.kind = Target::Kind::Cups;
+    target.queue = std::string(text.substr(5));
+    if (!validQueueName(target.queue))
+      return Error{"プリンタ名「" + target.queue + "」は使えません"};
+    return target;
+  }
+  return Error{"送信先「" + std::string(text) +
+               "」が分かりません（ftp:A.B.C.D、cups:プリンタ名、parallel のどれかです）"};
+}
+
+Result<PlanRow> parseRow(std::string_view line, int number) {
+  auto fields = splitFields(line);
+  if (!fields) return fields.error();
+  if (fields->size() != 3)
+    return Error{"項目が" + std::to_string(fields->size()) +
+                 "個あります（設定名,旧プリンタ,送信先 の3個です）"};
+  PlanRow row;
+  row.line = number;
+  row.name = (*fields)[0];
+  if (Status s = validateProfileName(row.name); !s) return s.error();
+  if (Status s = validateProfileName(row.migratedName()); !s)
+    return Error{"移行先の設定名「" + row.migratedName() + "」: " + s.message()};
+  auto old = printerAddress((*fields)[1]);
+  if (!old) return Error{"旧プリンタのアドレスが正しくありません（" + old.message() + "）"};
+  row.oldPrinter = *old;
+  auto target = parseTarget((*fields)[2]);
+  if (!target) return target.error();
+  row.target = *target;
+  return row;
+}
+
+bool isHeader(std::string_view line) {
+  auto fields = splitFields(line);
+  return fields && fields->size() == 3 && lowered((*fields)[0]) == "name" &&
+         lowered((*fields)[1]) == "old_printer" && lowered((*fields)[2]) == "new_target";
+}
+
+// Two rows whose profiles would share a section: the same name (as the settings file matches
+// names), or one row's 8630-M copy named as another row's profile.
+std::optional<std::string> clash(const std::vector<PlanRow>& rows, const PlanRow& row) {
+  for (const PlanRow& earlier : rows) {
+    for (const std::string& mine : {row.name, row.migratedName()})
+      for (const std::string& theirs : {earlier.name, earlier.migratedName()})
+        if (ini::IniDocument::sameName(mine, theirs))
+          return "設定名「" + mine + "」が" + std::to_string(earlier.line) + "行目と重複しています";
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string targetText(const Target& target) {
+  switch (target.kind) {
+    case Target::Kind::Ftp:
+      return "ftp:" + transport::addressText(target.address);
+    case Target::Kind::Cups:
+      return "cups:" + target.queue;
+    case Target::Kind::Parallel:
+      break;
+  }
+  return "parallel";
+}
+
+Result<std::vector<PlanRow>> parsePlan(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::vector<PlanRow> rows;
+  std::string errors;
+  bool first = true;
+  int number = 0;
+  while (!text.empty()) {
+    ++number;
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (trimmed(line).empty()) continue;
+    const bool header = first && isHeader(line);
+    first = false;
+    if (header) continue;
+    auto row = parseRow(line, number);
+    std::optional<std::string> problem;
+    if (!row)
+      problem = row.message();
+    else
+      problem = clash(rows, *row);
+    if (problem) {
+      errors += "計画の" + std::to_string(number) + "行目: " + *problem + "\n";
+      continue;
+    }
+    rows.push_back(std::move(*row));
+  }
+  if (!errors.empty()) {
+    errors.pop_back();
+    return Error{errors};
+  }
+  if (rows.empty()) return Error{"計画に行がありません（設定名,旧プリンタ,送信先）"};
+  return rows;
+}
+
+Result<std::vector<PlanRow>> readPlan(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec))
+    return Error{"計画ファイルがありません: " + path.string()};
+  if (std::filesystem::file_size(path, ec) > kMaxPlanBytes)
+    return Error{"計画ファイルが大きすぎます: " + path.string()};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Error{"計画ファイルを読み込めません: " + path.string()};
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return parsePlan(text);
+}
+
+}  // namespace drovik::fleet

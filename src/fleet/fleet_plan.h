@@ -1,0 +1,40 @@
+// The plan of a fleet migration: one row per old printer, `name,old_printer,new_target`, where
+// the new target is `ftp:A.B.C.D`, `cups:QUEUE` or `parallel`. A plan with any bad row is
+// refused whole, every bad line named, before any printer is asked.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/profile_store.h"
+
+namespace drovik::fleet {
+
+struct Target {
+  enum class Kind { Ftp, Cups, Parallel };
+  Kind kind = Kind::Parallel;
+  Ipv4Octets address{};  // ftp
+  std::string queue;     // cups
+};
+
+// As the plan writes it: "ftp:192.168.0.10", "cups:QUEUE", "parallel".
+std::string targetText(const Target& target);
+
+struct PlanRow {
+  int line = 0;  // in the plan file, from 1
+  std::string name;
+  Ipv4Octets oldPrinter{};
+  Target target;
+  // The 8630-M copy the new printer's command is built from.
+  std::string migratedName() const { return name + "-M"; }
+};
+
+// The plan's text: UTF-8 with or without a byte order mark, LF or CR LF line ends, blank lines
+// and an optional header line `name,old_printer,new_target`, fields optionally in double
+// quotes ("" for a quote inside). The error lists every bad line.
+Result<std::vector<PlanRow>> parsePlan(std::string_view text);
+Result<std::vector<PlanRow>> readPlan(const std::filesystem::path& path);
+
+}  // namespace drovik::fleet

@@ -1,0 +1,185 @@
+#include "fleet/row_pipeline.h"
+
+#include <memory>
+
+#include "fleet/sha256.h"
+#include "model/catalogue.h"
+#include "transport/cups_route.h"
+#include "transport/ftp_route.h"
+#include "transport/nvram_decoder.h"
+#include "transport/parallel_route.h"
+#include "transport/retrieval.h"
+
+namespace drovik::fleet {
+namespace {
+
+// The steps of one row as they complete; the first failure ends the row.
+class StepLog {
+ public:
+  explicit StepLog(RowResult& row) : row_(row) {}
+
+  StepResult& ok(Step step, std::string message) {
+    row_.steps.push_back({step, StepOutcome::Ok, std::move(message), std::nullopt, {}});
+    return row_.steps.back();
+  }
+  StepResult& skipped(Step step, std::string message) {
+    row_.steps.push_back({step, StepOutcome::Skipped, std::move(message), std::nullopt, {}});
+    return row_.steps.back();
+  }
+  // Marks the step failed and every later one skipped.
+  StepResult& failed(Step step, std::string message) {
+    row_.status = RowStatus::Failed;
+    row_.steps.push_back({step, StepOutcome::Failed, std::move(message), std::nullopt, {}});
+    const auto at = row_.steps.size() - 1;
+    for (int later = static_cast<int>(step) + 1; later <= static_cast<int>(Step::Send); ++later)
+      skipped(static_cast<Step>(later), "前の手順が失敗したため、実行していません");
+    return row_.steps[at];
+  }
+
+ private:
+  RowResult& row_;
+};
+
+std::string withDetail(const std::string& message, const std::string& detail) {
+  return detail.empty() ? message : message + "（" + detail + "）";
+}
+
+std::string withWarnings(std::string message, const std::vector<std::string>& warnings) {
+  for (std::string warning : warnings) {
+    for (char& c : warning)
+      if (c == '\n' || c == '\r') c = ' ';
+    message += "（警告: " + warning + "）";
+  }
+  return message;
+}
+
+std::string landed(const std::string& name, const Registered& where, std::string_view model,
+                   bool dryRun) {
+  const char* what = where.overwrote ? (dryRun ? "上書きします" : "上書きしました")
+                                     : (dryRun ? "新規登録します" : "新規登録しました");
+  return "「" + name + "」を" + what + "（" + std::string(model) + "）";
+}
+
+std::unique_ptr<transport::SendRoute> routeFor(const Target& target,
+                                               const std::filesystem::path& workDir) {
+  switch (target.kind) {
+    case Target::Kind::Ftp:
+      return std::make_unique<transport::FtpRoute>(workDir, target.address);
+    case Target::Kind::Cups:
+      return std::make_unique<transport::CupsRoute>(target.queue);
+    case Target::Kind::Parallel:
+      break;
+  }
+  return std::make_unique<transport::ParallelRoute>(workDir);
+}
+
+void noteCommand(StepResult& step, const std::vector<std::uint8_t>& bytes) {
+  step.bytes = bytes.size();
+  step.sha256 = sha256Hex(bytes);
+}
+
+// The row's own work folder, removed when the row ends.
+class WorkDir {
+ public:
+  WorkDir(const std::filesystem::path& scratch, int line)
+      : path_(scratch / ("row-" + std::to_string(line))) {
+    std::filesystem::create_directory(path_, error_);
+  }
+  ~WorkDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  const std::filesystem::path& path() const { return path_; }
+  const std::error_code& error() const { return error_; }
+
+ private:
+  std::filesystem::path path_;
+  std::error_code error_;
+};
+
+}  // namespace
+
+RowPipeline::RowPipeline(ProfileService& service, std::filesystem::path scratch,
+                         PipelineSettings settings, const transport::RunControl& run)
+    : service_(service), scratch_(std::move(scratch)), settings_(std::move(settings)), run_(run) {}
+
+RowResult RowPipeline::run(const PlanRow& row) const {
+  RowResult result = RowResult::pending(row);
+  StepLog steps(result);
+  const WorkDir work(scratch_, row.line);
+  if (work.error()) {
+    steps.failed(Step::Fetch, "作業フォルダを作成できません: " + work.path().string() + "（" +
+                                  work.error().message() + "）");
+    return result;
+  }
+  {
+    transport::RunControl control(settings_.stepLimit, run_);
+    const transport::RetrievalOutcome fetched =
+        transport::retrievePrinterImages(work.path(), row.oldPrinter, settings_.password, control);
+    if (!fetched.retrieved()) {
+      steps.failed(Step::Fetch, withDetail(fetched.message, fetched.detail));
+      return result;
+    }
+    steps.ok(Step::Fetch, fetched.message);
+  }
+  const auto allImage = work.path() / nvram::kAllImageFileName;
+  const auto nwImage = work.path() / nvram::kNetworkImageFileName;
+  ProfileModel model;
+  const std::string mName = row.migratedName();
+
+  if (settings_.dryRun) {
+    auto rehearsal = service_.rehearseMigration(model, row.name, mName, allImage, nwImage);
+    if (!rehearsal) {
+      steps.failed(Step::Register, rehearsal.message());
+      return result;
+    }
+    steps.ok(Step::Register,
+             withWarnings(landed(row.name, rehearsal->decoded.registered, cat::kModelGhjk, true),
+                          rehearsal->decoded.warnings));
+    steps.ok(Step::Migrate, landed(mName, rehearsal->migrated, cat::kModelM, true));
+    steps.ok(Step::Command, withWarnings("作成できます", rehearsal->command.warnings));
+    noteCommand(steps.skipped(Step::Send, "送信しません（--dry-run）: " + targetText(row.target)),
+                rehearsal->command.image.bytes);
+    result.status = RowStatus::Completed;
+    return result;
+  }
+
+  auto decoded = service_.registerDecoded(model, row.name, allImage, nwImage);
+  if (!decoded) {
+    steps.failed(Step::Register, decoded.message());
+    return result;
+  }
+  steps.ok(Step::Register,
+           withWarnings(landed(row.name, decoded->registered, cat::kModelGhjk, false),
+                        decoded->warnings));
+  auto migrated = service_.migrateProfile(row.name, mName, OnExisting::Overwrite);
+  if (!migrated) {
+    steps.failed(Step::Migrate, migrated.message());
+    return result;
+  }
+  steps.ok(Step::Migrate, landed(mName, *migrated, cat::kModelM, false));
+  auto prepared = service_.prepareProfileCommand(model, mName);
+  if (!prepared) {
+    steps.failed(Step::Command, prepared.message());
+    return result;
+  }
+  steps.ok(Step::Command, withWarnings("作成しました", prepared->warnings));
+
+  const std::vector<std::uint8_t>& bytes = prepared->image.bytes;
+  transport::RunControl control(settings_.stepLimit, run_);
+  const transport::SendOutcome sent = routeFor(row.target, work.path())->send(bytes, control);
+  if (!sent.sent) {
+    noteCommand(steps.failed(Step::Send, withDetail(sent.message.empty()
+                                                        ? std::string("設定を送信できませんでした")
+                                                        : sent.message,
+                                                    sent.detail)),
+                bytes);
+    return result;
+  }
+  const std::string message = sent.message.empty() ? "印刷システムに渡しました" : sent.message;
+  noteCommand(steps.ok(Step::Send, message + ": " + targetText(row.target)), bytes);
+  result.status = RowStatus::Completed;
+  return result;
+}
+
+}  // namespace drovik::fleet

@@ -1,0 +1,43 @@
+// What happened to one row of a plan, step by step, as the result file keeps it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fleet/fleet_plan.h"
+
+namespace drovik::fleet {
+
+enum class Step { Fetch, Register, Migrate, Command, Send };
+enum class StepOutcome { Ok, Failed, Skipped };
+enum class RowStatus { Pending, Completed, Failed };
+
+struct StepResult {
+  Step step = Step::Fetch;
+  StepOutcome outcome = StepOutcome::Skipped;
+  std::string message;
+  // The command of the send step, attempted or sent.
+  std::optional<std::size_t> bytes;
+  std::string sha256;
+};
+
+struct RowResult {
+  int line = 0;
+  std::string name;
+  std::string oldPrinter;  // "A.B.C.D"
+  std::string target;      // as targetText writes it
+  RowStatus status = RowStatus::Pending;
+  std::vector<StepResult> steps;
+
+  static RowResult pending(const PlanRow& row);
+  // The record is of this row of the plan: same name, old printer and new target.
+  bool isFor(const PlanRow& row) const;
+  // The step that failed, if any.
+  const StepResult* failedStep() const;
+};
+
+// Japanese names of the steps, for the progress lines.
+const char* stepLabel(Step step);
+
+}  // namespace drovik::fleet

@@ -1,0 +1,108 @@
+#include "service/store_edits.h"
+
+#include "model/profile_registry.h"
+#include "model/value_validation.h"
+#include "transport/nvram_decoder.h"
+
+namespace drovik::edits {
+namespace {
+
+// The checks the setting pages apply before they store margins, switch time and names.
+Status validateDecoded(const ProfileModel& model) {
+  for (int u = 0; u < cat::kUserCount; ++u) {
+    for (int m = 0; m < cat::kMarginCount; ++m)
+      if (Status s = validateMarginText(u, m, model.values.paper[u].margin[m]); !s) return s;
+    if (Status s = validateUserName(u, model.text.userName[u]); !s) return s;
+  }
+  return validateIfChgTimeText(model.values.iface.ifChgTimeText);
+}
+
+Error isModelM(const std::string& name) {
+  return Error{"「" + name + "」は８６３０－Ｍの設定です。移行できません。"};
+}
+
+}  // namespace
+
+Error notRegistered(const std::string& name) {
+  return Error{
+      "設定名「" + name +
+      "」は登録されていません。ほかの操作で削除されたか、名前が変わった可能性があります。"};
+}
+
+Result<int> registeredSlot(const StoreEdit& edit, const std::string& name) {
+  const int slot = findSlotByName(edit.slotNames(), name);
+  if (slot < 0) return notRegistered(name);
+  return slot;
+}
+
+Result<Registered> chooseTarget(const StoreEdit& edit, const std::string& name,
+                                OnExisting onExisting) {
+  const ProfileSlotTable slots = edit.slotNames();
+  if (Status s = checkRegistrationLimit(slots); !s) return s.error();
+  const int existing = findSlotByName(slots, name);
+  if (existing >= 0) {
+    if (onExisting == OnExisting::Refuse) return Error{overwriteQuestion(name)};
+    return Registered{existing, true};
+  }
+  const int free = firstFreeSlot(slots);
+  if (free < 0) return registrationLimitError();
+  return Registered{free, false};
+}
+
+Status decodeImages(StoreEdit& edit, ProfileModel& model, const std::string& name,
+                    const PrinterImages& images, const std::string& base, ModelRule rule,
+                    Registered& registered, std::vector<std::string>& warnings) {
+  const ProfileSlotTable slots = edit.slotNames();
+  const int slot = findSlotByName(slots, name);
+  if (rule == ModelRule::GhjkOnly && slot >= 0 && slots[slot].modelType == cat::kModelM)
+    return isModelM(slots[slot].name);
+  model.resetToDefaults();
+  model.clearWriteFlags();
+  // The registered profile is the base, so that what the images do not carry (and the
+  // interface keys, always saved) keeps its stored values.
+  if (!base.empty()) {
+    const int baseSlot = findSlotByName(slots, base);
+    if (baseSlot < 0) return notRegistered(base);
+    edit.loadProfile(model, slots[baseSlot].name);
+  } else if (slot >= 0) {
+    edit.loadProfile(model, slots[slot].name);
+  }
+  auto decoded = nvram::decodeAllImage(model, images.all, images.allName);
+  if (!decoded) return decoded.error();
+  if (Status s = nvram::decodeNetworkImage(model, images.network, images.networkName); !s) return s;
+  if (Status s = validateDecoded(model); !s) return s;
+  warnings = std::move(decoded->warnings);
+  // Onto another base every key may differ from what `name` holds.
+  if (!base.empty()) {
+    model.refreshAndSnapshotCheckFlagTexts();
+    model.markAllForWriting();
+  }
+  if (slot >= 0) {
+    registered = Registered{slot, true};
+    return edit.saveProfile(model, slots[slot].name);
+  }
+
+  if (Status s = validateProfileName(name); !s) return s;
+  auto target = chooseTarget(edit, name, OnExisting::Refuse);
+  if (!target) return target.error();
+  registered = *target;
+  model.refreshAndSnapshotCheckFlagTexts();
+  model.markAllForWriting();
+  if (Status s = edit.saveProfile(model, name); !s) return s;
+  return edit.writeIndexEntry(target->slot, name, std::string(cat::kModelGhjk));
+}
+
+Status migrate(StoreEdit& edit, const std::string& source, const std::string& newName,
+               OnExisting onExisting, Registered& registered) {
+  auto from = registeredSlot(edit, source);
+  if (!from) return from.error();
+  const ProfileSlot sourceSlot = edit.slotNames()[*from];
+  if (sourceSlot.modelType == cat::kModelM) return isModelM(sourceSlot.name);
+  auto target = chooseTarget(edit, newName, onExisting);
+  if (!target) return target.error();
+  registered = *target;
+  if (Status s = edit.copySection(sourceSlot.name, newName); !s) return s;
+  return edit.writeIndexEntry(registered.slot, newName, std::string(cat::kModelM));
+}
+
+}  // namespace drovik::edits

@@ -1,0 +1,47 @@
+// The decisions and edits of the profile operations on files read under the lock. A
+// transaction commits what they did; a rehearsal runs the same on the files as they are and
+// throws the result away, so that a dry run decides exactly as the real run would.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/profile_store.h"
+#include "service/profile_service.h"
+
+namespace drovik::edits {
+
+Error notRegistered(const std::string& name);
+
+// The slot holding `name`, or the error that says it is gone.
+Result<int> registeredSlot(const StoreEdit& edit, const std::string& name);
+
+// Where a profile named `name` goes, by the registration rules: the limit of 20 first, then
+// the slot that holds the name (when the operator agreed to overwrite it), else the first
+// free slot.
+Result<Registered> chooseTarget(const StoreEdit& edit, const std::string& name,
+                                OnExisting onExisting);
+
+// A printer's two images with the names of the files they came from (for the messages).
+struct PrinterImages {
+  std::span<const std::uint8_t> all;
+  std::string allName;
+  std::span<const std::uint8_t> network;
+  std::string networkName;
+};
+
+enum class ModelRule { Any, GhjkOnly };
+
+// Decodes the images onto a base and saves the result as `name` (see decodeIntoProfile).
+// Under ModelRule::GhjkOnly an 8630-M profile `name` is refused before anything changes.
+Status decodeImages(StoreEdit& edit, ProfileModel& model, const std::string& name,
+                    const PrinterImages& images, const std::string& base, ModelRule rule,
+                    Registered& registered, std::vector<std::string>& warnings);
+
+// Copies the 8630-GHJK profile `source` to the 8630-M profile `newName`.
+Status migrate(StoreEdit& edit, const std::string& source, const std::string& newName,
+               OnExisting onExisting, Registered& registered);
+
+}  // namespace drovik::edits
