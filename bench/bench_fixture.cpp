@@ -71,13 +71,14 @@ const std::vector<std::string>& profileKeys() {
   return keys;
 }
 
-int runQuietly(std::vector<std::string> args) {
+int runQuietly(std::vector<std::string> args, bool withoutErrors) {
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  if (withoutErrors) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   pid_t pid = 0;
   int status = 0;
   const bool started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;

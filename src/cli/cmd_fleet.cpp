@@ -2,6 +2,7 @@
 // file only reads the command line and the password, shows the progress and sets the status.
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 
 #include "cli/cancel_on_interrupt.h"
@@ -30,7 +31,8 @@ Result<int> numberOption(const Args& args, const std::string& name, int fallback
   return value;
 }
 
-Result<std::string> password(const Args& args) {
+Result<std::string> password(const Args& args, bool needed) {
+  if (!needed) return std::string();
   if (const auto file = args.option("--password-file")) return readPasswordFile(*file);
   return readPassword();
 }
@@ -70,7 +72,10 @@ int runFleet(const Args& args) {
   ProfileService service(*paths);
   if (Status s = fleet::checkProfileRoom(service, *plan, *results); !s)
     return fail(s.message(), kExitUsage);
-  auto typed = password(args);
+  const bool anyToRun = std::any_of(plan->begin(), plan->end(), [&](const fleet::PlanRow& row) {
+    return !results->completedBefore(row);
+  });
+  auto typed = password(args, anyToRun);
   if (!typed) return fail(typed.message(), kExitUsage);
   // Written before any row runs: a folder that cannot take it is found while nothing is done.
   if (!dryRun) {

@@ -21,19 +21,22 @@ std::string quote(const std::string& arg) {
 
 void excludeEverything(ProfileModel& model) { model.flags.state.fill(0); }
 
-CliRun CliTest::run(const std::vector<std::string>& args) {
+CliRun CliTest::run(const std::vector<std::string>& args, const std::string& input) {
   std::string command = quote(DROVIK_CLI_PATH);
   for (const auto& arg : args) command += " " + quote(arg);
+  const auto inPath = dir / "stdin";
   const auto outPath = dir / "stdout";
   const auto errPath = dir / "stderr";
-  command += " >" + quote(outPath.string()) + " 2>" + quote(errPath.string());
+  writeFile(inPath, input);
+  command += " <" + quote(inPath.string()) + " >" + quote(outPath.string()) + " 2>" +
+             quote(errPath.string());
   const int status = std::system(command.c_str());
   return {exitCodeOf(status), readFile(outPath), readFile(errPath)};
 }
 
-CliRun CliTest::runIn(std::vector<std::string> args) {
+CliRun CliTest::runIn(std::vector<std::string> args, const std::string& input) {
   args.insert(args.begin(), {"--data-dir", dir.path().string()});
-  return run(args);
+  return run(args, input);
 }
 
 CliRun CliTest::runToFullDisk(const std::string& args) {
@@ -47,7 +50,7 @@ std::set<std::string> CliTest::folderListing() {
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
     const std::string name = entry.path().filename().string();
-    if (name != "stdout" && name != "stderr") names.insert(name);
+    if (name != "stdin" && name != "stdout" && name != "stderr") names.insert(name);
   }
   return names;
 }

@@ -30,9 +30,10 @@ class CliTest : public ::testing::Test {
   TempDir dir;
   ProfileStore store{StorePaths::inDirectory(dir.path())};
 
-  CliRun run(const std::vector<std::string>& args);
+  // `input` is the standard input.
+  CliRun run(const std::vector<std::string>& args, const std::string& input = {});
   // With --data-dir of the test's folder.
-  CliRun runIn(std::vector<std::string> args);
+  CliRun runIn(std::vector<std::string> args, const std::string& input = {});
   // With --data-dir, standard output on a full disk; `args` is shell text.
   CliRun runToFullDisk(const std::string& args);
 

@@ -1,0 +1,198 @@
+// drovik-cli fleet as a whole process against real peers: old printers (supported, another
+// model, another password, one that never answers), new printers on FTP and a private spooler.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_fixture.h"
+#include "fleet/sha256.h"
+#include "peers/printer_simulator.h"
+#include "peers/private_cups.h"
+#include "peers/silent_printer.h"
+#include "service/profile_service.h"
+#include "transport/ipv4_address.h"
+#include "transport/transport_messages.h"
+
+namespace drovik {
+namespace {
+
+using nlohmann::json;
+using test::readFile;
+using test::writeFile;
+
+test::PrinterSimulatorOptions printerOptions(std::string greeting, std::string password) {
+  test::PrinterSimulatorOptions options;
+  options.greeting = std::move(greeting);
+  options.password = std::move(password);
+  options.allImage = readFile(DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_all_1758.bin");
+  options.networkImage = readFile(DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_nw_13.bin");
+  return options;
+}
+
+std::string ip(const Ipv4Octets& address) { return transport::addressText(address); }
+
+class FleetCli : public test::CliTest {
+ protected:
+  FleetCli() { std::filesystem::create_directory(plans()); }
+  std::filesystem::path plans() const { return dir / "plans"; }
+  std::filesystem::path writePlan(const std::string& text) {
+    writeFile(plans() / "fleet.csv", text);
+    return plans() / "fleet.csv";
+  }
+  std::filesystem::path resultFile() const { return plans() / "fleet.result.json"; }
+  json results() { return json::parse(readFile(resultFile())); }
+  json rowOf(const json& document, const std::string& name) {
+    for (const json& row : document["rows"])
+      if (row["name"] == name) return row;
+    ADD_FAILURE() << "no row " << name;
+    return {};
+  }
+  std::string command(const std::string& profile) {
+    EXPECT_EQ(runIn({"generate", profile, "-o", (plans() / "cmd.sib").string()}).exitCode, 0);
+    return readFile(plans() / "cmd.sib");
+  }
+};
+
+TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
+  test::PrinterSimulator old(printerOptions("8630-H05 FTP server ready.", "pw"));
+  if (old.needsRoot()) GTEST_SKIP() << old.problem();
+  test::PrinterSimulator otherModel(printerOptions("8630-X01 FTP server ready.", "pw"));
+  test::PrinterSimulator otherPassword(printerOptions("8630-J05 FTP server ready.", "other"));
+  test::SilentPrinter silent;
+  test::PrinterSimulator newFirst(printerOptions("8630-M FTP server ready.", ""));
+  test::PrinterSimulator newSecond(printerOptions("8630-M FTP server ready.", ""));
+  for (const auto* peer : {&old, &otherModel, &otherPassword, &newFirst, &newSecond})
+    ASSERT_EQ(peer->problem(), "");
+  ASSERT_TRUE(silent.listening());
+  test::PrivateCups cups;
+  ASSERT_EQ(cups.problem(), "");
+  test::ByteCapture device;
+  ASSERT_TRUE(cups.addQueue("Fleet_Q", device.port()));
+
+  registerProfile(0, "本社", "8630-GHJK");
+  registerProfile(1, "本社-M", "8630-GHJK");  // becomes the M copy
+  registerProfile(2, "M型", "8630-M");         // cannot be the GHJK side of a row
+  const std::string oldIp = ip(old.address());
+  const auto plan = writePlan("name,old_printer,new_target\n本社," + oldIp + ",ftp:" +
+                              ip(newFirst.address()) + "\n支社," + oldIp + ",cups:Fleet_Q\n旧型," +
+                              ip(otherModel.address()) + ",ftp:" + ip(newSecond.address()) +
+                              "\n誤り," + ip(otherPassword.address()) + ",ftp:" +
+                              ip(newSecond.address()) + "\n無応答," + ip(silent.address()) +
+                              ",ftp:" + ip(newSecond.address()) + "\nM型," + oldIp + ",parallel\n");
+  const std::vector<std::string> fleet = {"fleet", plan.string(), "--timeout", "2"};
+
+  // A dry run fetches and tells what it would do, and writes nothing anywhere.
+  const auto before = folderListing();
+  const std::string profilesBefore = readFile(dir / "RSETTING.INI");
+  auto dry = fleet;
+  dry.push_back("--dry-run");
+  const test::CliRun rehearsed = runIn(dry, "pw\n");
+  EXPECT_EQ(rehearsed.exitCode, 1) << rehearsed.err;
+  EXPECT_EQ(folderListing(), before);
+  EXPECT_EQ(readFile(dir / "RSETTING.INI"), profilesBefore);
+  EXPECT_FALSE(std::filesystem::exists(resultFile()));
+  EXPECT_FALSE(std::filesystem::exists(newFirst.uploaded("rsic_cmd.bin")));
+  EXPECT_NE(rehearsed.out.find("「本社」を上書きします（8630-GHJK）"), std::string::npos);
+  EXPECT_NE(rehearsed.out.find("「支社-M」を新規登録します（8630-M）"), std::string::npos);
+
+  const auto start = std::chrono::steady_clock::now();
+  const test::CliRun first = runIn(fleet, "pw\n");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_EQ(first.exitCode, 1) << first.err;
+
+  // The rows that could be fetched are registered, migrated and received by the new printers.
+  ProfileService service(StorePaths::inDirectory(dir.path()));
+  const ProfileSlotTable slots = *service.readSlots();
+  std::map<std::string, std::string> models;
+  for (const ProfileSlot& slot : slots)
+    if (slot.registered()) models[slot.name] = slot.modelType;
+  EXPECT_EQ(models, (std::map<std::string, std::string>{{"本社", "8630-GHJK"},
+                                                         {"本社-M", "8630-M"},
+                                                         {"支社", "8630-GHJK"},
+                                                         {"支社-M", "8630-M"},
+                                                         {"M型", "8630-M"}}));
+  const std::string headOffice = command("本社-M");
+  EXPECT_TRUE(readFile(newFirst.uploaded("rsic_cmd.bin")) == headOffice);
+  EXPECT_TRUE(device.bytes(std::chrono::seconds(15)) == command("支社-M"));
+  const std::span<const std::uint8_t> sent(reinterpret_cast<const std::uint8_t*>(headOffice.data()),
+                                           headOffice.size());
+  EXPECT_NE(rehearsed.out.find(fleet::sha256Hex(sent)), std::string::npos);
+
+  // The result file tells each row's steps; a failed step ends its row.
+  const json document = results();
+  const json send = rowOf(document, "本社")["steps"][4];
+  EXPECT_EQ(send["outcome"], "ok");
+  EXPECT_EQ(send["bytes"], headOffice.size());
+  EXPECT_EQ(send["sha256"], fleet::sha256Hex(sent));
+  EXPECT_EQ(rowOf(document, "支社")["status"], "completed");
+  const std::map<std::string, std::pair<int, std::string_view>> failures = {
+      {"旧型", {0, transport::kUnsupportedModelMessage}},
+      {"誤り", {0, transport::kLoginIncorrectMessage}},
+      {"無応答", {0, transport::kRetrievalFailedMessage}},
+      {"M型", {1, "８６３０－Ｍの設定です"}}};
+  for (const auto& [name, failure] : failures) {
+    const json row = rowOf(document, name);
+    EXPECT_EQ(row["status"], "failed") << name;
+    const json& step = row["steps"][failure.first];
+    EXPECT_EQ(step["outcome"], "failed") << name;
+    EXPECT_NE(step["message"].get<std::string>().find(failure.second), std::string::npos) << name;
+    EXPECT_EQ(row["steps"][4]["outcome"], "skipped") << name;
+  }
+
+  // Again with the other printer's password, from a private file: the completed rows are not
+  // sent again, the printer that refused the first password now gets its new printer's command.
+  std::filesystem::remove(newFirst.uploaded("rsic_cmd.bin"));
+  writeFile(plans() / "password", "other\n");
+  ::chmod((plans() / "password").c_str(), 0600);
+  auto retry = fleet;
+  retry.insert(retry.end(), {"--password-file", (plans() / "password").string(), "--jobs", "2"});
+  const test::CliRun second = runIn(retry);
+  EXPECT_EQ(second.exitCode, 1) << second.err;
+  EXPECT_NE(second.err.find("本社 " + oldIp + " → ftp:" + ip(newFirst.address()) +
+                            ": 前回完了済みのため実行しません"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(newFirst.uploaded("rsic_cmd.bin")));
+  EXPECT_TRUE(readFile(newSecond.uploaded("rsic_cmd.bin")) == command("誤り-M"));
+  const json again = results();
+  EXPECT_EQ(rowOf(again, "本社"), rowOf(document, "本社"));
+  EXPECT_EQ(rowOf(again, "誤り")["status"], "completed");
+  EXPECT_EQ(rowOf(again, "旧型")["status"], "failed");
+}
+
+// Whatever is wrong with the command line, the plan, the result file or the password file,
+// nothing is asked of any printer and nothing is written.
+TEST_F(FleetCli, RefusesBeforeAnythingIsDone) {
+  auto refused = [&](const std::vector<std::string>& extra, const std::string& why) {
+    std::vector<std::string> args = {"fleet", (plans() / "fleet.csv").string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const test::CliRun run = runIn(args, "pw\n");
+    EXPECT_EQ(run.exitCode, 2) << why;
+    EXPECT_NE(run.err.find(why), std::string::npos) << run.err;
+  };
+  writePlan("本社,10.0.0.1,parallel\n支社,10.0.0.999,parallel\n");
+  refused({}, "計画の2行目: ");
+  EXPECT_FALSE(std::filesystem::exists(resultFile()));
+
+  std::string tooMany;
+  for (int i = 0; i < 11; ++i) tooMany += "p" + std::to_string(i) + ",10.0.0.1,parallel\n";
+  writePlan(tooMany);
+  refused({}, "新たに22個登録しますが、登録できるのはあと20個です");
+
+  writePlan("本社,10.0.0.1,parallel\n");
+  refused({"--jobs", "0"}, "--jobs には 1 から 16 までの数");
+  refused({"--timeout", "2s"}, "--timeout には 1 から 600 までの数");
+  writeFile(plans() / "password", "pw\n");
+  ::chmod((plans() / "password").c_str(), 0640);
+  refused({"--password-file", (plans() / "password").string()}, "ほかのユーザーが読み書きできる");
+  EXPECT_FALSE(std::filesystem::exists(resultFile()));
+
+  writeFile(resultFile(), "{\"rows\": [");
+  refused({}, "結果ファイルの内容が正しくないため、実行しません");
+  EXPECT_EQ(readFile(resultFile()), "{\"rows\": [");
+  EXPECT_EQ(folderListing(), std::set<std::string>{"plans"});
+}
+
+}  // namespace
+}  // namespace drovik

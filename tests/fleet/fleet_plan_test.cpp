@@ -1,0 +1,57 @@
+// Reading a fleet plan: the forms a spreadsheet saves, and every bad line named at once.
+#include <gtest/gtest.h>
+
+#include "fleet/fleet_plan.h"
+#include "transport/ipv4_address.h"
+
+namespace drovik::fleet {
+namespace {
+
+TEST(FleetPlan, ReadsWhatSpreadsheetsSave) {
+  const auto rows = parsePlan(
+      "\xEF\xBB\xBFName,Old_Printer,New_Target\r\n"
+      "\r\n"
+      "  本社 , 192.168.0.10 ,ftp:192.168.1.10\r\n"
+      "\"倉庫,\"\"北\"\"\",10.0.0.1,\"cups:Office_Q\"\r\n"
+      "受付,10.0.0.2,PARALLEL");
+  ASSERT_TRUE(rows.isOk()) << rows.message();
+  ASSERT_EQ(rows->size(), 3u);
+  EXPECT_EQ((*rows)[0].line, 3);
+  EXPECT_EQ((*rows)[0].name, "本社");
+  EXPECT_EQ(transport::addressText((*rows)[0].oldPrinter), "192.168.0.10");
+  EXPECT_EQ(targetText((*rows)[0].target), "ftp:192.168.1.10");
+  EXPECT_EQ((*rows)[1].name, "倉庫,\"北\"");
+  EXPECT_EQ((*rows)[1].migratedName(), "倉庫,\"北\"-M");
+  EXPECT_EQ(targetText((*rows)[1].target), "cups:Office_Q");
+  EXPECT_EQ((*rows)[2].target.kind, Target::Kind::Parallel);
+}
+
+// A plan is refused whole; each bad line is named with its own reason.
+TEST(FleetPlan, RefusesEveryBadLineAtOnce) {
+  const std::string longName(59, 'a');  // fits, but its "-M" copy does not
+  const auto rows = parsePlan(
+      "良い,10.0.0.1,parallel\n"               // 1
+      "アドレス,10.0.0.256,parallel\n"         // 2
+      "送信先,10.0.0.1,usb:1\n"                // 3
+      "[括弧],10.0.0.1,parallel\n"             // 4
+      + longName + ",10.0.0.1,parallel\n" +    // 5
+      "良い,10.0.0.2,parallel\n"               // 6 same name
+      "良い-m,10.0.0.3,parallel\n"             // 7 the first row's copy, as the file matches
+      "項目,10.0.0.1\n"                        // 8
+      "\"閉じない,10.0.0.1,parallel\n"         // 9
+      "ゼロ,0.0.0.0,parallel\n"                // 10
+      "キュー,10.0.0.1,cups:a/b\n"             // 11
+      "ftpゼロ,10.0.0.1,ftp:0.0.0.0\n");       // 12
+  ASSERT_FALSE(rows.isOk());
+  for (int line = 2; line <= 12; ++line)
+    EXPECT_NE(rows.message().find("計画の" + std::to_string(line) + "行目: "), std::string::npos)
+        << line << "\n" << rows.message();
+  EXPECT_EQ(rows.message().find("計画の1行目"), std::string::npos);
+  EXPECT_NE(rows.message().find("1行目と重複"), std::string::npos);
+  EXPECT_NE(rows.message().find("移行先の設定名「" + longName + "-M」"), std::string::npos);
+
+  EXPECT_FALSE(parsePlan("name,old_printer,new_target\n\n").isOk());  // no rows at all
+}
+
+}  // namespace
+}  // namespace drovik::fleet
