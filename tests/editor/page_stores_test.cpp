@@ -4,6 +4,7 @@
 #include "editor/editor_tests.h"
 #include "editor/page_states.h"
 #include "model/profile.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 namespace {
@@ -238,5 +239,7 @@ void PageStoresTest::unchangedPagesFlagNothing() {
   QVERIFY(storeUserNamePage(UserNamePageState::defaults(), fresh, freshSnapshot));
   QVERIFY(!anyValueFlag(fresh.valueWrite));
 }
+
+DROVIK_QTEST_SUITE(PageStoresTest);
 
 }  // namespace drovik::test

@@ -16,6 +16,7 @@
 #include "editor/stepper_box.h"
 #include "editor/user_name_page.h"
 #include "editor/user_page.h"
+#include "ui_support/qtest_suites.h"
 #include "ui_support/scripted_ui.h"
 
 namespace drovik::test {
@@ -278,5 +279,7 @@ void SettingDialogTest::userPagesAreBuiltWhenFirstShown() {
   QCOMPARE(model.text.paper[6][paperIndex("PrintSpeedRear")], std::string("1"));
   QVERIFY(model.valueWrite.paper[6][paperIndex("PrintSpeedRear")]);
 }
+
+DROVIK_QTEST_SUITE(SettingDialogTest);
 
 }  // namespace drovik::test
