@@ -214,7 +214,7 @@ void SettingDialogTest::restoreDefaultsResetsTheSelectedPageOnly() {
   QCOMPARE(dialog.userPage(3).state().margin, UserPageState::defaults().margin);
   QCOMPARE(dialog.userPage(2).state().paper[0], 2);
   QCOMPARE(dialog.userPage(4).state().paper[0], 2);
-  QCOMPARE(dialog.interfacePage().state().ifSel, 3);
+  QCOMPARE(dialog.interfacePage().state().choice(cat::kIfSel), 3);
 
   dialog.tree().selectSlot(0);
   boxes.answer(QMessageBox::Ok);
@@ -227,7 +227,7 @@ void SettingDialogTest::restoreDefaultsResetsTheSelectedPageOnly() {
   boxes.answer(QMessageBox::Ok);
   dialog.restoreDefaults();
   QCOMPARE(boxes.shown.back().text, QString("Ｉ／Ｆ設定を初期値にします。"));
-  QCOMPARE(dialog.interfacePage().state().ifSel, 0);
+  QCOMPARE(dialog.interfacePage().state().choice(cat::kIfSel), 0);
   for (int slot = 0; slot < kSlotCount; ++slot)
     QCOMPARE(dialog.tree().isTicked(slot), slot >= kFirstInterfaceSlot);
   // Nothing reached the profile: cancelling the dialog leaves it as it was.
