@@ -1,23 +1,11 @@
 #include "bench_fixture.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <stdexcept>
-
-extern char** environ;
+#include "peers/peer_process.h"
+#include "support/temp_dir.h"
 
 namespace drovik::bench {
 
 namespace {
-
-std::filesystem::path makeTempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "drovik-bench-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  return pattern;
-}
 
 void vary(ProfileModel& model, int seed) {
   const auto paper = cat::paperItems();
@@ -42,7 +30,9 @@ void vary(ProfileModel& model, int seed) {
 
 const TwentyProfiles& twentyProfiles() {
   static const TwentyProfiles fixture = [] {
-    const auto dir = makeTempDir();
+    // Removed when the benchmark program ends.
+    static const test::TempDir folder;
+    const auto dir = folder.path();
     TwentyProfiles f{dir, ProfileStore(StorePaths::inDirectory(dir)), {}};
     for (int slot = 0; slot < cat::kSlotCount; ++slot) {
       const std::string name = "設定" + std::to_string(slot + 1) + "_帳票ソフト";
@@ -71,20 +61,8 @@ const std::vector<std::string>& profileKeys() {
   return keys;
 }
 
-int runQuietly(std::vector<std::string> args, bool withoutErrors) {
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  if (withoutErrors) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  int status = 0;
-  const bool started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-  posix_spawn_file_actions_destroy(&actions);
-  if (!started || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
+int runQuietly(std::vector<std::string> args) {
+  return test::runToEnd(args, "/dev/null", std::chrono::minutes(2));
 }
 
 }  // namespace drovik::bench

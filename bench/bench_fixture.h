@@ -22,9 +22,8 @@ const TwentyProfiles& twentyProfiles();
 // The 1461 keys of a complete profile.
 const std::vector<std::string>& profileKeys();
 
-// Runs a program (argv[0] a path) with its standard output (and, when asked, its standard
-// error) on /dev/null and waits for it: its exit status, or -1 when it could not start or did
-// not end by itself.
-int runQuietly(std::vector<std::string> args, bool withoutErrors = false);
+// Runs a program (argv[0] a path) with its standard output on /dev/null and waits for it:
+// its exit status, or -1 when it could not start or did not end by itself.
+int runQuietly(std::vector<std::string> args);
 
 }  // namespace drovik::bench

@@ -69,23 +69,6 @@ UserPageState UserPageState::of(const SettingProfile& values, int user) {
   return s;
 }
 
-int& InterfacePageState::choice(int item) {
-  switch (item) {
-    case cat::kIfSel:
-      return ifSel;
-    case cat::kParallel:
-      return parallel;
-    case cat::kDhcp:
-      return dhcp;
-    default:
-      return errDisp;
-  }
-}
-
-int InterfacePageState::choice(int item) const {
-  return const_cast<InterfacePageState*>(this)->choice(item);
-}
-
 InterfacePageState InterfacePageState::defaults() {
   InterfacePageState s;
   const auto items = cat::interfaceItems();
@@ -145,14 +128,14 @@ Status storeInterfacePage(const InterfacePageState& state, ProfileModel& model,
                           const ProfileText& snapshot) {
   auto& text = model.text.iface;
   auto at = [](int item, int octet = -1) { return cat::interfaceKeyIndex(item, octet); };
-  text[at(cat::kIfSel)] = std::to_string(state.ifSel);
+  text[at(cat::kIfSel)] = std::to_string(state.choice(cat::kIfSel));
   if (Status s = validateIfChgTimeText(state.seconds); !s) return s;
   text[at(cat::kIfChgTime)] = withoutLeadingZeros(state.seconds);
   for (int item : {cat::kParallel, cat::kDhcp}) text[at(item)] = std::to_string(state.choice(item));
   for (int item : {cat::kIpAddress, cat::kSubnetMask, cat::kDefaultGateway})
     for (int o = 0; o < 4; ++o)
       text[at(item, o)] = std::to_string(state.address[InterfaceRecord::addressOf(item)][o]);
-  text[at(cat::kErrDisp)] = std::to_string(state.errDisp);
+  text[at(cat::kErrDisp)] = std::to_string(state.choice(cat::kErrDisp));
 
   // One write flag per item: an address is flagged when any of its octets changed.
   const auto keys = cat::interfaceKeys();

@@ -36,17 +36,17 @@ struct UserPageState {
 
 struct InterfacePageState {
   using Address = std::array<int, 4>;
-  int ifSel = 0;
   std::string seconds;
-  int parallel = 0;
-  int dhcp = 0;
   std::array<Address, InterfaceRecord::kAddressCount> address{};
-  int errDisp = 0;
 
-  int& choice(int item);  // IfSel, Parallel, DHCP, ErrDisp
-  int choice(int item) const;
+  // The shown code of a choice item (IfSel, Parallel, DHCP, ErrDisp), by its item number.
+  int& choice(int item) { return choices_.at(item); }
+  int choice(int item) const { return choices_.at(item); }
   static InterfacePageState defaults();
   static InterfacePageState of(const SettingProfile& values);
+
+ private:
+  std::array<int, cat::kInterfaceItemCount> choices_{};
 };
 
 // The stores write the text form and set the write flag of each text that differs from the

@@ -4,6 +4,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 
@@ -86,5 +87,7 @@ void CommandFileTest::sendPreparesTheCommandForTheSender() {
   QCOMPARE(sender.bytes, std::size_t{195});
   QVERIFY(app.boxes.shown.empty());
 }
+
+DROVIK_QTEST_SUITE(CommandFileTest);
 
 }  // namespace drovik::test

@@ -10,6 +10,7 @@
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
 #include "app/compare_dlg.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 
@@ -105,5 +106,7 @@ void CompareTest::unreadableChoiceIsSaidAndShowsNoRows() {
   QCOMPARE(empty.differenceCount(), 0);
   QCOMPARE(empty.summary(), QStringLiteral("比較する設定がありません"));
 }
+
+DROVIK_QTEST_SUITE(CompareTest);
 
 }  // namespace drovik::test

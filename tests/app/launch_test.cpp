@@ -5,6 +5,7 @@
 #include "app/app_tests.h"
 #include "app/pelmora_app.h"
 #include "support/temp_dir.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 
@@ -66,5 +67,7 @@ void LaunchTest::findsOrMissesTheDisplay() {
   }
   savedRuntime ? setenv("XDG_RUNTIME_DIR", keptRuntime.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
 }
+
+DROVIK_QTEST_SUITE(LaunchTest);
 
 }  // namespace drovik::test

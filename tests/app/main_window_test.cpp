@@ -6,6 +6,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 
@@ -159,5 +160,7 @@ void MainWindowTest::aboutItemOpensTheAboutBox() {
   QCOMPARE(app.dialogs.opened, std::vector<QString>{QStringLiteral("CAboutDlg")});
   QCOMPARE(version, QStringLiteral("Drovik Version 1.0.0"));
 }
+
+DROVIK_QTEST_SUITE(MainWindowTest);
 
 }  // namespace drovik::test

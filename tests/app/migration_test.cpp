@@ -5,6 +5,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 
@@ -118,5 +119,7 @@ void MigrationTest::settingsListUsesTheLayoutOfTheModel() {
   QCOMPARE(firstLines, QStringList({QStringLiteral("【ユーザー設定】"),
                                     QStringLiteral("8630-Mモデルへの移行設定")}));
 }
+
+DROVIK_QTEST_SUITE(MigrationTest);
 
 }  // namespace drovik::test

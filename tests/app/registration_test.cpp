@@ -6,6 +6,7 @@
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
 #include "model/profile_registry.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 
@@ -157,5 +158,7 @@ void RegistrationTest::failedSaveIsShownAndTheListStaysTrue() {
   QVERIFY(app.boxes.shown[0].text.contains(QStringLiteral("RSETTING.INI")));
   QVERIFY(app.indexBytes().find("Set1") == std::string::npos);
 }
+
+DROVIK_QTEST_SUITE(RegistrationTest);
 
 }  // namespace drovik::test

@@ -61,18 +61,12 @@ class TransportCli : public ::testing::Test {
 test::PrinterSimulatorOptions printer(std::string password) {
   test::PrinterSimulatorOptions options;
   options.password = std::move(password);
-  options.allImage = readFile(DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_all_1758.bin");
-  options.networkImage = readFile(DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_nw_13.bin");
   return options;
 }
 
-#define START_OR_SKIP(simulator)                                      \
-  if ((simulator).needsRoot()) GTEST_SKIP() << (simulator).problem(); \
-  ASSERT_EQ((simulator).problem(), "")
-
 TEST_F(TransportCli, FetchDecodesIntoTheProfileAndRemembersTheAddress) {
   test::PrinterSimulator simulator(printer("pass word"));
-  START_OR_SKIP(simulator);
+  DROVIK_START_OR_SKIP(simulator);
   const std::string ip = transport::addressText(simulator.address());
   const CliRun wrong = run({"fetch", "--ip", ip, "--into", "帳票"}, "nope\n");
   EXPECT_EQ(wrong.exitCode, 1);
@@ -101,7 +95,7 @@ TEST_F(TransportCli, FetchDecodesIntoTheProfileAndRemembersTheAddress) {
 // differs from that fetched profile.
 TEST_F(TransportCli, DiffComparesAProfileWithWhatThePrinterHolds) {
   test::PrinterSimulator simulator(printer("pw"));
-  START_OR_SKIP(simulator);
+  DROVIK_START_OR_SKIP(simulator);
   const std::string ip = transport::addressText(simulator.address());
   const CliRun missing = run({"diff", "無い", "--ip", ip}, "pw\n");
   EXPECT_EQ(missing.exitCode, 2);
@@ -130,7 +124,7 @@ TEST_F(TransportCli, DiffComparesAProfileWithWhatThePrinterHolds) {
 
 TEST_F(TransportCli, SendsOverTheNetworkAndRemembersTheAddress) {
   test::PrinterSimulator simulator(printer(""));
-  START_OR_SKIP(simulator);
+  DROVIK_START_OR_SKIP(simulator);
   const CliRun sent = run({"send", "帳票", "--ftp", transport::addressText(simulator.address())});
   ASSERT_EQ(sent.exitCode, 0) << sent.err;
   EXPECT_EQ(sent.out, "設定を送信できました\n");

@@ -16,6 +16,7 @@
 #include "editor/stepper_box.h"
 #include "editor/user_name_page.h"
 #include "editor/user_page.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 namespace {
@@ -130,5 +131,7 @@ void EditorEndToEndTest::saveFailureIsShown() {
   QCOMPARE(app.boxes.shown[0].icon, QMessageBox::Warning);
   QCOMPARE(app.rowOf("GONE"), -1);
 }
+
+DROVIK_QTEST_SUITE(EditorEndToEndTest);
 
 }  // namespace drovik::test

@@ -7,6 +7,7 @@
 
 #include "editor/editor_tests.h"
 #include "editor/stepper_box.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 
@@ -99,5 +100,7 @@ void MarginStepsTest::boxesChangeOnlyThroughTheirSpinners() {
   QCOMPARE(box.value(), QString("8.5"));
   QCOMPARE(stepped.count(), 2);
 }
+
+DROVIK_QTEST_SUITE(MarginStepsTest);
 
 }  // namespace drovik::test

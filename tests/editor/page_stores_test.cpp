@@ -4,6 +4,7 @@
 #include "editor/editor_tests.h"
 #include "editor/page_states.h"
 #include "model/profile.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 namespace {
@@ -117,7 +118,7 @@ void PageStoresTest::switchTimeRules() {
   QVERIFY(model.valueWrite.iface[cat::kIfChgTime]);
 
   ProfileModel refusing;
-  state.ifSel = 2;
+  state.choice(cat::kIfSel) = 2;
   state.seconds = "0300";
   Status s = storeInterfacePage(state, refusing, snapshot);
   QCOMPARE(
@@ -177,7 +178,7 @@ void PageStoresTest::onlyChangedNamesAndAddressesAreFlagged() {
 
   InterfacePageState iface = InterfacePageState::of(model.values);
   iface.address[InterfaceRecord::addressOf(cat::kDefaultGateway)][2] = 7;
-  iface.dhcp = 1;
+  iface.choice(cat::kDhcp) = 1;
   QVERIFY(storeInterfacePage(iface, model, snapshot));
   for (int item = 0; item < cat::kInterfaceItemCount; ++item)
     QCOMPARE(model.valueWrite.iface[item], item == cat::kDefaultGateway || item == cat::kDhcp);
@@ -204,7 +205,7 @@ void PageStoresTest::fillReadsCodesByItem() {
   QCOMPARE(user.common[cheCheN], 1);
   const InterfacePageState iface = InterfacePageState::of(values);
   QCOMPARE(iface.address[0][1], 300 & 0xFF);
-  QCOMPARE(iface.dhcp, 1);
+  QCOMPARE(iface.choice(cat::kDhcp), 1);
 
   // A list code the list cannot show is stored back as it was, and so not flagged.
   ProfileModel model;
@@ -238,5 +239,7 @@ void PageStoresTest::unchangedPagesFlagNothing() {
   QVERIFY(storeUserNamePage(UserNamePageState::defaults(), fresh, freshSnapshot));
   QVERIFY(!anyValueFlag(fresh.valueWrite));
 }
+
+DROVIK_QTEST_SUITE(PageStoresTest);
 
 }  // namespace drovik::test

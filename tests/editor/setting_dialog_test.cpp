@@ -16,6 +16,7 @@
 #include "editor/stepper_box.h"
 #include "editor/user_name_page.h"
 #include "editor/user_page.h"
+#include "ui_support/qtest_suites.h"
 #include "ui_support/scripted_ui.h"
 
 namespace drovik::test {
@@ -213,7 +214,7 @@ void SettingDialogTest::restoreDefaultsResetsTheSelectedPageOnly() {
   QCOMPARE(dialog.userPage(3).state().margin, UserPageState::defaults().margin);
   QCOMPARE(dialog.userPage(2).state().paper[0], 2);
   QCOMPARE(dialog.userPage(4).state().paper[0], 2);
-  QCOMPARE(dialog.interfacePage().state().ifSel, 3);
+  QCOMPARE(dialog.interfacePage().state().choice(cat::kIfSel), 3);
 
   dialog.tree().selectSlot(0);
   boxes.answer(QMessageBox::Ok);
@@ -226,7 +227,7 @@ void SettingDialogTest::restoreDefaultsResetsTheSelectedPageOnly() {
   boxes.answer(QMessageBox::Ok);
   dialog.restoreDefaults();
   QCOMPARE(boxes.shown.back().text, QString("Ｉ／Ｆ設定を初期値にします。"));
-  QCOMPARE(dialog.interfacePage().state().ifSel, 0);
+  QCOMPARE(dialog.interfacePage().state().choice(cat::kIfSel), 0);
   for (int slot = 0; slot < kSlotCount; ++slot)
     QCOMPARE(dialog.tree().isTicked(slot), slot >= kFirstInterfaceSlot);
   // Nothing reached the profile: cancelling the dialog leaves it as it was.
@@ -278,5 +279,7 @@ void SettingDialogTest::userPagesAreBuiltWhenFirstShown() {
   QCOMPARE(model.text.paper[6][paperIndex("PrintSpeedRear")], std::string("1"));
   QVERIFY(model.valueWrite.paper[6][paperIndex("PrintSpeedRear")]);
 }
+
+DROVIK_QTEST_SUITE(SettingDialogTest);
 
 }  // namespace drovik::test

@@ -7,6 +7,7 @@
 #include "editor/check_tree.h"
 #include "editor/editor_tests.h"
 #include "model/catalogue.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 namespace {
@@ -167,5 +168,8 @@ void PropagationTest::mouseOnTheBoxPropagatesAndKeysToggleOneBox() {
   QVERIFY(tree.isTicked(userSlot(0, 73)));
   QVERIFY(tree.isTicked(0));
 }
+
+DROVIK_QTEST_SUITE(TreeSlotsTest);
+DROVIK_QTEST_SUITE(PropagationTest);
 
 }  // namespace drovik::test

@@ -1,5 +1,5 @@
-// A peer program for the transport tests (printer simulator, print spooler), started without
-// a shell and stopped by its process id.
+// A program the tests and benchmarks start without a shell (printer simulator, print spooler,
+// drovik-cli itself) and wait for or stop by its process id.
 #pragma once
 
 #include <sys/types.h>
@@ -14,8 +14,13 @@ namespace drovik::test {
 
 class PeerProcess {
  public:
-  // stdout is read by waitForLine; stderr goes to errPath.
-  PeerProcess(const std::vector<std::string>& argv, const std::filesystem::path& errPath);
+  enum class Output {
+    Read,     // read by waitForLine
+    Discard,  // to /dev/null, for a program whose output nobody reads (it could fill a pipe)
+  };
+  // stderr goes to errPath.
+  PeerProcess(const std::vector<std::string>& argv, const std::filesystem::path& errPath,
+              Output output = Output::Read);
   ~PeerProcess();
   PeerProcess(const PeerProcess&) = delete;
   PeerProcess& operator=(const PeerProcess&) = delete;
@@ -35,7 +40,7 @@ class PeerProcess {
   std::optional<int> exitCode_;
 };
 
-// Runs a program to its end (at most `timeout`); its exit code, or -1.
+// Runs a program to its end (at most `timeout`), its output discarded; its exit code, or -1.
 int runToEnd(const std::vector<std::string>& argv, const std::filesystem::path& errPath,
              std::chrono::milliseconds timeout = std::chrono::seconds(20));
 

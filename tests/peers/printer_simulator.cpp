@@ -8,6 +8,10 @@
 
 namespace drovik::test {
 
+std::string sampleImage(const std::string& name) {
+  return readFile(std::string(DROVIK_TEST_DATA_DIR) + "/corpus/nvram/" + name);
+}
+
 Ipv4Octets randomLoopbackAddress() {
   static std::mt19937 random{std::random_device{}()};
   std::uniform_int_distribution<int> octet(2, 254);

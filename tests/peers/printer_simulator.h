@@ -12,12 +12,16 @@
 
 namespace drovik::test {
 
+// An NVRAM image of the test data's corpus.
+std::string sampleImage(const std::string& name);
+
 struct PrinterSimulatorOptions {
   std::string greeting = "8630-H05 FTP server ready.";
   std::string password = "secret";
-  std::string allImage;      // served as pr_setup/nvr_all.bin
-  std::string networkImage;  // served as pr_setup/nvr_nw.bin
-  double sendSeconds = 0;    // delay before each file's data
+  // Served as pr_setup/nvr_all.bin and pr_setup/nvr_nw.bin; a real old printer's images.
+  std::string allImage = sampleImage("rnvr_all_1758.bin");
+  std::string networkImage = sampleImage("rnvr_nw_13.bin");
+  double sendSeconds = 0;  // delay before each file's data
 };
 
 class PrinterSimulator {
@@ -37,6 +41,12 @@ class PrinterSimulator {
   std::string problem_;
   bool needsRoot_ = false;
 };
+
+// For a test body: skips where the simulator cannot bind its address (not root), fails when it
+// did not start for another reason.
+#define DROVIK_START_OR_SKIP(simulator)                               \
+  if ((simulator).needsRoot()) GTEST_SKIP() << (simulator).problem(); \
+  ASSERT_EQ((simulator).problem(), "")
 
 // A loopback address (127.x.y.z, never 127.0.0.1) that nothing listens on, most likely.
 Ipv4Octets randomLoopbackAddress();

@@ -1,21 +1,18 @@
 // Several copies of drovik-cli working on one data folder at the same moment, as operators and
 // scripts do: whatever order the copies take, the index stays gap-free and duplicate-free,
 // every entry has its section, and every copy that reported success shows in the files.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <algorithm>
+#include <deque>
 #include <mutex>
 #include <set>
 #include <thread>
 
 #include "model/ini_document.h"
+#include "peers/peer_process.h"
 #include "service/profile_service.h"
 #include "support/temp_dir.h"
-
-extern char** environ;
 
 using namespace drovik;
 
@@ -32,31 +29,21 @@ struct CliResult {
 class CliProcess {
  public:
   CliProcess(const fs::path& dataDir, std::vector<std::string> args, const fs::path& errFile)
-      : errFile_(errFile) {
-    args.insert(args.begin(), {DROVIK_CLI_PATH, "--data-dir", dataDir.string()});
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-  }
+      : errFile_(errFile),
+        process_(withProgram(dataDir, std::move(args)), errFile,
+                 test::PeerProcess::Output::Discard) {}
   CliResult finish() {
-    CliResult run;
-    int status = 0;
-    if (pid_ > 0 && waitpid(pid_, &status, 0) == pid_ && WIFEXITED(status))
-      run.exitCode = WEXITSTATUS(status);
-    run.err = test::readFile(errFile_);
-    return run;
+    return {process_.waitForExit(std::chrono::minutes(2)).value_or(-1), test::readFile(errFile_)};
   }
 
  private:
-  pid_t pid_ = -1;
+  static std::vector<std::string> withProgram(const fs::path& dataDir,
+                                              std::vector<std::string> args) {
+    args.insert(args.begin(), {DROVIK_CLI_PATH, "--data-dir", dataDir.string()});
+    return args;
+  }
   fs::path errFile_;
+  test::PeerProcess process_;
 };
 
 class ConcurrentCliTest : public ::testing::Test {
@@ -73,7 +60,7 @@ class ConcurrentCliTest : public ::testing::Test {
 
   // Runs every command at once and returns their results in order.
   std::vector<CliResult> runAtOnce(const std::vector<std::vector<std::string>>& commands) {
-    std::vector<CliProcess> processes;
+    std::deque<CliProcess> processes;  // started in place: a running process does not move
     for (std::size_t i = 0; i < commands.size(); ++i)
       processes.emplace_back(dir.path(), commands[i], dir / ("err" + std::to_string(i)));
     std::vector<CliResult> runs;

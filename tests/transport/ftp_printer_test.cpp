@@ -22,14 +22,8 @@ using test::readFile;
 PrinterSimulatorOptions printerWith(std::string greeting) {
   PrinterSimulatorOptions options;
   options.greeting = std::move(greeting);
-  options.allImage = readFile(DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_all_1758.bin");
-  options.networkImage = readFile(DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_nw_13.bin");
   return options;
 }
-
-#define START_OR_SKIP(simulator)                                      \
-  if ((simulator).needsRoot()) GTEST_SKIP() << (simulator).problem(); \
-  ASSERT_EQ((simulator).problem(), "")
 
 class FtpPrinter : public ::testing::Test {
  protected:
@@ -52,7 +46,7 @@ class FtpPrinter : public ::testing::Test {
 
 TEST_F(FtpPrinter, RetrievesAndDecodesASupportedPrintersImages) {
   PrinterSimulator printer(printerWith("8630-H05 FTP server ready."));
-  START_OR_SKIP(printer);
+  DROVIK_START_OR_SKIP(printer);
   const RetrievalOutcome outcome = retrieve(printer.address(), "secret");
   ASSERT_TRUE(outcome.retrieved()) << log();
   EXPECT_EQ(outcome.message, kRetrievedMessage);
@@ -73,7 +67,7 @@ TEST_F(FtpPrinter, ASlowTransferIsWaitedForAndSucceeds) {
   auto options = printerWith("8630-K05");
   options.sendSeconds = 0.7;  // per file: the whole retrieval takes well over a second
   PrinterSimulator printer(options);
-  START_OR_SKIP(printer);
+  DROVIK_START_OR_SKIP(printer);
   const auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(retrieve(printer.address(), "secret").retrieved()) << log();
   EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
@@ -83,7 +77,7 @@ TEST_F(FtpPrinter, RefusesAnUnsupportedModelAndLeavesNoStaleImages) {
   // Images of an earlier retrieval must not pass for this printer's.
   test::writeFile(dir / "rnvr_all.bin", std::string(1758, '\x01'));
   PrinterSimulator printer(printerWith("8630-M01 FTP server ready."));
-  START_OR_SKIP(printer);
+  DROVIK_START_OR_SKIP(printer);
   const RetrievalOutcome outcome = retrieve(printer.address(), "secret");
   EXPECT_EQ(outcome.verdict, RetrievalVerdict::UnsupportedModel);
   EXPECT_EQ(outcome.message, kUnsupportedModelMessage);
@@ -92,7 +86,7 @@ TEST_F(FtpPrinter, RefusesAnUnsupportedModelAndLeavesNoStaleImages) {
 TEST_F(FtpPrinter, AWrongPasswordIsReportedAsSuch) {
   test::writeFile(dir / "rnvr_all.bin", std::string(1758, '\x01'));
   PrinterSimulator printer(printerWith("8630-H05"));
-  START_OR_SKIP(printer);
+  DROVIK_START_OR_SKIP(printer);
   const RetrievalOutcome outcome = retrieve(printer.address(), "wrong password");
   EXPECT_EQ(outcome.verdict, RetrievalVerdict::LoginIncorrect) << log();
   EXPECT_EQ(outcome.message, kLoginIncorrectMessage);
@@ -118,7 +112,7 @@ TEST_F(FtpPrinter, SendsTheImageToThePrinter) {
   auto options = printerWith("8630-H05");
   options.password = "";  // the send script logs in without one
   PrinterSimulator printer(options);
-  START_OR_SKIP(printer);
+  DROVIK_START_OR_SKIP(printer);
   std::vector<std::uint8_t> image(2955);
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7);
   FtpRoute route(dir.path(), printer.address());

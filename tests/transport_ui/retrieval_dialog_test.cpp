@@ -10,6 +10,7 @@
 #include "transport/ui/send_flow.h"
 #include "transport_ui/transport_fixture.h"
 #include "transport_ui/transport_ui_tests.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 
@@ -97,5 +98,7 @@ void RetrievalDialogTest::enterRunsTheRetrievalAndEmptyAddressIsRefused() {
   QCOMPARE(f.boxes.shown.back().text, qtext(transport::kUnsupportedModelMessage));
   QVERIFY(dialog.isVisible());
 }
+
+DROVIK_QTEST_SUITE(RetrievalDialogTest);
 
 }  // namespace drovik::test

@@ -14,6 +14,7 @@
 #include "transport/ui/send_flow.h"
 #include "transport_ui/transport_fixture.h"
 #include "transport_ui/transport_ui_tests.h"
+#include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
 
@@ -222,5 +223,8 @@ void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
   QCOMPARE(shownWhileWaiting, std::size_t{1});  // only the question: the result is awaited
   QCOMPARE(f.boxes.shown.back().text, qtext(transport::kNetworkSentMessage));
 }
+
+DROVIK_QTEST_SUITE(SendDialogTest);
+DROVIK_QTEST_SUITE(SendOtherDialogTest);
 
 }  // namespace drovik::test
