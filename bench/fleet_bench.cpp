@@ -55,8 +55,8 @@ void BM_FleetFortyRows(benchmark::State& state) {
     for (int row = 0; row < kRowsPerPlan; ++row) {
       const int printer = (plan * kRowsPerPlan + row) % kPrinters;
       rows += "拠点" + std::to_string(plan) + "-" + std::to_string(row) + "," +
-              transport::addressText(peers.old[printer]->address()) + ",ftp:" +
-              transport::addressText(peers.replacements[printer]->address()) + "\n";
+              transport::addressText(peers.old[printer]->address()) +
+              ",ftp:" + transport::addressText(peers.replacements[printer]->address()) + "\n";
     }
     test::writeFile(dir / ("plan" + std::to_string(plan) + ".csv"), rows);
   }
@@ -80,8 +80,8 @@ void BM_FleetFortyRows(benchmark::State& state) {
 }
 BENCHMARK(BM_FleetFortyRows)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-const bench::RegisterTarget kFleetTarget{
-    {"drovik-cli fleet, 40 rows, 4 at a time, FTP (wall)", "BM_FleetFortyRows/iterations:5/real_time",
-     3000.0, "", 0}};
+const bench::RegisterTarget kFleetTarget{{"drovik-cli fleet, 40 rows, 4 at a time, FTP (wall)",
+                                          "BM_FleetFortyRows/iterations:5/real_time", 3000.0, "",
+                                          0}};
 
 }  // namespace

@@ -71,14 +71,14 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
 
   registerProfile(0, "本社", "8630-GHJK");
   registerProfile(1, "本社-M", "8630-GHJK");  // becomes the M copy
-  registerProfile(2, "M型", "8630-M");         // cannot be the GHJK side of a row
+  registerProfile(2, "M型", "8630-M");        // cannot be the GHJK side of a row
   const std::string oldIp = ip(old.address());
-  const auto plan = writePlan("name,old_printer,new_target\n本社," + oldIp + ",ftp:" +
-                              ip(newFirst.address()) + "\n支社," + oldIp + ",cups:Fleet_Q\n旧型," +
-                              ip(otherModel.address()) + ",ftp:" + ip(newSecond.address()) +
-                              "\n誤り," + ip(otherPassword.address()) + ",ftp:" +
-                              ip(newSecond.address()) + "\n無応答," + ip(silent.address()) +
-                              ",ftp:" + ip(newSecond.address()) + "\nM型," + oldIp + ",parallel\n");
+  const auto plan =
+      writePlan("name,old_printer,new_target\n本社," + oldIp + ",ftp:" + ip(newFirst.address()) +
+                "\n支社," + oldIp + ",cups:Fleet_Q\n旧型," + ip(otherModel.address()) +
+                ",ftp:" + ip(newSecond.address()) + "\n誤り," + ip(otherPassword.address()) +
+                ",ftp:" + ip(newSecond.address()) + "\n無応答," + ip(silent.address()) +
+                ",ftp:" + ip(newSecond.address()) + "\nM型," + oldIp + ",parallel\n");
   const std::vector<std::string> fleet = {"fleet", plan.string(), "--timeout", "2"};
 
   // A dry run fetches and tells what it would do, and writes nothing anywhere.
@@ -107,10 +107,10 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   for (const ProfileSlot& slot : slots)
     if (slot.registered()) models[slot.name] = slot.modelType;
   EXPECT_EQ(models, (std::map<std::string, std::string>{{"本社", "8630-GHJK"},
-                                                         {"本社-M", "8630-M"},
-                                                         {"支社", "8630-GHJK"},
-                                                         {"支社-M", "8630-M"},
-                                                         {"M型", "8630-M"}}));
+                                                        {"本社-M", "8630-M"},
+                                                        {"支社", "8630-GHJK"},
+                                                        {"支社-M", "8630-M"},
+                                                        {"M型", "8630-M"}}));
   const std::string headOffice = command("本社-M");
   EXPECT_TRUE(readFile(newFirst.uploaded("rsic_cmd.bin")) == headOffice);
   EXPECT_TRUE(device.bytes(std::chrono::seconds(15)) == command("支社-M"));

@@ -16,8 +16,8 @@ SilentPrinter::SilentPrinter() {
     sockaddr_in where{};
     where.sin_family = AF_INET;
     where.sin_port = htons(21);
-    where.sin_addr.s_addr = htonl(static_cast<std::uint32_t>(
-        address_[0] << 24 | address_[1] << 16 | address_[2] << 8 | address_[3]));
+    where.sin_addr.s_addr = htonl(static_cast<std::uint32_t>(address_[0] << 24 | address_[1] << 16 |
+                                                             address_[2] << 8 | address_[3]));
     if (::bind(fd_, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 ||
         ::listen(fd_, 16) != 0) {
       ::close(fd_);
