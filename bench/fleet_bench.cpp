@@ -80,7 +80,7 @@ void BM_FleetFortyRows(benchmark::State& state) {
 }
 BENCHMARK(BM_FleetFortyRows)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-const bench::RegisterTarget kFleetTarget{{"drovik-cli fleet, 40 rows, 4 at a time, FTP (wall)",
+const bench::RegisterTarget kFleetTarget{{"drovik-cli fleet, 40 rows, 4 at a time (wall)",
                                           "BM_FleetFortyRows/iterations:5/real_time", 3000.0, "",
                                           0}};
 
