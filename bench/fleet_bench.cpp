@@ -1,5 +1,6 @@
 // drovik-cli fleet as whole processes: 40 rows against printer simulators on loopback, four
-// at a time, every step real (fetch, register, migrate, build, FTP send). A data folder holds
+// at a time, every step real (fetch, register, migrate, build, FTP send to 40 new printers
+// served by four simulator processes). A data folder holds
 // 20 profiles, two per row, so the 40 rows are four plans of ten, each with its own folder.
 #include <benchmark/benchmark.h>
 #include <sys/stat.h>
@@ -18,7 +19,9 @@ using namespace drovik;
 
 constexpr int kPlans = 4;
 constexpr int kRowsPerPlan = 10;
-constexpr int kPrinters = 4;  // old ones, and as many new ones
+constexpr int kRows = kPlans * kRowsPerPlan;
+// Old printers, and processes serving the new ones: a new printer takes one row only.
+constexpr int kPrinters = 4;
 
 struct Printers {
   std::vector<std::unique_ptr<test::PrinterSimulator>> old, replacements;
@@ -29,15 +32,16 @@ const Printers& printers() {
   static const Printers running = [] {
     Printers started;
     auto start = [&](std::vector<std::unique_ptr<test::PrinterSimulator>>& into,
-                     const std::string& password) {
+                     const std::string& password, int moreAddresses) {
       test::PrinterSimulatorOptions options;
       options.password = password;
+      options.moreAddresses = moreAddresses;
       into.push_back(std::make_unique<test::PrinterSimulator>(options));
       if (started.problem.empty()) started.problem = into.back()->problem();
     };
     for (int i = 0; i < kPrinters; ++i) {
-      start(started.old, "pw");
-      start(started.replacements, "");
+      start(started.old, "pw", 0);
+      start(started.replacements, "", kRows / kPrinters - 1);
     }
     return started;
   }();
@@ -53,10 +57,14 @@ void BM_FleetFortyRows(benchmark::State& state) {
   for (int plan = 0; plan < kPlans; ++plan) {
     std::string rows;
     for (int row = 0; row < kRowsPerPlan; ++row) {
-      const int printer = (plan * kRowsPerPlan + row) % kPrinters;
-      rows += "拠点" + std::to_string(plan) + "-" + std::to_string(row) + "," +
-              transport::addressText(peers.old[printer]->address()) +
-              ",ftp:" + transport::addressText(peers.replacements[printer]->address()) + "\n";
+      const int index = plan * kRowsPerPlan + row;
+      const test::PrinterSimulator& replacement = *peers.replacements[index % kPrinters];
+      const int more = index / kPrinters;
+      const Ipv4Octets target =
+          more == 0 ? replacement.address() : replacement.moreAddresses()[more - 1];
+      rows += "拠点" + std::to_string(index) + "," +
+              transport::addressText(peers.old[index % kPrinters]->address()) +
+              ",ftp:" + transport::addressText(target) + "\n";
     }
     test::writeFile(dir / ("plan" + std::to_string(plan) + ".csv"), rows);
   }

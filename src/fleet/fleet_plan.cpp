@@ -132,8 +132,17 @@ bool isHeader(std::string_view line) {
          lowered((*fields)[1]) == "old_printer" && lowered((*fields)[2]) == "new_target";
 }
 
+// Queue names are matched by the spooler regardless of case.
+bool sameTarget(const Target& a, const Target& b) {
+  if (a.kind != b.kind) return false;
+  if (a.kind == Target::Kind::Ftp) return a.address == b.address;
+  return lowered(a.queue) == lowered(b.queue);
+}
+
 // Two rows whose profiles would share a section: the same name (as the settings file matches
-// names), or one row's 8630-M copy named as another row's profile.
+// names), or one row's 8630-M copy named as another row's profile. Two rows for one new
+// printer: the rows run at once, so what it kept would be chance (and two copies to one port
+// could mix their bytes).
 std::optional<std::string> clash(const std::vector<PlanRow>& rows, const PlanRow& row) {
   for (const PlanRow& earlier : rows) {
     for (const std::string& mine : {row.name, row.migratedName()})
@@ -141,6 +150,10 @@ std::optional<std::string> clash(const std::vector<PlanRow>& rows, const PlanRow
         if (ini::IniDocument::sameName(mine, theirs))
           return "設定名「" + mine + "」が" + std::to_string(earlier.line) + "行目と重複しています";
   }
+  for (const PlanRow& earlier : rows)
+    if (sameTarget(row.target, earlier.target))
+      return "送信先「" + targetText(row.target) + "」が" + std::to_string(earlier.line) +
+             "行目と同じです（一台のプリンタに送れるのは一行だけです）";
   return std::nullopt;
 }
 

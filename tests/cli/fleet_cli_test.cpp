@@ -60,7 +60,9 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   test::PrinterSimulator otherPassword(printerOptions("8630-J05 FTP server ready.", "other"));
   test::SilentPrinter silent;
   test::PrinterSimulator newFirst(printerOptions("8630-M FTP server ready.", ""));
-  test::PrinterSimulator newSecond(printerOptions("8630-M FTP server ready.", ""));
+  auto threeNewPrinters = printerOptions("8630-M FTP server ready.", "");
+  threeNewPrinters.moreAddresses = 2;
+  test::PrinterSimulator newSecond(threeNewPrinters);
   for (const auto* peer : {&otherModel, &otherPassword, &newFirst, &newSecond})
     ASSERT_EQ(peer->problem(), "");
   ASSERT_TRUE(silent.listening());
@@ -73,12 +75,14 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   registerProfile(1, "本社-M", "8630-GHJK");  // becomes the M copy
   registerProfile(2, "M型", "8630-M");        // cannot be the GHJK side of a row
   const std::string oldIp = ip(old.address());
-  const auto plan =
-      writePlan("name,old_printer,new_target\n本社," + oldIp + ",ftp:" + ip(newFirst.address()) +
-                "\n支社," + oldIp + ",cups:Fleet_Q\n旧型," + ip(otherModel.address()) +
-                ",ftp:" + ip(newSecond.address()) + "\n誤り," + ip(otherPassword.address()) +
-                ",ftp:" + ip(newSecond.address()) + "\n無応答," + ip(silent.address()) +
-                ",ftp:" + ip(newSecond.address()) + "\nM型," + oldIp + ",parallel\n");
+  const auto plan = writePlan(
+      "name,old_printer,new_target\n"
+      "本社," +
+      oldIp + ",ftp:" + ip(newFirst.address()) + "\n" + "支社," + oldIp + ",cups:Fleet_Q\n" +
+      "旧型," + ip(otherModel.address()) + ",ftp:" + ip(newSecond.address()) + "\n" + "誤り," +
+      ip(otherPassword.address()) + ",ftp:" + ip(newSecond.moreAddresses()[0]) + "\n" + "無応答," +
+      ip(silent.address()) + ",ftp:" + ip(newSecond.moreAddresses()[1]) + "\n" + "M型," + oldIp +
+      ",parallel\n");
   const std::vector<std::string> fleet = {"fleet", plan.string(), "--timeout", "2"};
 
   // A dry run fetches and tells what it would do, and writes nothing anywhere.
@@ -174,7 +178,8 @@ TEST_F(FleetCli, RefusesBeforeAnythingIsDone) {
   EXPECT_FALSE(std::filesystem::exists(resultFile()));
 
   std::string tooMany;
-  for (int i = 0; i < 11; ++i) tooMany += "p" + std::to_string(i) + ",10.0.0.1,parallel\n";
+  for (int i = 0; i < 11; ++i)
+    tooMany += "p" + std::to_string(i) + ",10.0.0.1,ftp:10.0.1." + std::to_string(i + 1) + "\n";
   writePlan(tooMany);
   refused({}, "新たに22個登録しますが、登録できるのはあと20個です");
 

@@ -31,25 +31,28 @@ TEST(FleetPlan, ReadsWhatSpreadsheetsSave) {
 TEST(FleetPlan, RefusesEveryBadLineAtOnce) {
   const std::string longName(59, 'a');  // fits, but its "-M" copy does not
   const auto rows = parsePlan(
-      "良い,10.0.0.1,parallel\n"             // 1
+      "良い,10.0.0.1,cups:Office\n"          // 1
       "アドレス,10.0.0.256,parallel\n"       // 2
       "送信先,10.0.0.1,usb:1\n"              // 3
       "[括弧],10.0.0.1,parallel\n"           // 4
       + longName + ",10.0.0.1,parallel\n" +  // 5
-      "良い,10.0.0.2,parallel\n"             // 6 same name
-      "良い-m,10.0.0.3,parallel\n"           // 7 the first row's copy, as the file matches
+      "良い,10.0.0.2,ftp:10.0.1.6\n"         // 6 same name
+      "良い-m,10.0.0.3,ftp:10.0.1.7\n"       // 7 the first row's copy, as the file matches
       "項目,10.0.0.1\n"                      // 8
       "\"閉じない,10.0.0.1,parallel\n"       // 9
       "ゼロ,0.0.0.0,parallel\n"              // 10
       "キュー,10.0.0.1,cups:a/b\n"           // 11
-      "ftpゼロ,10.0.0.1,ftp:0.0.0.0\n");     // 12
+      "ftpゼロ,10.0.0.1,ftp:0.0.0.0\n"       // 12
+      "同じ先,10.0.0.1,CUPS:office\n");      // 13 the first row's printer
   ASSERT_FALSE(rows.isOk());
-  for (int line = 2; line <= 12; ++line)
+  for (int line = 2; line <= 13; ++line)
     EXPECT_NE(rows.message().find("計画の" + std::to_string(line) + "行目: "), std::string::npos)
         << line << "\n"
         << rows.message();
   EXPECT_EQ(rows.message().find("計画の1行目"), std::string::npos);
   EXPECT_NE(rows.message().find("1行目と重複"), std::string::npos);
+  EXPECT_NE(rows.message().find("送信先「cups:office」が1行目と同じです"), std::string::npos);
+  EXPECT_NE(rows.message().find("送信先「cups:office」が1行目と同じです"), std::string::npos);
   EXPECT_NE(rows.message().find("移行先の設定名「" + longName + "-M」"), std::string::npos);
 
   EXPECT_FALSE(parsePlan("name,old_printer,new_target\n\n").isOk());  // no rows at all

@@ -2,7 +2,8 @@
 """Printer simulator for the transport tests: the FTP side of an 8630 printer.
 
 Greets with the model name, accepts user "root" with one password, serves the files
-of --root (pr_setup/nvr_all.bin, pr_setup/nvr_nw.bin) and stores uploads there. Its
+of --root (pr_setup/nvr_all.bin, pr_setup/nvr_nw.bin) and stores uploads there; each
+--also-address is one more printer of the same kind, sharing the files. Its
 replies use the printer's wording for the transfer and login lines. Prints "ready" on
 stdout once it listens; exits with status 3 when the address is taken.
 """
@@ -46,6 +47,7 @@ class SlowDTPHandler(DTPHandler):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--address", required=True)
+    parser.add_argument("--also-address", action="append", default=[])
     parser.add_argument("--port", type=int, default=21)
     parser.add_argument("--root", required=True)
     parser.add_argument("--greeting", required=True)
@@ -60,12 +62,14 @@ def main():
     SlowDTPHandler.send_seconds = args.send_seconds
     PrinterHandler.dtp_handler = SlowDTPHandler
     try:
-        server = FTPServer((args.address, args.port), PrinterHandler)
+        # All servers share one event loop, which the first one runs.
+        servers = [FTPServer((address, args.port), PrinterHandler)
+                   for address in [args.address] + args.also_address]
     except OSError as error:
         print(error, file=sys.stderr)
         return 3 if error.errno == errno.EADDRINUSE else 1
     print("ready", flush=True)
-    server.serve_forever()
+    servers[0].serve_forever()
     return 0
 
 

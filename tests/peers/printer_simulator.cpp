@@ -30,12 +30,18 @@ PrinterSimulator::PrinterSimulator(PrinterSimulatorOptions options) {
   // Another test may hold an address already: the simulator says so and another is tried.
   for (int attempt = 0; attempt < 10; ++attempt) {
     address_ = randomLoopbackAddress();
-    process_ = std::make_unique<PeerProcess>(
-        std::vector<std::string>{"/usr/bin/python3", DROVIK_PRINTER_SIM_PATH, "--address",
-                                 transport::addressText(address_), "--root", root_.path().string(),
-                                 "--greeting", options.greeting, "--password", options.password,
-                                 "--send-seconds", std::to_string(options.sendSeconds)},
-        root_.path() / "simulator.err");
+    std::vector<std::string> argv{"/usr/bin/python3", DROVIK_PRINTER_SIM_PATH,
+                                  "--address",        transport::addressText(address_),
+                                  "--root",           root_.path().string(),
+                                  "--greeting",       options.greeting,
+                                  "--password",       options.password,
+                                  "--send-seconds",   std::to_string(options.sendSeconds)};
+    moreAddresses_.clear();
+    for (int i = 0; i < options.moreAddresses; ++i) {
+      moreAddresses_.push_back(randomLoopbackAddress());
+      argv.insert(argv.end(), {"--also-address", transport::addressText(moreAddresses_.back())});
+    }
+    process_ = std::make_unique<PeerProcess>(argv, root_.path() / "simulator.err");
     if (process_->waitForLine("ready", std::chrono::seconds(10))) return;
     if (process_->waitForExit(std::chrono::seconds(2)) != 3) break;
   }

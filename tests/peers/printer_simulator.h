@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/profile_store.h"
 #include "peers/peer_process.h"
@@ -22,6 +23,9 @@ struct PrinterSimulatorOptions {
   std::string allImage = sampleImage("rnvr_all_1758.bin");
   std::string networkImage = sampleImage("rnvr_nw_13.bin");
   double sendSeconds = 0;  // delay before each file's data
+  // More printers of the same kind served by the same process, each on an address of its own;
+  // they share the files (what one receives, the others show).
+  int moreAddresses = 0;
 };
 
 class PrinterSimulator {
@@ -31,12 +35,14 @@ class PrinterSimulator {
   const std::string& problem() const { return problem_; }
   bool needsRoot() const { return needsRoot_; }
   const Ipv4Octets& address() const { return address_; }
+  const std::vector<Ipv4Octets>& moreAddresses() const { return moreAddresses_; }
   // A file the printer received.
   std::filesystem::path uploaded(const std::string& name) const { return root_.path() / name; }
 
  private:
   TempDir root_;
   Ipv4Octets address_{};
+  std::vector<Ipv4Octets> moreAddresses_;
   std::unique_ptr<PeerProcess> process_;
   std::string problem_;
   bool needsRoot_ = false;
