@@ -9,7 +9,8 @@
 namespace drovik::fleet {
 namespace {
 
-using nlohmann::json;
+// Keys keep the order written, so that a person reading the file sees each step first.
+using json = nlohmann::ordered_json;
 
 constexpr const char* kStepNames[] = {"fetch", "register", "migrate", "command", "send"};
 constexpr const char* kOutcomeNames[] = {"ok", "failed", "skipped"};

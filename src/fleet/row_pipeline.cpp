@@ -128,9 +128,11 @@ RowResult RowPipeline::run(const PlanRow& row) const {
   const std::string mName = row.migratedName();
 
   if (settings_.dryRun) {
-    auto rehearsal = service_.rehearseMigration(model, row.name, mName, allImage, nwImage);
+    MigrationStage reached = MigrationStage::Register;
+    auto rehearsal = service_.rehearseMigration(model, row.name, mName, allImage, nwImage, reached);
     if (!rehearsal) {
-      steps.failed(Step::Register, rehearsal.message());
+      constexpr Step kSteps[] = {Step::Register, Step::Migrate, Step::Command};
+      steps.failed(kSteps[static_cast<int>(reached)], rehearsal.message());
       return result;
     }
     steps.ok(Step::Register,

@@ -44,10 +44,13 @@ Result<DecodedRegistration> ProfileService::registerDecoded(ProfileModel& model,
   return decoded;
 }
 
-Result<MigrationRehearsal> ProfileService::rehearseMigration(
-    ProfileModel& model, const std::string& name, const std::string& mName,
-    const std::filesystem::path& allImage, const std::filesystem::path& nwImage) const {
-  if (Status s = validateProfileName(mName); !s) return s.error();
+Result<MigrationRehearsal> ProfileService::rehearseMigration(ProfileModel& model,
+                                                             const std::string& name,
+                                                             const std::string& mName,
+                                                             const std::filesystem::path& allImage,
+                                                             const std::filesystem::path& nwImage,
+                                                             MigrationStage& reached) const {
+  reached = MigrationStage::Register;
   auto files = readImages(allImage, nwImage);
   if (!files) return files.error();
   MigrationRehearsal rehearsal;
@@ -57,8 +60,11 @@ Result<MigrationRehearsal> ProfileService::rehearseMigration(
                                 rehearsal.decoded.registered, rehearsal.decoded.warnings);
         !s)
       return s;
+    reached = MigrationStage::Migrate;
+    if (Status s = validateProfileName(mName); !s) return s;
     if (Status s = edits::migrate(edit, name, mName, OnExisting::Overwrite, rehearsal.migrated); !s)
       return s;
+    reached = MigrationStage::Command;
     model.slots = edit.slotNames();
     auto prepared = prepareCommand(edit, model, rehearsal.migrated.slot);
     if (!prepared) return prepared.error();

@@ -33,6 +33,9 @@ struct DecodedRegistration {
   std::vector<std::string> warnings;
 };
 
+// The steps of moving an old printer's settings to a new printer, as far as the profiles go.
+enum class MigrationStage { Register, Migrate, Command };
+
 // What moving an old printer's settings to a new printer would do to the profiles, and the
 // command the new printer would receive.
 struct MigrationRehearsal {
@@ -102,11 +105,13 @@ class ProfileService {
                                               const std::filesystem::path& allImage,
                                               const std::filesystem::path& nwImage);
   // registerDecoded(name), migrateProfile(name, mName, Overwrite) and the command of mName,
-  // decided on the profile files as they are now and written nowhere: for a dry run.
+  // decided on the profile files as they are now and written nowhere: for a dry run. `reached`
+  // tells the stage an error belongs to.
   Result<MigrationRehearsal> rehearseMigration(ProfileModel& model, const std::string& name,
                                                const std::string& mName,
                                                const std::filesystem::path& allImage,
-                                               const std::filesystem::path& nwImage) const;
+                                               const std::filesystem::path& nwImage,
+                                               MigrationStage& reached) const;
 
   // Reloads the profile `name` and builds its command image, coded for its model type.
   Result<PreparedCommand> prepareProfileCommand(ProfileModel& model, const std::string& name) const;

@@ -98,6 +98,7 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   EXPECT_FALSE(std::filesystem::exists(newFirst.uploaded("rsic_cmd.bin")));
   EXPECT_NE(rehearsed.out.find("「本社」を上書きします（8630-GHJK）"), std::string::npos);
   EXPECT_NE(rehearsed.out.find("「支社-M」を新規登録します（8630-M）"), std::string::npos);
+  EXPECT_NE(rehearsed.out.find("失敗 登録: 「M型」は８６３０－Ｍの設定です"), std::string::npos);
 
   const auto start = std::chrono::steady_clock::now();
   const test::CliRun first = runIn(fleet, "pw\n");
