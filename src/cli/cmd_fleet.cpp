@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <sstream>
 
 #include "cli/cancel_on_interrupt.h"
 #include "cli/cli_support.h"
@@ -66,7 +67,12 @@ int runFleet(const Args& args) {
 
   const std::filesystem::path planPath = args.operands[0];
   auto plan = fleet::readPlan(planPath);
-  if (!plan) return fail(plan.message(), kExitUsage);
+  if (!plan) {
+    // One message per bad line, each as the other messages are.
+    std::istringstream lines(plan.message());
+    for (std::string line; std::getline(lines, line);) reportError(line);
+    return kExitUsage;
+  }
   auto results = fleet::ResultFile::open(fleet::resultPathFor(planPath), *plan);
   if (!results) return fail(results.message(), kExitUsage);
   ProfileService service(*paths);
