@@ -1,13 +1,17 @@
 // drovik-cli fleet as a whole process against real peers: old printers (supported, another
 // model, another password, one that never answers), new printers on FTP and a private spooler.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 #include "cli/cli_fixture.h"
 #include "fleet/sha256.h"
+#include "peers/peer_process.h"
 #include "peers/printer_simulator.h"
 #include "peers/private_cups.h"
 #include "peers/silent_printer.h"
@@ -162,6 +166,56 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   EXPECT_EQ(rowOf(again, "本社"), rowOf(document, "本社"));
   EXPECT_EQ(rowOf(again, "誤り")["status"], "completed");
   EXPECT_EQ(rowOf(again, "旧型")["status"], "failed");
+}
+
+// The result file is replaced as each row finishes: a run killed while one printer keeps it
+// waiting has recorded the row that completed, and the next run does not send it again.
+TEST_F(FleetCli, AKilledRunKeepsTheRowsThatCompleted) {
+  test::PrinterSimulator old(printerOptions("8630-K05 FTP server ready.", "pw"));
+  DROVIK_START_OR_SKIP(old);
+  test::PrinterSimulator replacement(printerOptions("8630-M FTP server ready.", ""));
+  ASSERT_EQ(replacement.problem(), "");
+  test::SilentPrinter silent;
+  ASSERT_TRUE(silent.listening());
+  const auto plan = writePlan("速い," + ip(old.address()) + ",ftp:" + ip(replacement.address()) +
+                              "\n遅い," + ip(silent.address()) + ",parallel\n");
+  writeFile(plans() / "password", "pw\n");
+  ::chmod((plans() / "password").c_str(), 0600);
+  const std::vector<std::string> fleet = {DROVIK_CLI_PATH,
+                                          "--data-dir",
+                                          dir.path().string(),
+                                          "fleet",
+                                          plan.string(),
+                                          "--timeout",
+                                          "60",
+                                          "--password-file",
+                                          (plans() / "password").string()};
+  // The killed run cannot remove its work folder (nor empty the script with the password in
+  // it): it goes into the test's folder.
+  std::filesystem::create_directory(plans() / "tmp");
+  const std::string tmpdir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+  ::setenv("TMPDIR", (plans() / "tmp").c_str(), 1);
+  {
+    test::PeerProcess killed(fleet, plans() / "killed.err", test::PeerProcess::Output::Discard);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (readFile(resultFile()).find("\"completed\"") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ::kill(killed.pid(), SIGKILL);
+  }
+  if (tmpdir.empty())
+    ::unsetenv("TMPDIR");
+  else
+    ::setenv("TMPDIR", tmpdir.c_str(), 1);
+  const json document = results();
+  EXPECT_EQ(rowOf(document, "速い")["status"], "completed");
+  EXPECT_EQ(rowOf(document, "遅い")["status"], "pending");
+
+  std::filesystem::remove(replacement.uploaded("rsic_cmd.bin"));
+  const test::CliRun again = runIn({"fleet", plan.string(), "--timeout", "1"}, "pw\n");
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(replacement.uploaded("rsic_cmd.bin")));
+  EXPECT_EQ(rowOf(results(), "遅い")["status"], "failed");
 }
 
 // Whatever is wrong with the command line, the plan, the result file or the password file,
