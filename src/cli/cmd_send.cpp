@@ -60,10 +60,7 @@ int runSend(const Args& args) {
   const ProfileService service(*paths);
   // Read-only, as for the send dialog: the profile as stored, coded for its model type.
   ProfileModel model;
-  if (Status s = service.store().readSlotNames(model.slots); !s) return fail(s.message());
-  const int slot = findSlotByName(model.slots, args.operands[0]);
-  if (slot < 0) return fail(service.findProfile(args.operands[0]).message());
-  auto prepared = prepareCommand(service.store(), model, slot);
+  auto prepared = service.prepareProfileCommand(model, args.operands[0]);
   if (!prepared) return fail(prepared.message());
   printWarnings(prepared->warnings);
 
