@@ -29,7 +29,9 @@ TEST(ThreadedTransactions, NoRegistrationIsLost) {
   }
   threads.clear();  // joined
   std::set<std::string> names;
-  for (const ProfileSlot& slot : *ProfileService(paths).readSlots())
+  const auto slots = ProfileService(paths).readSlots();
+  ASSERT_TRUE(slots.isOk());
+  for (const ProfileSlot& slot : *slots)
     if (slot.registered()) names.insert(slot.name);
   EXPECT_EQ(names, expected);
 }
