@@ -565,13 +565,12 @@ std::size_t IniDocument::positionAfterLastKeyLine(const std::vector<Line>& body)
   return 0;
 }
 
-std::optional<std::string_view> IniDocument::rawValue(std::string_view section,
+std::optional<std::string_view> IniDocument::rawValue(const Section* section,
                                                       std::string_view key) const {
-  const Section* found = findSection(section);
-  if (!found) return std::nullopt;
-  const std::optional<std::size_t> position = findKey(*found, key);
+  if (!section) return std::nullopt;
+  const std::optional<std::size_t> position = findKey(*section, key);
   if (!position) return std::nullopt;
-  return splitKeyLine(found->body[*position]).value;
+  return splitKeyLine(section->body[*position]).value;
 }
 
 void IniDocument::appendSection(std::string name, Line header, std::vector<Line> body) {
@@ -601,9 +600,27 @@ std::vector<std::string> IniDocument::sectionNames() const {
 
 std::optional<std::string> IniDocument::readText(std::string_view section,
                                                  std::string_view key) const {
-  const std::optional<std::string_view> raw = rawValue(section, key);
+  return this->section(section).readText(key);
+}
+
+std::string IniDocument::readText(std::string_view section, std::string_view key,
+                                  std::string_view fallback, std::size_t capacityUtf16) const {
+  return this->section(section).readText(key, fallback, capacityUtf16);
+}
+
+std::int32_t IniDocument::readInt(std::string_view section, std::string_view key,
+                                  std::int32_t fallback) const {
+  return this->section(section).readInt(key, fallback);
+}
+
+IniDocument::SectionReader IniDocument::section(std::string_view name) const {
+  return {*this, findSection(name)};
+}
+
+std::optional<std::string> IniDocument::SectionReader::readText(std::string_view key) const {
+  const std::optional<std::string_view> raw = document_->rawValue(section_, key);
   if (!raw) return std::nullopt;
-  std::string value = decode(*raw);
+  std::string value = document_->decode(*raw);
   if (stripQuotes(value).size() != value.size()) {
     value.pop_back();
     value.erase(0, 1);
@@ -611,21 +628,21 @@ std::optional<std::string> IniDocument::readText(std::string_view section,
   return value;
 }
 
-std::string IniDocument::readText(std::string_view section, std::string_view key,
-                                  std::string_view fallback, std::size_t capacityUtf16) const {
-  const std::optional<std::string> value = readText(section, key);
+std::string IniDocument::SectionReader::readText(std::string_view key, std::string_view fallback,
+                                                 std::size_t capacityUtf16) const {
+  const std::optional<std::string> value = readText(key);
   return truncateUtf16(value ? std::string_view(*value) : fallback, capacityUtf16);
 }
 
-std::int32_t IniDocument::readInt(std::string_view section, std::string_view key,
-                                  std::int32_t fallback) const {
-  const std::optional<std::string_view> raw = rawValue(section, key);
+std::int32_t IniDocument::SectionReader::readInt(std::string_view key,
+                                                 std::int32_t fallback) const {
+  const std::optional<std::string_view> raw = document_->rawValue(section_, key);
   if (!raw) return fallback;
-  if (encoding_ == Encoding::Cp932 && isAscii(*raw)) {
+  if (document_->encoding_ == Encoding::Cp932 && isAscii(*raw)) {
     const std::string_view value = stripQuotes(*raw);
     return value.empty() ? fallback : parseLeadingInt(value);
   }
-  const std::string decoded = decode(*raw);
+  const std::string decoded = document_->decode(*raw);
   const std::string_view value = stripQuotes(decoded);
   return value.empty() ? fallback : parseLeadingInt(value);
 }
