@@ -176,13 +176,17 @@ std::optional<std::uint8_t> choiceCode(const cat::Item& item, std::int32_t index
 }
 
 std::string choiceText(const cat::Item& item, std::int32_t index, CommandVariant variant) {
+  return std::string(choiceTextView(item, index, variant));
+}
+
+std::string_view choiceTextView(const cat::Item& item, std::int32_t index, CommandVariant variant) {
   if (!isChoice(item)) return {};
   const ChoiceCoding& coding = codingOf(item);
   if (index < 0 || index >= countOf(item, coding)) return {};
   if (variant == CommandVariant::M)
-    if (auto text = fixedText(coding.mTextFixes, index)) return std::string(*text);
-  if (auto text = fixedText(coding.textFixes, index)) return std::string(*text);
-  return std::string(item.values->entries[index]);
+    if (auto text = fixedText(coding.mTextFixes, index)) return *text;
+  if (auto text = fixedText(coding.textFixes, index)) return *text;
+  return item.values->entries[index];
 }
 
 std::optional<int> choiceOfCode(const cat::Item& item, std::uint8_t code, CommandVariant variant) {
