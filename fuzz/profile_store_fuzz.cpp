@@ -1,8 +1,8 @@
 // Arbitrary bytes as both profile files (so that the index can name sections of the same
 // bytes): the slot table, the first registered profile's command as a save or send builds
-// it, one section loaded by name, and a migration copy of the first section. The
-// files are read in memory, as a store transaction holds them: the file layer (locking,
-// atomic replacement) has its own tests, and disk writes would cost most of each run.
+// it, one section loaded by name, and (for one input in four) a migration copy of the first
+// section. The files are read in memory, as a store transaction holds them: the file layer
+// (locking, atomic replacement) has its own tests, and disk writes would cost most of each run.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -67,6 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ProfileModel loaded;
   files.loadProfile(loaded, sections[s]);
   fuzz::checkCommandAndReport(loaded, s % 2 == 0 ? CommandVariant::Ghjk : CommandVariant::M);
-  checkMigrationCopy(files, sections.front());
+  // The copy is checked by reading the whole written file again, which costs as much as the
+  // rest of a run: one input in four, by its length.
+  if (size % 4 == 0) checkMigrationCopy(files, sections.front());
   return 0;
 }

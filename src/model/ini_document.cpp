@@ -124,6 +124,14 @@ LineKind classify(std::string_view line) {
   return findEquals<Units>(line, text) < text.end ? LineKind::Key : LineKind::Other;
 }
 
+// classify(line) == LineKind::Header, without looking for '=' in other lines.
+template <class Units>
+bool isHeader(std::string_view line) {
+  const UnitRange text = trimmedLine<Units>(line);
+  return text.begin < text.end && Units::at(line, text.begin) == '[' &&
+         findClosingBracket<Units>(line, {text.begin + 1, text.end}) < text.end;
+}
+
 template <class Units>
 std::string_view headerName(std::string_view line) {
   const UnitRange text = trimmedLine<Units>(line);
@@ -137,6 +145,17 @@ std::pair<std::string_view, std::string_view> splitAtEquals(std::string_view lin
   const std::size_t equals = findEquals<Units>(line, text);
   return {bytesIn<Units>(line, trimBlanks<Units>(line, {text.begin, equals})),
           bytesIn<Units>(line, trimBlanks<Units>(line, {equals + 1, text.end}))};
+}
+
+// Whether one of the four UTF-16LE units at `bytes` is CR or LF. Lines are scanned four units
+// at a time: a profile in UTF-16LE is some 30 KB.
+bool holdsLineBreakUnit(const char* bytes) {
+  constexpr std::uint64_t kLowBits = 0x0001000100010001ULL;
+  constexpr std::uint64_t kHighBits = 0x8000800080008000ULL;
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes, sizeof word);
+  const auto hasZeroUnit = [&](std::uint64_t x) { return (x - kLowBits) & ~x & kHighBits; };
+  return (hasZeroUnit(word ^ ('\r' * kLowBits)) | hasZeroUnit(word ^ ('\n' * kLowBits))) != 0;
 }
 
 // Calls onLine(offset, size, lineEnd) for each line in source[begin, end).
@@ -171,6 +190,8 @@ void forEachLine(std::string_view source, std::size_t begin, std::size_t end, On
     const std::size_t count = Units::count(units);
     std::size_t lineStart = 0;
     for (std::size_t i = 0; i < count;) {
+      while (i + 4 <= count && !holdsLineBreakUnit(units.data() + 2 * i)) i += 4;
+      if (i == count) break;
       const unsigned unit = Units::at(units, i);
       if (unit != '\r' && unit != '\n') {
         ++i;
@@ -399,6 +420,21 @@ bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) 
   return true;
 }
 
+std::string_view IniDocument::NameStore::add(std::string_view name) {
+  if (name.empty()) return {};
+  if (name.size() > room_) {
+    const std::size_t size = std::max<std::size_t>(name.size(), 4096);
+    blocks_.push_back(std::make_unique<char[]>(size));
+    used_ = 0;
+    room_ = size;
+  }
+  char* copy = blocks_.back().get() + used_;
+  std::copy(name.begin(), name.end(), copy);
+  used_ += name.size();
+  room_ -= name.size();
+  return {copy, name.size()};
+}
+
 IniDocument::IniDocument() : source_(std::make_shared<const std::string>()), sections_(1) {
   sections_[0].split = true;
 }
@@ -418,7 +454,7 @@ IniDocument IniDocument::parse(std::string bytes) {
     forEachLine<Utf16Units>(
         source, 2, end, [&](std::size_t offset, std::size_t size, LineEnd lineEnd) {
           const std::string_view line = source.substr(offset, size);
-          if (classify<Utf16Units>(line) != LineKind::Header) return;
+          if (!isHeader<Utf16Units>(line)) return;
           const std::size_t next = offset + size + lineEndBytes(lineEnd, Encoding::Utf16Le).size();
           document.startSection({offset, size, LineKind::Header, lineEnd},
                                 headerName<Utf16Units>(line), next);
@@ -536,7 +572,7 @@ std::string_view IniDocument::stableKeyName(const Section& section, const Line& 
   const std::string_view raw = splitKeyLine(line).key;
   // Unchanged ASCII names can point into the source, which outlives every index.
   if (encoding_ == Encoding::Cp932 && !line.edited && isAscii(raw)) return raw;
-  return section.keys.names.emplace_back(decode(raw));
+  return section.keys.names.add(decode(raw));
 }
 
 std::optional<std::size_t> IniDocument::findKey(const Section& section,
@@ -712,7 +748,7 @@ Status IniDocument::writeText(std::string_view section, std::string_view key,
   std::vector<Line>& body = target->body;
   const std::size_t position = positionAfterLastKeyLine(body);
   body.insert(body.begin() + static_cast<std::ptrdiff_t>(position), newLine(std::move(bytes)));
-  target->keys.index.try_emplace(target->keys.names.emplace_back(key), position);
+  target->keys.index.try_emplace(target->keys.names.add(key), position);
   modified_ = true;
   return {};
 }

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -93,11 +92,28 @@ class IniDocument {
     bool operator()(std::string_view a, std::string_view b) const;
   };
 
+  // Copies of names in blocks that never move, so that views of them stay valid: an index of
+  // a UTF-16LE section decodes every key name, and one allocation per name cost more than
+  // the rest of indexing.
+  class NameStore {
+   public:
+    std::string_view add(std::string_view name);
+    void clear() {
+      blocks_.clear();
+      room_ = 0;
+    }
+
+   private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t used_ = 0;  // of the last block
+    std::size_t room_ = 0;  // left in the last block
+  };
+
   // Key lookup for one section, built on first use. The index points into the shared source or
   // into `names`, so a copy starts empty rather than pointing into the original's storage.
   struct KeyCache {
     std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> index;
-    std::list<std::string> names;  // decoded or rewritten names the index points to
+    NameStore names;  // decoded or rewritten names the index points to
     bool built = false;
 
     KeyCache() = default;
