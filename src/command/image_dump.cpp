@@ -97,7 +97,9 @@ ImageInspection InspectCommandImage(std::span<const std::uint8_t> bytes) {
   } else {
     listing += "問題：" + std::to_string(problems.size()) + " 件\n";
     // A damaged file can have a problem in every record.
-    listing.reserve(listing.size() + 128 * problems.size());
+    std::size_t length = listing.size();
+    for (const image::Problem& p : problems) length += p.text.size() + 40;
+    listing.reserve(length);
     for (const image::Problem& p : problems) {
       listing += "  ・";
       if (p.offset) {
