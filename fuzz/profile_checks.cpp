@@ -1,8 +1,8 @@
 #include "profile_checks.h"
 
+#include <array>
 #include <functional>
 #include <string_view>
-#include <unordered_set>
 
 #include "command/command_image.h"
 #include "command/image_dump.h"
@@ -15,13 +15,18 @@ namespace {
 
 // Whether the command of this image was checked before. The dump's verdict and the settings
 // list depend on the command alone, and most inputs build one seen before (the default
-// profile's above all, for every section the input lacks).
+// profile's above all, for every section the input lacks). A fixed table, one slot per hash
+// value range, remembers the latest command of each slot: no allocation in the loop, which
+// libFuzzer would take for a leak and run the input again to find out.
 bool seenBefore(const CommandImage& image) {
-  static std::unordered_set<std::size_t> seen;
+  static std::array<std::size_t, 1 << 16> latest{};
   const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.data()),
                                image.bytes.size());
-  if (seen.size() >= 100000) seen.clear();  // bounds the memory of a long run
-  return !seen.insert(std::hash<std::string_view>{}(bytes)).second;
+  const std::size_t hash = std::hash<std::string_view>{}(bytes) | 1;  // 0 marks a free slot
+  std::size_t& slot = latest[hash % latest.size()];
+  if (slot == hash) return true;
+  slot = hash;
+  return false;
 }
 
 // Listing a whole image costs several times building it, and an input changes few values:
