@@ -1,9 +1,11 @@
 #include "command/choice_codes.h"
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <span>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace drovik::codes {
 namespace {
@@ -102,15 +104,35 @@ constexpr NamedCoding kCodings[] = {
     {"Small", &kSmallM},
 };
 
-// Every coded or listed value looks its item up: a table built once, not a search by name.
+// Every coded or listed value looks its item up: by its place in the catalogue's tables, which
+// costs a subtraction, where hashing its name cost more than the rest of coding the value.
 const ChoiceCoding& codingOf(const cat::Item& item) {
-  static const std::unordered_map<std::string_view, const ChoiceCoding*> byName = [] {
-    std::unordered_map<std::string_view, const ChoiceCoding*> map;
-    for (const NamedCoding& named : kCodings) map.emplace(named.item, named.coding);
-    return map;
+  struct ScopeCodings {
+    std::span<const cat::Item> items;
+    std::vector<const ChoiceCoding*> codings;  // by position in items
+  };
+  static const auto byScope = [] {
+    // In the order of cat::Scope.
+    std::array<ScopeCodings, 3> tables = {ScopeCodings{cat::paperItems(), {}},
+                                          ScopeCodings{cat::commonItems(), {}},
+                                          ScopeCodings{cat::interfaceItems(), {}}};
+    for (ScopeCodings& table : tables) table.codings.assign(table.items.size(), &kIdentity);
+    for (const NamedCoding& named : kCodings) {
+      const auto ref = cat::findItem(named.item);
+      if (ref) tables[static_cast<std::size_t>(ref->scope)].codings[ref->index] = named.coding;
+    }
+    return tables;
   }();
-  const auto found = byName.find(item.name);
-  return found == byName.end() ? kIdentity : *found->second;
+  const std::less<const cat::Item*> before;
+  for (const ScopeCodings& table : byScope) {
+    const cat::Item* begin = table.items.data();
+    if (!before(&item, begin) && before(&item, begin + table.items.size()))
+      return *table.codings[&item - begin];
+  }
+  // An item that is not the catalogue's own (a copy): by name.
+  for (const NamedCoding& named : kCodings)
+    if (named.item == item.name) return *named.coding;
+  return kIdentity;
 }
 
 Codes codesIn(const ChoiceCoding& coding, CommandVariant variant) {
@@ -154,13 +176,17 @@ std::optional<std::uint8_t> choiceCode(const cat::Item& item, std::int32_t index
 }
 
 std::string choiceText(const cat::Item& item, std::int32_t index, CommandVariant variant) {
+  return std::string(choiceTextView(item, index, variant));
+}
+
+std::string_view choiceTextView(const cat::Item& item, std::int32_t index, CommandVariant variant) {
   if (!isChoice(item)) return {};
   const ChoiceCoding& coding = codingOf(item);
   if (index < 0 || index >= countOf(item, coding)) return {};
   if (variant == CommandVariant::M)
-    if (auto text = fixedText(coding.mTextFixes, index)) return std::string(*text);
-  if (auto text = fixedText(coding.textFixes, index)) return std::string(*text);
-  return std::string(item.values->entries[index]);
+    if (auto text = fixedText(coding.mTextFixes, index)) return *text;
+  if (auto text = fixedText(coding.textFixes, index)) return *text;
+  return item.values->entries[index];
 }
 
 std::optional<int> choiceOfCode(const cat::Item& item, std::uint8_t code, CommandVariant variant) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "command/value_codes.h"
 #include "model/catalogue.h"
@@ -19,6 +20,9 @@ std::optional<std::uint8_t> choiceCode(const catalogue::Item& item, std::int32_t
 
 // Display text of the stored index; empty when the index is outside its table.
 std::string choiceText(const catalogue::Item& item, std::int32_t index, CommandVariant variant);
+// The same text without a copy (the tables outlive every caller).
+std::string_view choiceTextView(const catalogue::Item& item, std::int32_t index,
+                                CommandVariant variant);
 
 // The first stored index whose code is this code; nothing for a code outside the table.
 std::optional<int> choiceOfCode(const catalogue::Item& item, std::uint8_t code,

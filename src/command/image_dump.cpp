@@ -23,9 +23,16 @@ std::string layoutName(image::ImageLayout layout) {
   }
 }
 
-std::string offsetText(std::size_t offset) {
-  std::string text = std::to_string(offset);
-  return std::string(text.size() < 5 ? 5 - text.size() : 0, ' ') + text;
+// The offset right-aligned in five columns.
+void appendOffset(std::string& out, std::size_t offset) {
+  char digits[20];
+  std::size_t count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + offset % 10);
+    offset /= 10;
+  } while (offset != 0);
+  if (count < 5) out.append(5 - count, ' ');
+  while (count > 0) out += digits[--count];
 }
 
 std::string headerLines(std::span<const std::uint8_t> bytes, const image::ImageStructure& s) {
@@ -54,20 +61,26 @@ ImageInspection InspectCommandImage(std::span<const std::uint8_t> bytes) {
     const image::ImageLayout layout = image::DetectLayout(structure.records);
     listing += "形式：" + layoutName(layout) + "\n";
     image::RecordDescriber describer(layout);
-    // Appended piece by piece: a full image has hundreds of records.
+    // Appended piece by piece into room for the usual line length: a full image has hundreds
+    // of records.
+    listing.reserve(listing.size() + 100 * (structure.records.size() + 2));
+    image::Description d;
     for (const image::RawRecord& record : structure.records) {
-      image::Description d = describer.describe(record);
-      listing += offsetText(record.offset);
+      describer.describe(record, d);
+      appendOffset(listing, record.offset);
       listing += ": ";
-      listing += hexBytes(record.bytes);
+      image::appendHexBytes(listing, record.bytes);
       listing += "  ";
       listing += d.text;
       listing += '\n';
       for (std::string& p : d.problems) problems.push_back({record.offset, std::move(p)});
     }
-    if (structure.terminatorOffset)
-      listing += offsetText(*structure.terminatorOffset) + ": " + hexBytes(layout::kTerminator) +
-                 "  終端\n";
+    if (structure.terminatorOffset) {
+      appendOffset(listing, *structure.terminatorOffset);
+      listing += ": ";
+      image::appendHexBytes(listing, layout::kTerminator);
+      listing += "  終端\n";
+    }
     // Blocks left open matter only when the file was read to its end.
     if (structure.terminatorOffset)
       for (std::string& p : describer.finish()) problems.push_back({std::nullopt, std::move(p)});
@@ -83,9 +96,20 @@ ImageInspection InspectCommandImage(std::span<const std::uint8_t> bytes) {
     listing += "問題：なし\n";
   } else {
     listing += "問題：" + std::to_string(problems.size()) + " 件\n";
-    for (const image::Problem& p : problems)
-      listing += "  ・" + (p.offset ? "オフセット " + std::to_string(*p.offset) + "：" : "") +
-                 p.text + "\n";
+    // A damaged file can have a problem in every record.
+    std::size_t length = listing.size();
+    for (const image::Problem& p : problems) length += p.text.size() + 40;
+    listing.reserve(length);
+    for (const image::Problem& p : problems) {
+      listing += "  ・";
+      if (p.offset) {
+        listing += "オフセット ";
+        listing += std::to_string(*p.offset);
+        listing += "：";
+      }
+      listing += p.text;
+      listing += '\n';
+    }
   }
   return {std::move(listing), problems.empty()};
 }

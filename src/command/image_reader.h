@@ -37,5 +37,6 @@ ImageStructure ReadImageStructure(std::span<const std::uint8_t> bytes);
 
 // "1B 7E 4B"
 std::string hexBytes(std::span<const std::uint8_t> bytes);
+void appendHexBytes(std::string& out, std::span<const std::uint8_t> bytes);
 
 }  // namespace drovik::image

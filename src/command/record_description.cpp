@@ -13,15 +13,18 @@ namespace cat = catalogue;
 
 std::string hexByte(std::uint8_t b) { return hexBytes(std::span<const std::uint8_t>(&b, 1)); }
 
-std::string choiceValue(const cat::Item& item, std::uint8_t high, std::uint8_t low,
-                        CommandVariant variant, Description& out) {
+// Appends the display text of a choice record's value.
+void appendChoiceValue(const cat::Item& item, std::uint8_t high, std::uint8_t low,
+                       CommandVariant variant, Description& out) {
   if (high != 0)
     out.problems.push_back("値の上位バイト " + hexByte(high) + " が 00 ではありません。");
-  if (const auto index = codes::choiceOfCode(item, low, variant))
-    return codes::choiceText(item, *index, variant);
+  if (const auto index = codes::choiceOfCode(item, low, variant)) {
+    out.text += codes::choiceTextView(item, *index, variant);
+    return;
+  }
   out.problems.push_back("値 " + hexByte(low) + " は「" + std::string(item.label) +
                          "」の値の表にありません。");
-  return "（不明な値 " + hexByte(low) + "）";
+  out.text += "（不明な値 " + hexByte(low) + "）";
 }
 
 bool isGhjkOnlyCode(std::uint8_t code) {
@@ -42,82 +45,93 @@ CommandVariant RecordDescriber::variant() const {
   return layout_ == ImageLayout::M ? CommandVariant::M : CommandVariant::Ghjk;
 }
 
-std::string RecordDescriber::userPrefix(Description& out) const {
-  if (layout_ == ImageLayout::M) return "初期ユーザー ";
-  if (user_ >= 0) return cat::userCaption(user_) + " ";
-  out.problems.push_back("ユーザー選択レコード（10 FF 00 u）の外にあるユーザー別の設定です。");
-  return "ユーザー？ ";
+void RecordDescriber::appendUserPrefix(Description& out) const {
+  if (layout_ == ImageLayout::M) {
+    out.text += "初期ユーザー ";
+  } else if (user_ >= 0) {
+    out.text += cat::userCaption(user_);
+    out.text += ' ';
+  } else {
+    out.problems.push_back("ユーザー選択レコード（10 FF 00 u）の外にあるユーザー別の設定です。");
+    out.text += "ユーザー？ ";
+  }
 }
 
-Description RecordDescriber::describe(const RawRecord& record) {
-  Description out;
+void RecordDescriber::describe(const RawRecord& record, Description& out) {
+  // The caller's buffers are reused: a listing describes hundreds of records.
+  out.text.clear();
+  out.problems.clear();
   const auto b = record.bytes;
   const std::uint8_t code = b[0], qualifier = b[1], high = b[2], low = b[3];
 
   if (code == layout::kNameCode) {
-    const std::string prefix = userPrefix(out);
+    appendUserPrefix(out);
     const auto padding = b.subspan(1, 5);
     if (std::any_of(padding.begin(), padding.end(), [](std::uint8_t x) { return x != 0; }))
       out.problems.push_back("ユーザー名レコードの 2～6 バイト目が 00 ではありません。");
     const auto name = b.subspan(6);
-    out.text = prefix + "ユーザー名：" + codes::nameFromBytes(name.data(), name.size());
-    return out;
+    out.text += "ユーザー名：";
+    out.text += codes::nameFromBytes(name.data(), name.size());
+    return;
   }
   if (code == layout::kUserCode) {
     describeUserRecord(qualifier, high, low, out);
-    return out;
+    return;
   }
   if (code == layout::kNetworkCode) {
     describeNetworkRecord(qualifier, high, low, out);
-    return out;
+    return;
   }
 
   const auto iface = cat::interfaceItems();
   auto interfaceChoice = [&](int item) {
     if (qualifier != 0)
       out.problems.push_back("修飾バイト " + hexByte(qualifier) + " が 00 ではありません。");
-    out.text = std::string(iface[item].label) + "：" +
-               choiceValue(iface[item], high, low, CommandVariant::Ghjk, out);
+    out.text += iface[item].label;
+    out.text += "：";
+    appendChoiceValue(iface[item], high, low, CommandVariant::Ghjk, out);
   };
   switch (code) {
     case layout::kIfSelCode:
       interfaceChoice(cat::kIfSel);
-      return out;
+      return;
     case layout::kParallelCode:
       interfaceChoice(cat::kParallel);
-      return out;
+      return;
     case layout::kIfChgTimeCode:
       out.text = std::string(iface[cat::kIfChgTime].label) + "：" + std::to_string(low) + "sec";
-      return out;
+      return;
     case layout::kErrDispCode:
       requireNetworkBlock(out);
       interfaceChoice(cat::kErrDisp);
-      return out;
+      return;
     default:
       break;
   }
 
   if (const int item = layout::paperRecordWith(code, qualifier); item >= 0) {
-    const std::string prefix = userPrefix(out);
-    const std::string label = prefix + cat::groupAndLabel({cat::Scope::Paper, item}, " ");
+    appendUserPrefix(out);
+    cat::appendGroupAndLabel(out.text, {cat::Scope::Paper, item}, " ");
+    out.text += "：";
     const cat::Item& def = cat::paperItems()[item];
-    out.text = label + "：" +
-               (def.kind == cat::ValueKind::Margin ? codes::marginText(high, low)
-                                                   : choiceValue(def, high, low, variant(), out));
-    return out;
+    if (def.kind == cat::ValueKind::Margin)
+      out.text += codes::marginText(high, low);
+    else
+      appendChoiceValue(def, high, low, variant(), out);
+    return;
   }
   if (const int common = layout::commonRecordWith(code, qualifier); common >= 0) {
-    const std::string prefix = userPrefix(out);
+    appendUserPrefix(out);
     const int item = layout::commonRecords()[common].item;
-    std::string label = prefix + cat::groupAndLabel({cat::Scope::Common, item}, " ");
-    if (qualifier != 0) label += "（" + cat::fullWidthNumber(qualifier + 1) + "件目）";
-    out.text = label + "：" + choiceValue(cat::commonItems()[item], high, low, variant(), out);
-    return out;
+    cat::appendGroupAndLabel(out.text, {cat::Scope::Common, item}, " ");
+    if (qualifier != 0) out.text += "（" + cat::fullWidthNumber(qualifier + 1) + "件目）";
+    out.text += "：";
+    appendChoiceValue(cat::commonItems()[item], high, low, variant(), out);
+    return;
   }
   out.text = "（不明なレコード）";
   out.problems.push_back("不明な機能コード " + hexByte(code) + "（修飾 " + hexByte(qualifier) +
                          "）のレコードです。");
-  return out;
 }
 
 void RecordDescriber::describeUserRecord(std::uint8_t qualifier, std::uint8_t high,
@@ -176,8 +190,9 @@ void RecordDescriber::describeNetworkRecord(std::uint8_t qualifier, std::uint8_t
   }
   requireNetworkBlock(out);
   if (qualifier == layout::kDhcpQualifier) {
-    out.text = std::string(iface[cat::kDhcp].label) + "：" +
-               choiceValue(iface[cat::kDhcp], high, low, CommandVariant::Ghjk, out);
+    out.text += iface[cat::kDhcp].label;
+    out.text += "：";
+    appendChoiceValue(iface[cat::kDhcp], high, low, CommandVariant::Ghjk, out);
     return;
   }
   const int slot = qualifier - layout::kFirstAddressQualifier;

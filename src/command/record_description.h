@@ -30,13 +30,14 @@ class RecordDescriber {
  public:
   explicit RecordDescriber(ImageLayout layout) : layout_(layout) {}
 
-  Description describe(const RawRecord& record);
+  // Fills `out` (its previous content is dropped, its buffers kept).
+  void describe(const RawRecord& record, Description& out);
   // Blocks still open after the last record.
   std::vector<std::string> finish() const;
 
  private:
   CommandVariant variant() const;
-  std::string userPrefix(Description& out) const;
+  void appendUserPrefix(Description& out) const;
   void describeUserRecord(std::uint8_t qualifier, std::uint8_t high, std::uint8_t low,
                           Description& out);
   void describeNetworkRecord(std::uint8_t qualifier, std::uint8_t high, std::uint8_t low,

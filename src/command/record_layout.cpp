@@ -1,6 +1,7 @@
 #include "command/record_layout.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -114,6 +115,25 @@ std::vector<int> orderBy(int count, Position position) {
   return order;
 }
 
+// Every record of an image being listed is looked up by its code and qualifier: a table of
+// all of them rather than a search through the rows. No row has a qualifier above 3.
+constexpr int kQualifiers = 4;
+static_assert(std::all_of(std::begin(kPaperRows), std::end(kPaperRows),
+                          [](const PaperRow& row) { return row.qualifier < kQualifiers; }));
+static_assert(std::all_of(std::begin(kCommonRows), std::end(kCommonRows),
+                          [](const CommonRow& row) { return row.qualifier < kQualifiers; }));
+
+// Row index by code * kQualifiers + qualifier, -1 where no row has them; the first row wins.
+template <class Row, std::size_t N>
+std::array<std::int8_t, 256 * kQualifiers> recordsByCode(const Row (&rows)[N]) {
+  static_assert(N <= 127);
+  std::array<std::int8_t, 256 * kQualifiers> byCode;
+  byCode.fill(-1);
+  for (std::size_t r = N; r-- > 0;)
+    byCode[rows[r].code * kQualifiers + rows[r].qualifier] = static_cast<std::int8_t>(r);
+  return byCode;
+}
+
 }  // namespace
 
 const std::array<PaperRecordLayout, kPaperRecordCount>& paperRecords() {
@@ -183,15 +203,13 @@ bool mCarriesCommonItem(int item) {
 }
 
 int paperRecordWith(std::uint8_t code, std::uint8_t qualifier) {
-  for (int r = 0; r < kPaperRecordCount; ++r)
-    if (kPaperRows[r].code == code && kPaperRows[r].qualifier == qualifier) return r;
-  return -1;
+  static const auto byCode = recordsByCode(kPaperRows);
+  return qualifier < kQualifiers ? byCode[code * kQualifiers + qualifier] : -1;
 }
 
 int commonRecordWith(std::uint8_t code, std::uint8_t qualifier) {
-  for (int r = 0; r < kCommonRecordCount; ++r)
-    if (kCommonRows[r].code == code && kCommonRows[r].qualifier == qualifier) return r;
-  return -1;
+  static const auto byCode = recordsByCode(kCommonRows);
+  return qualifier < kQualifiers ? byCode[code * kQualifiers + qualifier] : -1;
 }
 
 }  // namespace drovik::layout

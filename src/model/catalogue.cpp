@@ -430,18 +430,32 @@ int itemNode(int user, ItemRef ref) {
 }
 
 std::string groupAndLabel(ItemRef ref, std::string_view separator) {
-  std::string text(groups()[groupOf(ref)].label);
-  text += separator;
-  text += item(ref).label;
+  std::string text;
+  appendGroupAndLabel(text, ref, separator);
   return text;
 }
 
-std::string reportLabel(ItemRef ref) {
-  const Item& it = item(ref);
-  std::string label = "　";
-  label += it.pageCaption();
-  label.append(static_cast<std::size_t>(it.reportTabs), '\t');
-  return label;
+void appendGroupAndLabel(std::string& out, ItemRef ref, std::string_view separator) {
+  out += groups()[groupOf(ref)].label;
+  out += separator;
+  out += item(ref).label;
+}
+
+const std::string& reportLabel(ItemRef ref) {
+  // Every line of every settings list has one: made once.
+  static const auto labels = [] {
+    std::array<std::vector<std::string>, 3> byScope;  // in the order of Scope
+    for (Scope scope : {Scope::Paper, Scope::Common, Scope::Interface}) {
+      for (const Item& it : itemsOf(scope)) {
+        std::string label = "　";
+        label += it.pageCaption();
+        label.append(static_cast<std::size_t>(it.reportTabs), '\t');
+        byScope[static_cast<std::size_t>(scope)].push_back(std::move(label));
+      }
+    }
+    return byScope;
+  }();
+  return labels[static_cast<std::size_t>(ref.scope)][ref.index];
 }
 
 int interfaceKeyIndex(int item, int octet) {

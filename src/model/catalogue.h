@@ -120,8 +120,9 @@ int groupOf(ItemRef ref);             // GroupId
 int itemNode(int user, ItemRef ref);  // user ignored for interface items
 // "フロントトラクタ" + separator + "用紙長さ": the item as the tree shows it.
 std::string groupAndLabel(ItemRef ref, std::string_view separator);
+void appendGroupAndLabel(std::string& out, ItemRef ref, std::string_view separator);
 // The item's line label in the settings list: "　用紙長さ\t\t".
-std::string reportLabel(ItemRef ref);
+const std::string& reportLabel(ItemRef ref);
 
 enum InterfaceItem : int {
   kIfSel = 0,

@@ -124,6 +124,14 @@ LineKind classify(std::string_view line) {
   return findEquals<Units>(line, text) < text.end ? LineKind::Key : LineKind::Other;
 }
 
+// classify(line) == LineKind::Header, without looking for '=' in other lines.
+template <class Units>
+bool isHeader(std::string_view line) {
+  const UnitRange text = trimmedLine<Units>(line);
+  return text.begin < text.end && Units::at(line, text.begin) == '[' &&
+         findClosingBracket<Units>(line, {text.begin + 1, text.end}) < text.end;
+}
+
 template <class Units>
 std::string_view headerName(std::string_view line) {
   const UnitRange text = trimmedLine<Units>(line);
@@ -137,6 +145,17 @@ std::pair<std::string_view, std::string_view> splitAtEquals(std::string_view lin
   const std::size_t equals = findEquals<Units>(line, text);
   return {bytesIn<Units>(line, trimBlanks<Units>(line, {text.begin, equals})),
           bytesIn<Units>(line, trimBlanks<Units>(line, {equals + 1, text.end}))};
+}
+
+// Whether one of the four UTF-16LE units at `bytes` is CR or LF. Lines are scanned four units
+// at a time: a profile in UTF-16LE is some 30 KB.
+bool holdsLineBreakUnit(const char* bytes) {
+  constexpr std::uint64_t kLowBits = 0x0001000100010001ULL;
+  constexpr std::uint64_t kHighBits = 0x8000800080008000ULL;
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes, sizeof word);
+  const auto hasZeroUnit = [&](std::uint64_t x) { return (x - kLowBits) & ~x & kHighBits; };
+  return (hasZeroUnit(word ^ ('\r' * kLowBits)) | hasZeroUnit(word ^ ('\n' * kLowBits))) != 0;
 }
 
 // Calls onLine(offset, size, lineEnd) for each line in source[begin, end).
@@ -171,6 +190,8 @@ void forEachLine(std::string_view source, std::size_t begin, std::size_t end, On
     const std::size_t count = Units::count(units);
     std::size_t lineStart = 0;
     for (std::size_t i = 0; i < count;) {
+      while (i + 4 <= count && !holdsLineBreakUnit(units.data() + 2 * i)) i += 4;
+      if (i == count) break;
       const unsigned unit = Units::at(units, i);
       if (unit != '\r' && unit != '\n') {
         ++i;
@@ -399,6 +420,21 @@ bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) 
   return true;
 }
 
+std::string_view IniDocument::NameStore::add(std::string_view name) {
+  if (name.empty()) return {};
+  if (name.size() > room_) {
+    const std::size_t size = std::max<std::size_t>(name.size(), 4096);
+    blocks_.push_back(std::make_unique<char[]>(size));
+    used_ = 0;
+    room_ = size;
+  }
+  char* copy = blocks_.back().get() + used_;
+  std::copy(name.begin(), name.end(), copy);
+  used_ += name.size();
+  room_ -= name.size();
+  return {copy, name.size()};
+}
+
 IniDocument::IniDocument() : source_(std::make_shared<const std::string>()), sections_(1) {
   sections_[0].split = true;
 }
@@ -418,7 +454,7 @@ IniDocument IniDocument::parse(std::string bytes) {
     forEachLine<Utf16Units>(
         source, 2, end, [&](std::size_t offset, std::size_t size, LineEnd lineEnd) {
           const std::string_view line = source.substr(offset, size);
-          if (classify<Utf16Units>(line) != LineKind::Header) return;
+          if (!isHeader<Utf16Units>(line)) return;
           const std::size_t next = offset + size + lineEndBytes(lineEnd, Encoding::Utf16Le).size();
           document.startSection({offset, size, LineKind::Header, lineEnd},
                                 headerName<Utf16Units>(line), next);
@@ -536,7 +572,7 @@ std::string_view IniDocument::stableKeyName(const Section& section, const Line& 
   const std::string_view raw = splitKeyLine(line).key;
   // Unchanged ASCII names can point into the source, which outlives every index.
   if (encoding_ == Encoding::Cp932 && !line.edited && isAscii(raw)) return raw;
-  return section.keys.names.emplace_back(decode(raw));
+  return section.keys.names.add(decode(raw));
 }
 
 std::optional<std::size_t> IniDocument::findKey(const Section& section,
@@ -565,13 +601,12 @@ std::size_t IniDocument::positionAfterLastKeyLine(const std::vector<Line>& body)
   return 0;
 }
 
-std::optional<std::string_view> IniDocument::rawValue(std::string_view section,
+std::optional<std::string_view> IniDocument::rawValue(const Section* section,
                                                       std::string_view key) const {
-  const Section* found = findSection(section);
-  if (!found) return std::nullopt;
-  const std::optional<std::size_t> position = findKey(*found, key);
+  if (!section) return std::nullopt;
+  const std::optional<std::size_t> position = findKey(*section, key);
   if (!position) return std::nullopt;
-  return splitKeyLine(found->body[*position]).value;
+  return splitKeyLine(section->body[*position]).value;
 }
 
 void IniDocument::appendSection(std::string name, Line header, std::vector<Line> body) {
@@ -601,9 +636,27 @@ std::vector<std::string> IniDocument::sectionNames() const {
 
 std::optional<std::string> IniDocument::readText(std::string_view section,
                                                  std::string_view key) const {
-  const std::optional<std::string_view> raw = rawValue(section, key);
+  return this->section(section).readText(key);
+}
+
+std::string IniDocument::readText(std::string_view section, std::string_view key,
+                                  std::string_view fallback, std::size_t capacityUtf16) const {
+  return this->section(section).readText(key, fallback, capacityUtf16);
+}
+
+std::int32_t IniDocument::readInt(std::string_view section, std::string_view key,
+                                  std::int32_t fallback) const {
+  return this->section(section).readInt(key, fallback);
+}
+
+IniDocument::SectionReader IniDocument::section(std::string_view name) const {
+  return {*this, findSection(name)};
+}
+
+std::optional<std::string> IniDocument::SectionReader::readText(std::string_view key) const {
+  const std::optional<std::string_view> raw = document_->rawValue(section_, key);
   if (!raw) return std::nullopt;
-  std::string value = decode(*raw);
+  std::string value = document_->decode(*raw);
   if (stripQuotes(value).size() != value.size()) {
     value.pop_back();
     value.erase(0, 1);
@@ -611,21 +664,21 @@ std::optional<std::string> IniDocument::readText(std::string_view section,
   return value;
 }
 
-std::string IniDocument::readText(std::string_view section, std::string_view key,
-                                  std::string_view fallback, std::size_t capacityUtf16) const {
-  const std::optional<std::string> value = readText(section, key);
+std::string IniDocument::SectionReader::readText(std::string_view key, std::string_view fallback,
+                                                 std::size_t capacityUtf16) const {
+  const std::optional<std::string> value = readText(key);
   return truncateUtf16(value ? std::string_view(*value) : fallback, capacityUtf16);
 }
 
-std::int32_t IniDocument::readInt(std::string_view section, std::string_view key,
-                                  std::int32_t fallback) const {
-  const std::optional<std::string_view> raw = rawValue(section, key);
+std::int32_t IniDocument::SectionReader::readInt(std::string_view key,
+                                                 std::int32_t fallback) const {
+  const std::optional<std::string_view> raw = document_->rawValue(section_, key);
   if (!raw) return fallback;
-  if (encoding_ == Encoding::Cp932 && isAscii(*raw)) {
+  if (document_->encoding_ == Encoding::Cp932 && isAscii(*raw)) {
     const std::string_view value = stripQuotes(*raw);
     return value.empty() ? fallback : parseLeadingInt(value);
   }
-  const std::string decoded = decode(*raw);
+  const std::string decoded = document_->decode(*raw);
   const std::string_view value = stripQuotes(decoded);
   return value.empty() ? fallback : parseLeadingInt(value);
 }
@@ -695,7 +748,7 @@ Status IniDocument::writeText(std::string_view section, std::string_view key,
   std::vector<Line>& body = target->body;
   const std::size_t position = positionAfterLastKeyLine(body);
   body.insert(body.begin() + static_cast<std::ptrdiff_t>(position), newLine(std::move(bytes)));
-  target->keys.index.try_emplace(target->keys.names.emplace_back(key), position);
+  target->keys.index.try_emplace(target->keys.names.add(key), position);
   modified_ = true;
   return {};
 }

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,6 +45,11 @@ class IniDocument {
   // fallback when the key is absent or its value empty; otherwise the leading decimal digits
   // (with an optional sign, wrapped modulo 2^32 into the int32 range), 0 when there are none.
   std::int32_t readInt(std::string_view section, std::string_view key, std::int32_t fallback) const;
+  // The reads above within one section, which is looked up once: a whole profile reads some
+  // 1500 keys of one section. Valid until the document is changed or destroyed.
+  class SectionReader;
+  SectionReader section(std::string_view name) const;
+
   // The section's lines other than comments and blank ones, as "key=value", quotes kept.
   std::vector<std::string> readSection(std::string_view section) const;
 
@@ -88,11 +92,28 @@ class IniDocument {
     bool operator()(std::string_view a, std::string_view b) const;
   };
 
+  // Copies of names in blocks that never move, so that views of them stay valid: an index of
+  // a UTF-16LE section decodes every key name, and one allocation per name cost more than
+  // the rest of indexing.
+  class NameStore {
+   public:
+    std::string_view add(std::string_view name);
+    void clear() {
+      blocks_.clear();
+      room_ = 0;
+    }
+
+   private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t used_ = 0;  // of the last block
+    std::size_t room_ = 0;  // left in the last block
+  };
+
   // Key lookup for one section, built on first use. The index points into the shared source or
   // into `names`, so a copy starts empty rather than pointing into the original's storage.
   struct KeyCache {
     std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> index;
-    std::list<std::string> names;  // decoded or rewritten names the index points to
+    NameStore names;  // decoded or rewritten names the index points to
     bool built = false;
 
     KeyCache() = default;
@@ -146,7 +167,7 @@ class IniDocument {
   std::string_view stableKeyName(const Section& section, const Line& line) const;
   std::optional<std::size_t> findKey(const Section& section, std::string_view key) const;
   static std::size_t positionAfterLastKeyLine(const std::vector<Line>& body);
-  std::optional<std::string_view> rawValue(std::string_view section, std::string_view key) const;
+  std::optional<std::string_view> rawValue(const Section* section, std::string_view key) const;
   void appendSection(std::string name, Line header, std::vector<Line> body);
 
   Encoding encoding_ = Encoding::Cp932;
@@ -156,6 +177,22 @@ class IniDocument {
   std::unordered_map<std::string, std::size_t, NameHash, NameEqual> sectionIndex_;  // first live
   std::string oddTrailingByte_;  // of a UTF-16LE file with odd length, kept last
   bool modified_ = false;
+};
+
+class IniDocument::SectionReader {
+ public:
+  std::optional<std::string> readText(std::string_view key) const;
+  std::string readText(std::string_view key, std::string_view fallback,
+                       std::size_t capacityUtf16) const;
+  std::int32_t readInt(std::string_view key, std::int32_t fallback) const;
+
+ private:
+  friend class IniDocument;
+  SectionReader(const IniDocument& document, const Section* section)
+      : document_(&document), section_(section) {}
+
+  const IniDocument* document_;
+  const Section* section_;  // null when the file lacks the section
 };
 
 }  // namespace drovik::ini

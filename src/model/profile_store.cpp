@@ -54,18 +54,19 @@ ProfileSlotTable namesOf(const ini::IniDocument& index) {
 }
 
 void loadFrom(const ini::IniDocument& doc, const std::string& section, ProfileModel& model) {
+  const ini::IniDocument::SectionReader keys = doc.section(section);
   SettingProfile& v = model.values;
   ProfileText& t = model.text;
   const auto& nodes = cat::checkNodes();
   for (int n = 0; n < cat::kCheckNodeCount; ++n)
-    model.flags.state[n] = doc.readInt(section, nodes[n].key, 1);
+    model.flags.state[n] = keys.readInt(nodes[n].key, 1);
 
-  v.selectUser = doc.readInt(section, cat::kSelectUserKey, cat::kDefaultSelectUser);
+  v.selectUser = keys.readInt(cat::kSelectUserKey, cat::kDefaultSelectUser);
   t.selectUser = std::to_string(v.selectUser);
 
   for (int u = 0; u < cat::kUserCount; ++u) {
     const std::string fallback = cat::defaultUserName(u);
-    t.userName[u] = doc.readText(section, cat::userNameKey(u), fallback, cat::kNameCapacity);
+    t.userName[u] = keys.readText(cat::userNameKey(u), fallback, cat::kNameCapacity);
     v.userName[u] = t.userName[u].empty() ? fallback : t.userName[u];
   }
 
@@ -76,39 +77,37 @@ void loadFrom(const ini::IniDocument& doc, const std::string& section, ProfileMo
       const std::string& key = cat::paperKey(u, i);
       const int slot = cat::marginSlotOfPaperItem(i);
       if (slot < 0) {
-        v.paper[u].index[i] = doc.readInt(section, key, paper[i].defaultIndex);
+        v.paper[u].index[i] = keys.readInt(key, paper[i].defaultIndex);
         t.paper[u][i] = std::to_string(v.paper[u].index[i]);
       } else {
         const std::string_view fallback = cat::marginDefault(slot);
-        t.paper[u][i] = doc.readText(section, key, fallback, cat::kMarginCapacity);
+        t.paper[u][i] = keys.readText(key, fallback, cat::kMarginCapacity);
         v.paper[u].margin[slot] = t.paper[u][i].empty() ? std::string(fallback) : t.paper[u][i];
       }
     }
     for (int i = 0; i < cat::kCommonItemCount; ++i) {
-      v.common[u].index[i] = doc.readInt(section, cat::commonKey(u, i), common[i].defaultIndex);
+      v.common[u].index[i] = keys.readInt(cat::commonKey(u, i), common[i].defaultIndex);
       t.common[u][i] = std::to_string(v.common[u].index[i]);
     }
   }
 
   const auto ifaceItems = cat::interfaceItems();
-  const auto keys = cat::interfaceKeys();
+  const auto ifaceKeys = cat::interfaceKeys();
   InterfaceRecord& iface = v.iface;
   for (int k = 0; k < cat::kInterfaceKeyCount; ++k) {
-    const cat::InterfaceKey& key = keys[k];
+    const cat::InterfaceKey& key = ifaceKeys[k];
     if (key.octet >= 0) {
       const int address = InterfaceRecord::addressOf(key.item);
-      iface.octetText[address][key.octet] =
-          doc.readText(section, key.key, "0", cat::kOctetCapacity);
-      iface.octet[address][key.octet] = doc.readInt(section, key.key, 0);
+      iface.octetText[address][key.octet] = keys.readText(key.key, "0", cat::kOctetCapacity);
+      iface.octet[address][key.octet] = keys.readInt(key.key, 0);
       t.iface[k] = std::to_string(iface.octet[address][key.octet]);
     } else if (key.item == cat::kIfChgTime) {
-      iface.ifChgTimeText =
-          doc.readText(section, key.key, cat::kDefaultIfChgTime, cat::kSecondsCapacity);
+      iface.ifChgTimeText = keys.readText(key.key, cat::kDefaultIfChgTime, cat::kSecondsCapacity);
       if (iface.ifChgTimeText.empty()) iface.ifChgTimeText = cat::kDefaultIfChgTime;
-      iface.ifChgTime = doc.readInt(section, key.key, cat::kDefaultIfChgTimeSeconds);
+      iface.ifChgTime = keys.readInt(key.key, cat::kDefaultIfChgTimeSeconds);
       t.iface[k] = std::to_string(iface.ifChgTime);
     } else {
-      iface.choice(key.item) = doc.readInt(section, key.key, ifaceItems[key.item].defaultIndex);
+      iface.choice(key.item) = keys.readInt(key.key, ifaceItems[key.item].defaultIndex);
       t.iface[k] = std::to_string(iface.choice(key.item));
     }
   }

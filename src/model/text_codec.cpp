@@ -109,14 +109,14 @@ DecodedChar decodeUtf8At(std::string_view text, std::size_t pos) {
 bool isValidUtf8(std::string_view text) {
   // Checks whole listings and files: ASCII bytes and the common three-byte characters
   // (U+0800..U+FFFF outside the surrogates) are taken without a full decode.
-  const auto byteAt = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const auto isTrail = [&](std::size_t k) { return (byteAt(k) & 0xC0) == 0x80; };
-  for (std::size_t pos = 0; pos < text.size();) {
-    const unsigned lead = byteAt(pos);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  for (std::size_t pos = 0; pos < size;) {
+    const unsigned lead = bytes[pos];
     if (lead < 0x80) {
       ++pos;
-    } else if (lead > 0xE0 && lead < 0xF0 && lead != 0xED && pos + 2 < text.size() &&
-               isTrail(pos + 1) && isTrail(pos + 2)) {
+    } else if (lead > 0xE0 && lead < 0xF0 && lead != 0xED && pos + 2 < size &&
+               (bytes[pos + 1] & 0xC0) == 0x80 && (bytes[pos + 2] & 0xC0) == 0x80) {
       pos += 3;
     } else {
       const std::size_t length = decodeUtf8At(text, pos).length;

@@ -349,5 +349,46 @@ TEST_F(IniWriteTest, CopiesAreIndependentAndOutliveTheOriginal) {
   EXPECT_EQ(copy.serialize(), "[S]\r\n" + kHyo + "=1\r\nplain=2\r\nnew=4\r\n[T]\r\nt=3\r\n");
 }
 
+// Line breaks are searched four UTF-16 units at a time: every position of a break within such
+// a run, every kind of break, and a last line without one.
+TEST(IniReadTest, Utf16LeLinesBreakWhereverTheBreakFalls) {
+  std::string text = "[S]\r\n";
+  std::vector<std::string> expected;
+  const char* const ends[] = {"\r\n", "\n", "\r"};
+  for (int length = 2; length < 12; ++length) {
+    const std::string key = "k" + std::string(static_cast<std::size_t>(length - 2), 'x');
+    const std::string line = key + "=" + std::to_string(length);
+    expected.push_back(line);
+    text += line + ends[length % 3];
+  }
+  text += "last=end";
+  expected.push_back("last=end");
+  const IniDocument doc = IniDocument::parse("\xFF\xFE"s + utf16(text));
+  EXPECT_EQ(doc.readSection("S"), expected);
+  EXPECT_EQ(doc.readInt("S", "kxxxxxxxxx", 0), 11);
+  EXPECT_EQ(doc.readText("S", "last"), "end");
+}
+
+// A section read key by key gives what the document gives; the decoded names of a large
+// UTF-16LE section fill several blocks and all stay found.
+TEST(IniReadTest, SectionReaderReadsAsTheDocument) {
+  std::string text = "[P]\r\n";
+  for (int i = 0; i < 600; ++i)
+    text += "User" + std::to_string(i) + "_LongEnoughName=" + std::to_string(i) + "\r\n";
+  text += "q=\"quoted\"\r\n";
+  const IniDocument doc = IniDocument::parse("\xFF\xFE"s + utf16(text));
+  const IniDocument::SectionReader section = doc.section("p");
+  for (int i = 0; i < 600; i += 7) {
+    const std::string key = "user" + std::to_string(i) + "_longenoughname";
+    EXPECT_EQ(section.readInt(key, -1), i) << key;
+    EXPECT_EQ(section.readText(key), doc.readText("P", key));
+  }
+  EXPECT_EQ(section.readText("q", "", 3), "quo");
+  EXPECT_EQ(section.readInt("absent", 5), 5);
+  const IniDocument::SectionReader absent = doc.section("absent");
+  EXPECT_EQ(absent.readText("q"), std::nullopt);
+  EXPECT_EQ(absent.readText("q", "fallback", 4), "fall");
+}
+
 }  // namespace
 }  // namespace drovik::ini
