@@ -14,22 +14,6 @@ using detail::LineKind;
 
 bool isBlank(unsigned unit) { return unit == ' ' || unit == '\t'; }
 
-unsigned foldAscii(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
-}
-
-// Lower-cases the ASCII capitals among eight bytes at once; other bytes are left alone.
-std::uint64_t foldAsciiWord(std::uint64_t word) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-  const std::uint64_t low7 = word & ~kHigh;
-  const std::uint64_t aboveZ = low7 + (0x7F - 'Z') * kOnes;
-  const std::uint64_t atLeastA = low7 + (0x80 - 'A') * kOnes;
-  const std::uint64_t upper = (atLeastA ^ aboveZ) & ~word & kHigh;
-  return word | (upper >> 2);
-}
-
 // Code page 932 as bytes. A lead byte followed by a trail byte is one character; the trail byte
 // may look like '[', '\\' or ']', so searches for those must step over whole characters.
 // Blanks, ';', '=' and line breaks never occur as trail bytes.
@@ -383,38 +367,6 @@ Error undecodableNameError(const std::string& label) {
 
 }  // namespace
 
-std::size_t IniDocument::NameHash::operator()(std::string_view name) const {
-  // Eight bytes per step: lookups hash every name they are given.
-  const auto mix = [](std::uint64_t hash, std::uint64_t word) {
-    hash = (hash ^ foldAsciiWord(word)) * 0x9E3779B97F4A7C15ULL;
-    return hash ^ (hash >> 29);
-  };
-  std::uint64_t hash = name.size();
-  std::size_t pos = 0;
-  for (; pos + 8 <= name.size(); pos += 8) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, name.data() + pos, sizeof word);
-    hash = mix(hash, word);
-  }
-  if (pos < name.size()) {
-    std::uint64_t word = 0;
-    for (std::size_t i = pos; i < name.size(); ++i) {
-      word |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * (i - pos));
-    }
-    hash = mix(hash, word);
-  }
-  return static_cast<std::size_t>(hash);
-}
-
-bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) const {
-  if (a.size() != b.size()) return false;
-  if (a == b) return true;  // names are usually spelled the same way
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  }
-  return true;
-}
-
 std::string_view IniDocument::NameStore::add(std::string_view name) {
   if (name.empty()) return {};
   if (name.size() > room_) {
@@ -579,13 +531,11 @@ std::optional<std::size_t> IniDocument::findKey(const Section& section,
     for (std::size_t i = 0; i < body.size(); ++i) {
       if (body[i].deleted || body[i].kind != LineKind::Key) continue;
       const std::string_view name = stableKeyName(section, body[i]);
-      if (!name.empty()) keys.index.try_emplace(name, i);
+      keys.index.tryEmplace(name, i);
     }
     keys.built = true;
   }
-  const auto found = keys.index.find(key);
-  if (found == keys.index.end()) return std::nullopt;
-  return found->second;
+  return keys.index.find(key);
 }
 
 std::size_t IniDocument::positionAfterLastKeyLine(const std::vector<Line>& body) {
@@ -743,7 +693,7 @@ Status IniDocument::writeText(std::string_view section, std::string_view key,
   std::vector<Line>& body = target->body;
   const std::size_t position = positionAfterLastKeyLine(body);
   body.insert(body.begin() + static_cast<std::ptrdiff_t>(position), newLine(std::move(bytes)));
-  target->keys.index.try_emplace(target->keys.names.add(key), position);
+  target->keys.index.tryEmplace(target->keys.names.add(key), position);
   modified_ = true;
   return {};
 }
@@ -755,12 +705,12 @@ void IniDocument::deleteKey(std::string_view section, std::string_view key) {
   if (!position) return;
   std::vector<Line>& body = target->body;
   removeLine(body[*position]);
-  target->keys.index.erase(target->keys.index.find(key));
+  target->keys.index.erase(key);
   // A later duplicate of the key now becomes the one that is found.
   for (std::size_t i = *position + 1; i < body.size(); ++i) {
     if (body[i].deleted || body[i].kind != LineKind::Key) continue;
     if (NameEqual{}(decode(splitKeyLine(body[i]).key), key)) {
-      target->keys.index.try_emplace(stableKeyName(*target, body[i]), i);
+      target->keys.index.tryEmplace(stableKeyName(*target, body[i]), i);
       break;
     }
   }

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/name_index.h"
 #include "model/status.h"
 
 namespace drovik::ini {
@@ -83,15 +84,6 @@ class IniDocument {
     bool deleted = false;
   };
 
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const;
-  };
-  struct NameEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const;
-  };
-
   // Copies of names in blocks that never move, so that views of them stay valid: an index of
   // a UTF-16LE section decodes every key name, and one allocation per name cost more than
   // the rest of indexing.
@@ -112,7 +104,7 @@ class IniDocument {
   // Key lookup for one section, built on first use. The index points into the shared source or
   // into `names`, so a copy starts empty rather than pointing into the original's storage.
   struct KeyCache {
-    std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> index;
+    NameIndex index;
     NameStore names;  // decoded or rewritten names the index points to
     bool built = false;
 
