@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <vector>
 
 #include "model/text_codec.h"
 #include "model/value_rules.h"
@@ -16,22 +15,22 @@ constexpr char32_t kReplacement = U'?';  // stands in for bytes that are not UTF
 constexpr char16_t kHalfWidthFirst = 0xFF61;
 constexpr char16_t kHalfWidthShift = 0xFEC0;  // U+FF61 - 0xFEC0 = A1
 
-// UTF-8 to UTF-16 code units; a malformed byte becomes '?' so that it cannot shift the
-// characters after it.
-std::vector<char16_t> utf16Units(std::string_view text) {
-  std::vector<char16_t> units;
+// Calls onUnit with each UTF-16 code unit of UTF-8 text; a malformed byte becomes '?' so that
+// it cannot shift the characters after it. No vector of units: a command codes every user
+// name twice.
+template <class OnUnit>
+void forEachUtf16Unit(std::string_view text, OnUnit onUnit) {
   for (std::size_t i = 0; i < text.size();) {
     const ini::DecodedChar d = ini::decodeUtf8At(text, i);
     const char32_t cp = d.length == 0 ? kReplacement : d.codePoint;
     i += d.length == 0 ? 1 : d.length;
     if (cp >= 0x10000) {
-      units.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-      units.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+      onUnit(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+      onUnit(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
     } else {
-      units.push_back(static_cast<char16_t>(cp));
+      onUnit(static_cast<char16_t>(cp));
     }
   }
-  return units;
 }
 
 }  // namespace
@@ -60,16 +59,20 @@ std::string marginText(std::uint8_t high, std::uint8_t low) {
 
 std::array<std::uint8_t, 10> nameBytes(std::string_view name) {
   std::array<std::uint8_t, 10> bytes{};
-  const auto units = utf16Units(name);
-  for (std::size_t i = 0; i < bytes.size() && i < units.size(); ++i) {
-    char16_t unit = units[i];
+  std::size_t count = 0;
+  forEachUtf16Unit(name, [&](char16_t unit) {
+    if (count == bytes.size()) return;
     if (unit >= kHalfWidthFirst) unit = static_cast<char16_t>(unit - kHalfWidthShift);
-    bytes[i] = static_cast<std::uint8_t>(unit & 0xFF);
-  }
+    bytes[count++] = static_cast<std::uint8_t>(unit & 0xFF);
+  });
   return bytes;
 }
 
-std::size_t nameLength(std::string_view name) { return utf16Units(name).size(); }
+std::size_t nameLength(std::string_view name) {
+  std::size_t count = 0;
+  forEachUtf16Unit(name, [&](char16_t) { ++count; });
+  return count;
+}
 
 std::string nameFromBytes(const std::uint8_t* bytes, std::size_t count) {
   std::string text;
