@@ -12,11 +12,13 @@ namespace cat = catalogue;
 // A growing byte buffer that takes raw bytes and records.
 class ByteSink {
  public:
+  explicit ByteSink(std::size_t expectedSize) { bytes_.reserve(expectedSize); }
   void append(std::span<const std::uint8_t> bytes) {
     bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
   }
   void append(const SettingRecord& record) { append(record.bytes()); }
-  bool empty() const { return bytes_.empty(); }
+  std::size_t size() const { return bytes_.size(); }
+  void truncate(std::size_t size) { bytes_.resize(size); }
   std::vector<std::uint8_t>& bytes() { return bytes_; }
 
  private:
@@ -50,12 +52,15 @@ void writeGhjk(ByteSink& out, const RecordTemplates& records, const CheckFlagSet
 
   bool anyUser = false;
   for (int user = 0; user < cat::kUserCount; ++user) {
-    ByteSink block;
-    writeGhjkUser(block, records, flags, user);
-    if (block.empty()) continue;
+    // The user-selection record goes first and is taken back when the user has no records.
+    const std::size_t start = out.size();
     const auto userByte = static_cast<std::uint8_t>(user);
     out.append(SettingRecord{layout::kUserCode, layout::kUserSelectQualifier, 0, userByte});
-    out.append(block.bytes());
+    writeGhjkUser(out, records, flags, user);
+    if (out.size() == start + 4) {
+      out.truncate(start);
+      continue;
+    }
     anyUser = true;
   }
   if (anyUser)
@@ -85,7 +90,7 @@ void writeGhjk(ByteSink& out, const RecordTemplates& records, const CheckFlagSet
 
 CommandImage BuildCommandImage(const ValueCodes& codes, const CheckFlagSet& flags,
                                std::int32_t selectUser, CommandVariant variant) {
-  ByteSink out;
+  ByteSink out(layout::kHeaderSize + codes.length);
   out.append(layout::kLeadingCommand);
   out.append(layout::kSettingsCommand);
   out.append(std::array<std::uint8_t, 2>{0, 0});  // length field, known at the end
