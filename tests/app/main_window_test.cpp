@@ -6,6 +6,8 @@
 
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
+#include "app/register_dlg.h"
+#include "ui_support/control_names.h"
 #include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
@@ -27,6 +29,11 @@ void MainWindowTest::startsEmptyWithoutProfileFiles() {
   AppFixture app;
   QCOMPARE(app.list()->topLevelItemCount(), 0);
   QCOMPARE(enabledButtons(app), QStringLiteral("register quit"));
+  QVERIFY2(unnamedControls(*app.window).isEmpty(),
+           qPrintable(unnamedControls(*app.window).join("; ")));
+  const CDlgRegister registration;
+  QVERIFY2(unnamedControls(registration).isEmpty(),
+           qPrintable(unnamedControls(registration).join("; ")));
   QVERIFY(app.boxes.shown.empty());
   QVERIFY(!std::filesystem::exists(app.dir / "R_MAIN.INI"));
 }
@@ -154,11 +161,15 @@ void MainWindowTest::aboutItemOpensTheAboutBox() {
   QVERIFY(about);
   QVERIFY(app.window->actions().contains(about));  // the window's context menu
   QString version;
-  app.dialogs.then(inspectThenOk(
-      [&](QDialog& dialog) { version = dialog.findChild<QLabel*>("versionLabel")->text(); }));
+  QStringList unnamed;
+  app.dialogs.then(inspectThenOk([&](QDialog& dialog) {
+    version = dialog.findChild<QLabel*>("versionLabel")->text();
+    unnamed = unnamedControls(dialog);
+  }));
   about->trigger();
   QCOMPARE(app.dialogs.opened, std::vector<QString>{QStringLiteral("CAboutDlg")});
   QCOMPARE(version, QStringLiteral("Drovik Version 1.0.0"));
+  QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join("; ")));
 }
 
 DROVIK_QTEST_SUITE(MainWindowTest);

@@ -16,6 +16,7 @@
 #include "editor/stepper_box.h"
 #include "editor/user_name_page.h"
 #include "editor/user_page.h"
+#include "ui_support/control_names.h"
 #include "ui_support/qtest_suites.h"
 #include "ui_support/scripted_ui.h"
 
@@ -63,6 +64,8 @@ void SettingDialogTest::opensWithBoxesFromTheFlags() {
   QVERIFY(!dialog.tree().itemOf(kFirstInterfaceSlot)->isExpanded());
   QVERIFY(!dialog.findChild<QPushButton*>("fetchButton")->isEnabled());
   QCOMPARE(dialog.windowTitle(), QString("設定"));
+  dialog.tree().selectSlot(userSlot(0, kRearRow));  // a user page is built when first shown
+  QVERIFY2(unnamedControls(dialog).isEmpty(), qPrintable(unnamedControls(dialog).join("; ")));
 }
 
 void SettingDialogTest::selectionShowsThePageAtItsGroup() {

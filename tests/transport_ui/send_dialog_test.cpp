@@ -14,6 +14,7 @@
 #include "transport/ui/send_flow.h"
 #include "transport_ui/transport_fixture.h"
 #include "transport_ui/transport_ui_tests.h"
+#include "ui_support/control_names.h"
 #include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
@@ -142,13 +143,7 @@ void SendDialogTest::everyControlIsNamed() {
   transport::ui::CDlgProc wait([] { return false; });
   for (QDialog* dialog : std::initializer_list<QDialog*>{&send, &other, &retrieval, &wait}) {
     QVERIFY(!dialog->objectName().isEmpty());
-    for (auto* control : dialog->findChildren<QWidget*>()) {
-      const bool input = qobject_cast<QAbstractButton*>(control) ||
-                         qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control);
-      if (!input || qobject_cast<QComboBox*>(control->parentWidget())) continue;
-      QVERIFY2(!control->objectName().isEmpty(), qPrintable(control->accessibleName()));
-      QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
-    }
+    QVERIFY2(unnamedControls(*dialog).isEmpty(), qPrintable(unnamedControls(*dialog).join("; ")));
   }
 }
 
