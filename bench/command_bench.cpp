@@ -6,7 +6,7 @@
 #include "bench_fixture.h"
 #include "bench_targets.h"
 #include "command/command_preparation.h"
-#include "transport/nvram_decoder.h"
+#include "nvram/nvram_decoder.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include "bench_fixture.h"
 #include "bench_targets.h"
 #include "command/command_preparation.h"
+#include "nvram/nvram_decoder.h"
+#include "nvram/nvram_files.h"
 #include "peers/printer_simulator.h"
 #include "peers/private_cups.h"
 #include "transport/cups_route.h"
 #include "transport/ftp_route.h"
-#include "transport/nvram_decoder.h"
-#include "transport/nvram_files.h"
 #include "transport/retrieval.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
+#include "nvram/nvram_decoder.h"
 #include "profile_checks.h"
-#include "transport/nvram_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace drovik;

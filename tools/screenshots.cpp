@@ -14,14 +14,14 @@
 
 #include "app/about_dlg.h"
 #include "app/pelmora_dlg.h"
-#include "app/ui/dialog_runner.h"
-#include "app/ui/message_boxes.h"
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
-#include "transport/ui/dlg_ftp.h"
-#include "transport/ui/dlg_proc.h"
-#include "transport/ui/dlg_send.h"
-#include "transport/ui/dlg_send_other.h"
+#include "transfer_ui/dlg_ftp.h"
+#include "transfer_ui/dlg_proc.h"
+#include "transfer_ui/dlg_send.h"
+#include "transfer_ui/dlg_send_other.h"
+#include "ui/dialog_runner.h"
+#include "ui/message_boxes.h"
 
 namespace {
 
@@ -98,8 +98,8 @@ void selectRow(QTreeWidget& list, const std::string& modelType) {
 }
 
 // Printers as a small office's spooler lists them; no route is ever taken.
-transport::ui::TransportServices samplePrinters() {
-  transport::ui::TransportServices services;
+transfer_ui::TransportServices samplePrinters() {
+  transfer_ui::TransportServices services;
   services.listPrinters = [] {
     return Result<std::vector<transport::PrinterEntry>>(
         std::vector<transport::PrinterEntry>{{"8630_Keiri", "socket://192.168.10.21:9100"},
@@ -114,16 +114,16 @@ void shootTransportDialogs(Photographer& camera, const ProfileStore& store, QWid
   check(store.setPrinterDriverName("8630_Shukka"), "remember printer");
   check(store.setSendAddress({192, 168, 10, 21}), "remember address");
   check(store.setRetrievalAddress({192, 168, 10, 21}), "remember address");
-  transport::ui::CDlgSend send(store, image, samplePrinters(), &window);
+  transfer_ui::CDlgSend send(store, image, samplePrinters(), &window);
   camera.shoot(send, "send-dialog");
   send.hide();
-  transport::ui::CDlgSendOther other(store, image, samplePrinters(), &window);
+  transfer_ui::CDlgSendOther other(store, image, samplePrinters(), &window);
   camera.shoot(other, "send-other-dialog");
   other.hide();
-  transport::ui::CDlgProc wait([] { return false; }, &window);
+  transfer_ui::CDlgProc wait([] { return false; }, &window);
   camera.shoot(wait, "wait-box");
   wait.hide();
-  transport::ui::CDlgFtp retrieval(store, samplePrinters(), &window);
+  transfer_ui::CDlgFtp retrieval(store, samplePrinters(), &window);
   retrieval.findChild<QLineEdit*>("passwordField")->setText(QStringLiteral("password"));
   camera.shoot(retrieval, "retrieval-dialog");
   retrieval.hide();

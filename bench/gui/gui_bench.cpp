@@ -21,8 +21,8 @@
 
 #include "app/pelmora_app.h"
 #include "app/pelmora_dlg.h"
-#include "app/ui/dialog_runner.h"
 #include "service/profile_service.h"
+#include "ui/dialog_runner.h"
 
 extern char** environ;
 

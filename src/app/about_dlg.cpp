@@ -1,8 +1,8 @@
 #include "app/about_dlg.h"
 
 #include "app/program_icon.h"
-#include "app/ui/accessibility.h"
-#include "app/ui/dialog_buttons.h"
+#include "ui/accessibility.h"
+#include "ui/dialog_buttons.h"
 #include "ui_about_dlg.h"
 
 namespace drovik {

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "app/program_icon.h"
-#include "app/ui/accessibility.h"
-#include "app/ui/dialog_buttons.h"
 #include "service/compared_profiles.h"
+#include "ui/accessibility.h"
+#include "ui/dialog_buttons.h"
 #include "ui_compare_dlg.h"
 
 namespace drovik {

@@ -7,7 +7,7 @@
 
 #include "app/pelmora_app.h"
 #include "app/program_icon.h"
-#include "app/ui/message_boxes.h"
+#include "ui/message_boxes.h"
 
 int main(int argc, char** argv) {
   if (!drovik::displayAvailable()) {

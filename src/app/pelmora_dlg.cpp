@@ -11,10 +11,10 @@
 #include "app/compare_dlg.h"
 #include "app/operation_hooks.h"
 #include "app/program_icon.h"
-#include "app/ui/accessibility.h"
-#include "app/ui/dialog_runner.h"
-#include "app/ui/message_boxes.h"
 #include "service/profile_service.h"
+#include "ui/accessibility.h"
+#include "ui/dialog_runner.h"
+#include "ui/message_boxes.h"
 #include "ui_pelmora_dlg.h"
 
 namespace drovik {

@@ -4,9 +4,9 @@
 
 #include "app/operation_hooks.h"
 #include "app/pelmora_dlg.h"
-#include "app/ui/file_dialogs.h"
-#include "app/ui/message_boxes.h"
 #include "service/profile_service.h"
+#include "ui/file_dialogs.h"
+#include "ui/message_boxes.h"
 #include "ui_pelmora_dlg.h"
 
 namespace drovik {

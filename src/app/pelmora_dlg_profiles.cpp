@@ -2,10 +2,10 @@
 #include "app/operation_hooks.h"
 #include "app/pelmora_dlg.h"
 #include "app/register_dlg.h"
-#include "app/ui/dialog_runner.h"
-#include "app/ui/message_boxes.h"
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
+#include "ui/dialog_runner.h"
+#include "ui/message_boxes.h"
 
 namespace drovik {
 

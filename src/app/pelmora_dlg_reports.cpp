@@ -1,9 +1,9 @@
 // The settings list of a profile and the migration of an old-model profile to the M model.
 #include "app/pelmora_dlg.h"
 #include "app/setview_dlg.h"
-#include "app/ui/dialog_runner.h"
 #include "report/settings_report.h"
 #include "service/profile_service.h"
+#include "ui/dialog_runner.h"
 
 namespace drovik {
 

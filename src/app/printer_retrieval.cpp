@@ -1,13 +1,13 @@
 #include "app/printer_retrieval.h"
 
 #include "model/profile_store.h"
+#include "transfer_ui/dlg_ftp.h"
 #include "transport/generated_files.h"
-#include "transport/ui/dlg_ftp.h"
 
 namespace drovik {
 
 bool PrinterRetrieval::retrieve(ProfileModel& model, QWidget* parent) {
-  return transport::ui::retrievePrinterInformation(model, store_, parent);
+  return transfer_ui::retrievePrinterInformation(model, store_, parent);
 }
 
 void PrinterRetrieval::discardScript() {

@@ -1,16 +1,16 @@
 #include "app/printer_sender.h"
 
-#include "app/ui/dialog_runner.h"
 #include "command/command_preparation.h"
 #include "model/profile_store.h"
-#include "transport/ui/dlg_send.h"
+#include "transfer_ui/dlg_send.h"
+#include "ui/dialog_runner.h"
 
 namespace drovik {
 
 void PrinterSender::sendCommand(const PreparedCommand& command, QWidget* parent) {
-  transport::ui::CDlgSend dialog(store_, command.image.bytes,
-                                 transport::ui::TransportServices::real(store_.paths().programDir),
-                                 parent);
+  transfer_ui::CDlgSend dialog(store_, command.image.bytes,
+                               transfer_ui::TransportServices::real(store_.paths().programDir),
+                               parent);
   ui::runModal(dialog);
 }
 

@@ -1,9 +1,9 @@
 #include "app/register_dlg.h"
 
-#include "app/ui/accessibility.h"
-#include "app/ui/dialog_buttons.h"
-#include "app/ui/message_boxes.h"
 #include "model/profile_registry.h"
+#include "ui/accessibility.h"
+#include "ui/dialog_buttons.h"
+#include "ui/message_boxes.h"
 #include "ui_register_dlg.h"
 
 namespace drovik {

@@ -1,7 +1,7 @@
 #include "app/settings_editor_dialog.h"
 
-#include "app/ui/dialog_runner.h"
 #include "editor/setting_dlg.h"
+#include "ui/dialog_runner.h"
 
 namespace drovik {
 

@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-#include "app/ui/accessibility.h"
-#include "app/ui/dialog_buttons.h"
+#include "ui/accessibility.h"
+#include "ui/dialog_buttons.h"
 #include "ui_setview_dlg.h"
 
 namespace drovik {

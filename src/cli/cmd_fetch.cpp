@@ -1,7 +1,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/printer_images.h"
-#include "transport/nvram_decoder.h"
+#include "nvram/nvram_decoder.h"
 
 namespace drovik::cli {
 

@@ -5,9 +5,9 @@
 #include "cli/cancel_on_interrupt.h"
 #include "cli/cli_support.h"
 #include "cli/password_input.h"
+#include "nvram/nvram_decoder.h"
+#include "nvram/nvram_files.h"
 #include "transport/ipv4_address.h"
-#include "transport/nvram_decoder.h"
-#include "transport/nvram_files.h"
 #include "transport/retrieval.h"
 #include "transport/transport_messages.h"
 
@@ -39,15 +39,9 @@ Status retrieveImages(const ProfileService& service, const StorePaths& paths,
 Result<std::vector<std::string>> decodeImageFiles(ProfileModel& model,
                                                   const std::filesystem::path& allPath,
                                                   const std::filesystem::path& nwPath) {
-  auto allImage = nvram::readImageFile(allPath);
-  if (!allImage) return allImage.error();
-  auto nwImage = nvram::readImageFile(nwPath);
-  if (!nwImage) return nwImage.error();
-  auto decoded = nvram::decodeAllImage(model, *allImage, allPath.filename().string());
-  if (!decoded) return decoded.error();
-  if (Status s = nvram::decodeNetworkImage(model, *nwImage, nwPath.filename().string()); !s)
-    return s.error();
-  return std::move(decoded->warnings);
+  auto images = nvram::readPrinterImages(allPath, nwPath);
+  if (!images) return images.error();
+  return nvram::decodePrinterImages(model, *images);
 }
 
 Result<std::vector<std::string>> decodeRetrievedImageFiles(ProfileModel& model,

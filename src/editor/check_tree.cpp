@@ -5,9 +5,9 @@
 #include <QStyledItemDelegate>
 
 #include "editor/check_propagation.h"
-#include "editor/qt_text.h"
 #include "editor/tree_slots.h"
 #include "model/catalogue.h"
+#include "ui/qt_text.h"
 
 namespace drovik::editor {
 namespace {

@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 
 #include "editor/page_states.h"
-#include "editor/qt_text.h"
+#include "ui/qt_text.h"
 
 namespace drovik::editor {
 

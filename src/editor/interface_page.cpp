@@ -4,8 +4,8 @@
 #include "editor/ipv4_field.h"
 #include "editor/margin_steps.h"
 #include "editor/page_layout.h"
-#include "editor/qt_text.h"
 #include "editor/stepper_box.h"
+#include "ui/qt_text.h"
 
 namespace drovik::editor {
 

@@ -8,14 +8,14 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "app/ui/message_boxes.h"
 #include "editor/check_tree.h"
 #include "editor/interface_page.h"
 #include "editor/printer_info_retrieval.h"
-#include "editor/qt_text.h"
 #include "editor/tree_slots.h"
 #include "editor/user_name_page.h"
 #include "editor/user_page.h"
+#include "ui/message_boxes.h"
+#include "ui/qt_text.h"
 
 namespace drovik::editor {
 namespace {

@@ -1,7 +1,7 @@
 #include "editor/settings_page.h"
 
-#include "app/ui/message_boxes.h"
-#include "editor/qt_text.h"
+#include "ui/message_boxes.h"
+#include "ui/qt_text.h"
 
 namespace drovik::editor {
 

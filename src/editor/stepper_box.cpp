@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "editor/qt_text.h"
+#include "ui/qt_text.h"
 
 namespace drovik::editor {
 

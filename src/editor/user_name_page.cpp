@@ -3,7 +3,7 @@
 #include <QSignalBlocker>
 
 #include "editor/page_layout.h"
-#include "editor/qt_text.h"
+#include "ui/qt_text.h"
 
 namespace drovik::editor {
 

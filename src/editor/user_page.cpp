@@ -5,9 +5,9 @@
 #include "editor/choice_control.h"
 #include "editor/margin_steps.h"
 #include "editor/page_layout.h"
-#include "editor/qt_text.h"
 #include "editor/stepper_box.h"
 #include "editor/tree_slots.h"
+#include "ui/qt_text.h"
 
 namespace drovik::editor {
 namespace {

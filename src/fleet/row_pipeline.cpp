@@ -4,9 +4,9 @@
 
 #include "fleet/sha256.h"
 #include "model/catalogue.h"
+#include "nvram/nvram_decoder.h"
 #include "transport/cups_route.h"
 #include "transport/ftp_route.h"
-#include "transport/nvram_decoder.h"
 #include "transport/parallel_route.h"
 #include "transport/retrieval.h"
 

@@ -1,42 +1,20 @@
 // The profile side of replacing old printers: the steps of a fleet migration and their
 // rehearsal for a dry run, on the same edits so that both decide alike.
 #include "model/profile_registry.h"
+#include "nvram/nvram_files.h"
 #include "service/profile_service.h"
 #include "service/store_edits.h"
-#include "transport/nvram_files.h"
 
 namespace drovik {
-namespace {
-
-struct ImageFiles {
-  std::vector<std::uint8_t> all;
-  std::vector<std::uint8_t> network;
-  edits::PrinterImages images;
-};
-
-Result<ImageFiles> readImages(const std::filesystem::path& allImage,
-                              const std::filesystem::path& nwImage) {
-  auto all = nvram::readImageFile(allImage);
-  if (!all) return all.error();
-  auto nw = nvram::readImageFile(nwImage);
-  if (!nw) return nw.error();
-  ImageFiles files{std::move(*all), std::move(*nw), {}};
-  files.images = {files.all, allImage.filename().string(), files.network,
-                  nwImage.filename().string()};
-  return files;
-}
-
-}  // namespace
-
 Result<DecodedRegistration> ProfileService::registerDecoded(ProfileModel& model,
                                                             const std::string& name,
                                                             const std::filesystem::path& allImage,
                                                             const std::filesystem::path& nwImage) {
-  auto files = readImages(allImage, nwImage);
+  auto files = nvram::readPrinterImages(allImage, nwImage);
   if (!files) return files.error();
   DecodedRegistration decoded;
   const Status done = store_.transact([&](StoreEdit& edit) {
-    return edits::decodeImages(edit, model, name, files->images, {}, edits::ModelRule::GhjkOnly,
+    return edits::decodeImages(edit, model, name, *files, {}, edits::ModelRule::GhjkOnly,
                                decoded.registered, decoded.warnings);
   });
   model.clearWriteFlags();
@@ -51,13 +29,12 @@ Result<MigrationRehearsal> ProfileService::rehearseMigration(ProfileModel& model
                                                              const std::filesystem::path& nwImage,
                                                              MigrationStage& reached) const {
   reached = MigrationStage::Register;
-  auto files = readImages(allImage, nwImage);
+  auto files = nvram::readPrinterImages(allImage, nwImage);
   if (!files) return files.error();
   MigrationRehearsal rehearsal;
   const Status done = store_.rehearse([&](StoreEdit& edit) -> Status {
-    if (Status s =
-            edits::decodeImages(edit, model, name, files->images, {}, edits::ModelRule::GhjkOnly,
-                                rehearsal.decoded.registered, rehearsal.decoded.warnings);
+    if (Status s = edits::decodeImages(edit, model, name, *files, {}, edits::ModelRule::GhjkOnly,
+                                       rehearsal.decoded.registered, rehearsal.decoded.warnings);
         !s)
       return s;
     reached = MigrationStage::Migrate;

@@ -2,8 +2,8 @@
 
 #include "model/atomic_file.h"
 #include "model/profile_registry.h"
+#include "nvram/nvram_files.h"
 #include "service/store_edits.h"
-#include "transport/nvram_files.h"
 
 namespace drovik {
 
@@ -105,16 +105,12 @@ Result<Registered> ProfileService::migrateProfile(const std::string& source,
 Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
     ProfileModel& model, const std::string& name, const std::filesystem::path& allImage,
     const std::filesystem::path& nwImage, const std::string& base) {
-  auto all = nvram::readImageFile(allImage);
-  if (!all) return all.error();
-  auto nw = nvram::readImageFile(nwImage);
-  if (!nw) return nw.error();
+  auto images = nvram::readPrinterImages(allImage, nwImage);
+  if (!images) return images.error();
   std::vector<std::string> warnings;
-  const edits::PrinterImages images{*all, allImage.filename().string(), *nw,
-                                    nwImage.filename().string()};
   Registered registered;
   const Status done = store_.transact([&](StoreEdit& edit) {
-    return edits::decodeImages(edit, model, name, images, base, edits::ModelRule::Any, registered,
+    return edits::decodeImages(edit, model, name, *images, base, edits::ModelRule::Any, registered,
                                warnings);
   });
   model.clearWriteFlags();

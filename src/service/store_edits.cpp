@@ -2,7 +2,7 @@
 
 #include "model/profile_registry.h"
 #include "model/value_validation.h"
-#include "transport/nvram_decoder.h"
+#include "nvram/nvram_decoder.h"
 
 namespace drovik::edits {
 namespace {
@@ -50,7 +50,7 @@ Result<Registered> chooseTarget(const StoreEdit& edit, const std::string& name,
 }
 
 Status decodeImages(StoreEdit& edit, ProfileModel& model, const std::string& name,
-                    const PrinterImages& images, const std::string& base, ModelRule rule,
+                    const nvram::PrinterImages& images, const std::string& base, ModelRule rule,
                     Registered& registered, std::vector<std::string>& warnings) {
   const ProfileSlotTable slots = edit.slotNames();
   const int slot = findSlotByName(slots, name);
@@ -67,11 +67,10 @@ Status decodeImages(StoreEdit& edit, ProfileModel& model, const std::string& nam
   } else if (slot >= 0) {
     edit.loadProfile(model, slots[slot].name);
   }
-  auto decoded = nvram::decodeAllImage(model, images.all, images.allName);
+  auto decoded = nvram::decodePrinterImages(model, images);
   if (!decoded) return decoded.error();
-  if (Status s = nvram::decodeNetworkImage(model, images.network, images.networkName); !s) return s;
   if (Status s = validateDecoded(model); !s) return s;
-  warnings = std::move(decoded->warnings);
+  warnings = std::move(*decoded);
   // Onto another base every key may differ from what `name` holds.
   if (!base.empty()) {
     model.refreshAndSnapshotCheckFlagTexts();

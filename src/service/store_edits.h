@@ -3,12 +3,11 @@
 // throws the result away, so that a dry run decides exactly as the real run would.
 #pragma once
 
-#include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "model/profile_store.h"
+#include "nvram/nvram_files.h"
 #include "service/profile_service.h"
 
 namespace drovik::edits {
@@ -24,20 +23,12 @@ Result<int> registeredSlot(const StoreEdit& edit, const std::string& name);
 Result<Registered> chooseTarget(const StoreEdit& edit, const std::string& name,
                                 OnExisting onExisting);
 
-// A printer's two images with the names of the files they came from (for the messages).
-struct PrinterImages {
-  std::span<const std::uint8_t> all;
-  std::string allName;
-  std::span<const std::uint8_t> network;
-  std::string networkName;
-};
-
 enum class ModelRule { Any, GhjkOnly };
 
 // Decodes the images onto a base and saves the result as `name` (see decodeIntoProfile).
 // Under ModelRule::GhjkOnly an 8630-M profile `name` is refused before anything changes.
 Status decodeImages(StoreEdit& edit, ProfileModel& model, const std::string& name,
-                    const PrinterImages& images, const std::string& base, ModelRule rule,
+                    const nvram::PrinterImages& images, const std::string& base, ModelRule rule,
                     Registered& registered, std::vector<std::string>& warnings);
 
 // Copies the 8630-GHJK profile `source` to the 8630-M profile `newName`.

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "model/text_codec.h"
+#include "nvram/nvram_decoder.h"
 #include "transport/ftp_batch.h"
 #include "transport/generated_files.h"
 #include "transport/ipv4_address.h"
-#include "transport/nvram_decoder.h"
 #include "transport/transport_messages.h"
 
 namespace drovik::transport {

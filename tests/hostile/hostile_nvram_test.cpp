@@ -8,9 +8,9 @@
 #include "hostile/file_checks.h"
 #include "hostile/time_guard.h"
 #include "model/profile_store.h"
+#include "nvram/nvram_decoder.h"
+#include "nvram/nvram_files.h"
 #include "support/temp_dir.h"
-#include "transport/nvram_decoder.h"
-#include "transport/nvram_files.h"
 
 using namespace drovik;
 using namespace drovik::hostile;

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "nvram/nvram_decoder.h"
+#include "nvram/nvram_files.h"
 #include "peers/printer_simulator.h"
 #include "support/temp_dir.h"
 #include "transport/ftp_route.h"
 #include "transport/generated_files.h"
-#include "transport/nvram_decoder.h"
-#include "transport/nvram_files.h"
 #include "transport/retrieval.h"
 #include "transport/transport_messages.h"
 

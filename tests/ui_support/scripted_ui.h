@@ -10,9 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/ui/dialog_runner.h"
-#include "app/ui/file_dialogs.h"
-#include "app/ui/message_boxes.h"
+#include "ui/dialog_runner.h"
+#include "ui/file_dialogs.h"
+#include "ui/message_boxes.h"
 
 namespace drovik::test {
 

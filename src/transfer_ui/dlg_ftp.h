@@ -1,0 +1,44 @@
+// CDlgFtp "プリンタ情報取得": fetches the stored settings of an older-model printer over FTP,
+// for the settings editor to load into the profile it shows.
+#pragma once
+
+#include <QDialog>
+
+#include "model/profile.h"
+#include "model/profile_store.h"
+#include "transfer_ui/transport_services.h"
+
+class QLineEdit;
+
+namespace drovik::transfer_ui {
+
+class IpAddressEdit;
+
+class CDlgFtp : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Shows the address remembered for retrieval (0.0.0.0 when none) and an empty password.
+  CDlgFtp(const ProfileStore& store, TransportServices services, QWidget* parent = nullptr);
+
+  // "取得" or Enter: closes the dialog with OK once both images were fetched from a supported
+  // model; every other outcome is said and the dialog stays open.
+  void retrieve();
+
+ private:
+  const ProfileStore& store_;
+  TransportServices services_;
+  IpAddressEdit* address_;
+  QLineEdit* password_;
+};
+
+// "プリンタ情報取得" of the settings editor: runs CDlgFtp modally and, when the images were
+// fetched, decodes them into `model` (item values only, nothing is saved) and shows each of
+// the decoders' messages. True when the model was refilled, so that the editor reloads its
+// pages. The FTP script, which held the password, is empty afterwards whatever happened.
+bool retrievePrinterInformation(ProfileModel& model, const ProfileStore& store, QWidget* parent);
+// The same with other transports (tests).
+bool retrievePrinterInformation(ProfileModel& model, const ProfileStore& store, QWidget* parent,
+                                const TransportServices& services);
+
+}  // namespace drovik::transfer_ui

@@ -1,0 +1,120 @@
+#include "transfer_ui/dlg_send.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "transfer_ui/dialog_parts.h"
+#include "transfer_ui/dlg_send_other.h"
+#include "transfer_ui/send_flow.h"
+#include "transport/transport_messages.h"
+#include "ui/accessibility.h"
+#include "ui/dialog_runner.h"
+#include "ui/message_boxes.h"
+#include "ui/qt_text.h"
+
+namespace drovik::transfer_ui {
+
+CDlgSend::CDlgSend(const ProfileStore& store, std::span<const std::uint8_t> image,
+                   TransportServices services, QWidget* parent)
+    : QDialog(parent),
+      store_(store),
+      image_(image.begin(), image.end()),
+      services_(std::move(services)),
+      printerList_(new QComboBox(this)),
+      portField_(new QLineEdit(this)) {
+  setObjectName("sendDialog");
+  setWindowTitle(QStringLiteral("設定送信"));
+
+  auto* group = new QGroupBox(QStringLiteral("プリンタドライバを指定して送信"), this);
+  group->setObjectName("printerGroup");
+  printerList_->setObjectName("printerList");
+  printerList_->setEditable(false);
+  printerList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  printerList_->setMinimumContentsLength(28);
+  portField_->setObjectName("portField");
+  portField_->setReadOnly(true);
+  auto* form = new QFormLayout(group);
+  auto* printerLabel = new QLabel(QStringLiteral("プリンタドライバ"), group);
+  printerLabel->setBuddy(printerList_);
+  auto* portLabel = new QLabel(QStringLiteral("ポート"), group);
+  portLabel->setBuddy(portField_);
+  form->addRow(printerLabel, printerList_);
+  form->addRow(portLabel, portField_);
+
+  auto* sendButton = makeButton(QStringLiteral("送信"), "sendButton", this);
+  auto* otherButton = makeButton(QStringLiteral("その他の送信方法"), "otherButton", this);
+  auto* cancelButton = makeButton(QStringLiteral("キャンセル"), "cancelButton", this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(otherButton);
+  buttons->addStretch();
+  buttons->addWidget(sendButton);
+  buttons->addWidget(cancelButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  fillPrinterList();
+  drovik::ui::nameControlsAfterCaptions(*this);
+
+  connect(printerList_, &QComboBox::currentIndexChanged, this, &CDlgSend::selectPrinter);
+  connect(sendButton, &QPushButton::clicked, this, &CDlgSend::send);
+  connect(otherButton, &QPushButton::clicked, this, &CDlgSend::sendOther);
+  connect(cancelButton, &QPushButton::clicked, this, &CDlgSend::reject);
+}
+
+void CDlgSend::fillPrinterList() {
+  auto printers = services_.listPrinters();
+  if (!printers) {
+    // The operator sees why the list is empty instead of an unexplained blank.
+    printerList_->setPlaceholderText(QString::fromStdString(printers.message()));
+    return;
+  }
+  printers_ = std::move(*printers);
+  if (printers_.size() > kMaxListedPrinters) printers_.resize(kMaxListedPrinters);
+  for (const auto& printer : printers_) printerList_->addItem(QString::fromStdString(printer.name));
+  printerList_->setCurrentIndex(-1);
+
+  const auto remembered = store_.printerDriverName();
+  if (!remembered) return;
+  for (std::size_t row = 0; row < printers_.size(); ++row) {
+    if (printers_[row].name == *remembered) {
+      printerList_->setCurrentIndex(static_cast<int>(row));
+      portField_->setText(QString::fromStdString(printers_[row].port));
+      return;
+    }
+  }
+}
+
+void CDlgSend::selectPrinter(int index) {
+  if (index < 0 || index >= static_cast<int>(printers_.size())) return;
+  const PrinterEntry& printer = printers_[static_cast<std::size_t>(index)];
+  portField_->setText(QString::fromStdString(printer.port));
+  if (Status saved = store_.setPrinterDriverName(printer.name); !saved)
+    drovik::ui::messageBoxes().warn(this, QString::fromStdString(saved.message()));
+}
+
+void CDlgSend::send() {
+  const int index = printerList_->currentIndex();
+  if (index < 0 || index >= static_cast<int>(printers_.size())) {
+    drovik::ui::messageBoxes().warn(this, qt(kSelectPrinterMessage));
+    return;
+  }
+  if (!drovik::ui::messageBoxes().confirm(this, qt(kConfirmSpoolQuestion))) return;
+  auto route = services_.spoolerRoute(printers_[static_cast<std::size_t>(index)].name);
+  // A job the spooler refused has been said; the dialog stays for another printer or route.
+  if (sendThroughRoute(this, *route, image_)) accept();
+}
+
+void CDlgSend::sendOther() {
+  CDlgSendOther other(store_, image_, services_, this);
+  if (drovik::ui::runModal(other) == QDialog::Accepted) accept();
+}
+
+}  // namespace drovik::transfer_ui

@@ -1,0 +1,38 @@
+// What the send and retrieval dialogs ask of the transports, behind one replaceable object:
+// the printer list, the three send routes and the retrieval. The program uses the real
+// spooler, port and FTP client; tests hand in fakes, so no dialog test reaches a printer.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/profile_store.h"
+#include "model/status.h"
+#include "transport/cups_route.h"
+#include "transport/retrieval.h"
+#include "transport/run_control.h"
+#include "transport/send_route.h"
+
+namespace drovik::transfer_ui {
+
+// The dialogs speak the transports' terms.
+using namespace drovik::transport;
+
+struct TransportServices {
+  std::function<Result<std::vector<PrinterEntry>>()> listPrinters;
+  std::function<std::unique_ptr<SendRoute>(const std::string& queue)> spoolerRoute;
+  std::function<std::unique_ptr<SendRoute>()> parallelRoute;
+  std::function<std::unique_ptr<SendRoute>(const Ipv4Octets& address)> networkRoute;
+  // Runs on a worker thread, like SendRoute::send.
+  std::function<RetrievalOutcome(const Ipv4Octets& address, const std::string& password,
+                                 RunControl& control)>
+      retrieve;
+
+  // The real transports, with their files in programDir.
+  static TransportServices real(const std::filesystem::path& programDir);
+};
+
+}  // namespace drovik::transfer_ui

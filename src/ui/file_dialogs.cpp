@@ -1,0 +1,43 @@
+#include "ui/file_dialogs.h"
+
+#include <QFileDialog>
+
+namespace drovik::ui {
+
+namespace {
+
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                     QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent, request.title, request.directory, request.nameFilter);
+  dialog.setObjectName("fileDialog");
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                     : QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(request.defaultSuffix);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
+
+class QtFileDialogs final : public FileDialogs {
+ public:
+  std::optional<QString> saveFileName(QWidget* parent, const FileDialogRequest& request) override {
+    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+  }
+  std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override {
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+  }
+};
+
+FileDialogs* replacement = nullptr;
+
+}  // namespace
+
+FileDialogs& fileDialogs() {
+  static QtFileDialogs real;
+  return replacement ? *replacement : real;
+}
+
+void setFileDialogs(FileDialogs* dialogs) { replacement = dialogs; }
+
+}  // namespace drovik::ui

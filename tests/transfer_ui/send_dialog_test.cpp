@@ -1,0 +1,225 @@
+// CDlgSend and CDlgSendOther: what is remembered, what is sent, when they close, and that
+// Enter or a failing route never passes for a send.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "transfer_ui/dlg_ftp.h"
+#include "transfer_ui/dlg_proc.h"
+#include "transfer_ui/dlg_send.h"
+#include "transfer_ui/dlg_send_other.h"
+#include "transfer_ui/send_flow.h"
+#include "transfer_ui/transfer_ui_tests.h"
+#include "transfer_ui/transport_fixture.h"
+#include "transport/transport_messages.h"
+#include "ui/qt_text.h"
+#include "ui_support/control_names.h"
+#include "ui_support/qtest_suites.h"
+
+namespace drovik::test {
+
+using transfer_ui::CDlgSend;
+using transfer_ui::CDlgSendOther;
+
+namespace {
+
+const std::vector<std::uint8_t> kImage = {0x1B, 0x40, 0x00, 0xFF, 0x0D, 0x0A};
+
+QComboBox* printerList(QDialog& dialog) { return dialog.findChild<QComboBox*>("printerList"); }
+QString port(QDialog& dialog) { return dialog.findChild<QLineEdit*>("portField")->text(); }
+
+}  // namespace
+
+void SendDialogTest::preselectsOnlyTheExactRememberedPrinter() {
+  TransportFixture f;
+  f.printers = std::vector<transport::PrinterEntry>{{"Office", "socket://10.0.0.5"},
+                                                    {"office", "usb://Printer/8630"}};
+  QVERIFY(f.store.setPrinterDriverName("office").isOk());
+  {
+    CDlgSend dialog(f.store, kImage, f.services());
+    QCOMPARE(printerList(dialog)->count(), 2);
+    QCOMPARE(printerList(dialog)->currentIndex(), 1);
+    QCOMPARE(port(dialog), QStringLiteral("usb://Printer/8630"));
+    // Picking another is remembered at once, even when the dialog is then cancelled.
+    printerList(dialog)->setCurrentIndex(0);
+    QCOMPARE(port(dialog), QStringLiteral("socket://10.0.0.5"));
+    QCOMPARE(clickIn(dialog, "cancelButton"), int(QDialog::Rejected));
+  }
+  QCOMPARE(*f.store.printerDriverName(), std::string("Office"));
+  CDlgSend reopened(f.store, kImage, f.services());
+  QCOMPARE(printerList(reopened)->currentIndex(), 0);
+
+  QVERIFY(f.store.setPrinterDriverName("OFFICE").isOk());
+  CDlgSend unmatched(f.store, kImage, f.services());
+  QCOMPARE(printerList(unmatched)->currentIndex(), -1);
+  QVERIFY(port(unmatched).isEmpty());
+  QVERIFY(f.asked.empty());
+}
+
+void SendDialogTest::sendsTheWholeImageOnceAfterConfirmation() {
+  TransportFixture f;
+  f.printers = std::vector<transport::PrinterEntry>{{"Q1", "ipp://a"}, {"Q2", "ipp://b"}};
+  CDlgSend dialog(f.store, kImage, f.services());
+  QCOMPARE(clickIn(dialog, "sendButton"), -1);  // nothing selected
+  QCOMPARE(shownTexts(f.boxes), QStringList{qt(transport::kSelectPrinterMessage)});
+
+  printerList(dialog)->setCurrentIndex(1);
+  f.boxes.answer(QMessageBox::Cancel);
+  QCOMPARE(clickIn(dialog, "sendButton"), -1);
+  QCOMPARE(f.boxes.shown.back().text, qt(transport::kConfirmSpoolQuestion));
+  QCOMPARE(f.boxes.shown.back().icon, QMessageBox::Information);
+  QVERIFY(f.route->sent().empty());
+
+  f.boxes.answer(QMessageBox::Ok);
+  QCOMPARE(clickIn(dialog, "sendButton"), int(QDialog::Accepted));
+  QCOMPARE(f.asked, std::vector<std::string>{"spooler:Q2"});
+  QCOMPARE(f.route->sent(), std::vector<std::vector<std::uint8_t>>{kImage});
+  QCOMPARE(f.boxes.shown.size(), std::size_t{3});  // a spooled job needs no message
+}
+
+void SendDialogTest::spoolerFailureIsSaidAndTheDialogStays() {
+  TransportFixture f;
+  f.printers = std::vector<transport::PrinterEntry>{{"Q", "socket://127.0.0.1:9"}};
+  f.answerSends({false, std::string(transport::kSpoolFailedMessage), "connection refused"});
+  CDlgSend dialog(f.store, kImage, f.services());
+  printerList(dialog)->setCurrentIndex(0);
+  f.boxes.answer(QMessageBox::Ok);
+  QCOMPARE(clickIn(dialog, "sendButton"), -1);
+  QCOMPARE(f.boxes.shown.back().text, qt(transport::kSpoolFailedMessage));
+  QCOMPARE(f.boxes.shown.back().icon, QMessageBox::Warning);
+}
+
+void SendDialogTest::unlistablePrintersAreExplained() {
+  TransportFixture f;
+  f.printers = Error{"スプーラに接続できません"};
+  CDlgSend dialog(f.store, kImage, f.services());
+  QCOMPARE(printerList(dialog)->count(), 0);
+  QCOMPARE(printerList(dialog)->placeholderText(), QStringLiteral("スプーラに接続できません"));
+  QCOMPARE(clickIn(dialog, "sendButton"), -1);
+  QCOMPARE(shownTexts(f.boxes), QStringList{qt(transport::kSelectPrinterMessage)});
+}
+
+void SendDialogTest::otherRoutesCloseTheDialogOnlyAfterASend() {
+  TransportFixture f;
+  CDlgSend dialog(f.store, kImage, f.services());
+  f.dialogs.then(pressCancel());
+  QCOMPARE(clickIn(dialog, "otherButton"), -1);
+  // In the other dialog: the parallel route, confirmed.
+  f.dialogs.then([](QDialog& other) { return clickIn(other, "parallelSendButton"); });
+  f.boxes.answer(QMessageBox::Ok);
+  QCOMPARE(clickIn(dialog, "otherButton"), int(QDialog::Accepted));
+  QCOMPARE(f.dialogs.opened, (std::vector<QString>{"sendOtherDialog", "sendOtherDialog"}));
+  QCOMPARE(f.asked, std::vector<std::string>{"parallel"});
+  QCOMPARE(f.route->sent(), std::vector<std::vector<std::uint8_t>>{kImage});
+}
+
+void SendDialogTest::enterSendsNothingAndClosesNothing() {
+  TransportFixture f;
+  f.printers = std::vector<transport::PrinterEntry>{{"Q", "ipp://q"}};
+  QVERIFY(f.store.setPrinterDriverName("Q").isOk());
+  CDlgSend send(f.store, kImage, f.services());
+  CDlgSendOther other(f.store, kImage, f.services());
+  for (QDialog* dialog : {static_cast<QDialog*>(&send), static_cast<QDialog*>(&other)}) {
+    dialog->show();
+    for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+      button->setFocus();
+      QTest::keyClick(button, Qt::Key_Return);
+      QTest::keyClick(button, Qt::Key_Enter);
+    }
+    QTest::keyClick(dialog, Qt::Key_Return);
+    QVERIFY(dialog->isVisible());
+  }
+  QVERIFY(f.boxes.shown.empty());
+  QVERIFY(f.asked.empty());
+}
+
+void SendDialogTest::everyControlIsNamed() {
+  TransportFixture f;
+  CDlgSend send(f.store, kImage, f.services());
+  CDlgSendOther other(f.store, kImage, f.services());
+  transfer_ui::CDlgFtp retrieval(f.store, f.services());
+  transfer_ui::CDlgProc wait([] { return false; });
+  for (QDialog* dialog : std::initializer_list<QDialog*>{&send, &other, &retrieval, &wait}) {
+    QVERIFY(!dialog->objectName().isEmpty());
+    QVERIFY2(unnamedControls(*dialog).isEmpty(), qPrintable(unnamedControls(*dialog).join("; ")));
+  }
+}
+
+void SendOtherDialogTest::networkAddressIsRememberedEvenWhenRefused() {
+  TransportFixture f;
+  {
+    CDlgSendOther dialog(f.store, kImage, f.services());
+    typeAddress(dialog, "addressField", {"", "", "", ""});
+    QCOMPARE(clickIn(dialog, "networkSendButton"), -1);
+    QCOMPARE(shownTexts(f.boxes), QStringList{qt(transport::kEnterAddressMessage)});
+    QCOMPARE(*f.store.sendAddress(), (Ipv4Octets{0, 0, 0, 0}));
+
+    typeAddress(dialog, "addressField", {"192", "168", "", ""});
+    f.boxes.answer(QMessageBox::Cancel);
+    QCOMPARE(clickIn(dialog, "networkSendButton"), -1);
+    QCOMPARE(f.boxes.shown.back().text, qt(transport::kConfirmNetworkQuestion));
+    QCOMPARE(*f.store.sendAddress(), (Ipv4Octets{192, 168, 0, 0}));
+    QVERIFY(f.asked.empty());
+  }
+  CDlgSendOther reopened(f.store, kImage, f.services());
+  f.answerSends({true, std::string(transport::kNetworkSentMessage), ""});
+  f.boxes.answer(QMessageBox::Ok);
+  QCOMPARE(clickIn(reopened, "networkSendButton"), int(QDialog::Accepted));
+  QCOMPARE(f.asked, std::vector<std::string>{"network:192.168.0.0"});
+  QCOMPARE(f.boxes.shown.back().text, qt(transport::kNetworkSentMessage));
+}
+
+void SendOtherDialogTest::routeOutcomeDecidesWhetherTheDialogCloses() {
+  TransportFixture f;
+  CDlgSendOther dialog(f.store, kImage, f.services());
+  f.boxes.answer(QMessageBox::Cancel);
+  QCOMPARE(clickIn(dialog, "parallelSendButton"), -1);
+  QCOMPARE(f.boxes.shown.back().text, qt(transport::kConfirmParallelQuestion));
+  QVERIFY(f.asked.empty());
+
+  f.answerSends({false, std::string(transport::kParallelFailedMessage), "no port"});
+  f.boxes.answer(QMessageBox::Ok);
+  QCOMPARE(clickIn(dialog, "parallelSendButton"), -1);
+  QCOMPARE(f.boxes.shown.back().text, qt(transport::kParallelFailedMessage));
+
+  f.answerSends({true, std::string(transport::kParallelSentMessage), ""});
+  f.boxes.answer(QMessageBox::Ok);
+  QCOMPARE(clickIn(dialog, "parallelSendButton"), int(QDialog::Accepted));
+  QCOMPARE(f.boxes.shown.back().text, qt(transport::kParallelSentMessage));
+}
+
+void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
+  TransportFixture f;
+  QVERIFY(f.store.setSendAddress({10, 0, 0, 7}).isOk());
+  f.answerSends({true, std::string(transport::kNetworkSentMessage), ""}, true);
+  CDlgSendOther dialog(f.store, kImage, f.services());
+  QString waitText;
+  bool closedEarly = true;
+  std::size_t shownWhileWaiting = 0;
+  f.dialogs.then([&](QDialog& box) {
+    box.show();
+    waitText = box.findChild<QLabel*>("waitLabel")->text();
+    QTest::keyClick(&box, Qt::Key_Escape);
+    QTest::keyClick(&box, Qt::Key_Return);
+    box.close();
+    QTest::qWait(100);
+    closedEarly = !box.isVisible();
+    shownWhileWaiting = f.boxes.shown.size();
+    f.route->release();
+    return QTest::qWaitFor([&] { return !box.isVisible(); }, 5000) ? box.result() : -1;
+  });
+  f.boxes.answer(QMessageBox::Ok);
+  QCOMPARE(clickIn(dialog, "networkSendButton"), int(QDialog::Accepted));
+  QCOMPARE(f.dialogs.opened, std::vector<QString>{"waitBox"});
+  QCOMPARE(waitText, qt(transport::kConnectingMessage));
+  QVERIFY(!closedEarly);
+  QCOMPARE(shownWhileWaiting, std::size_t{1});  // only the question: the result is awaited
+  QCOMPARE(f.boxes.shown.back().text, qt(transport::kNetworkSentMessage));
+}
+
+DROVIK_QTEST_SUITE(SendDialogTest);
+DROVIK_QTEST_SUITE(SendOtherDialogTest);
+
+}  // namespace drovik::test

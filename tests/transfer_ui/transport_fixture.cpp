@@ -1,0 +1,74 @@
+#include "transfer_ui/transport_fixture.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "transport/ipv4_address.h"
+
+namespace drovik::test {
+
+namespace {
+
+// Hands the send to the fixture's current route, which the test keeps to look at.
+class ForwardingRoute final : public transport::SendRoute {
+ public:
+  explicit ForwardingRoute(transport::SendRoute& target) : target_(target) {}
+  transport::SendOutcome send(std::span<const std::uint8_t> image,
+                              transport::RunControl& control) override {
+    return target_.send(image, control);
+  }
+
+ private:
+  transport::SendRoute& target_;
+};
+
+}  // namespace
+
+TransportFixture::TransportFixture()
+    : store(StorePaths::inDirectory(dir.path())),
+      route(std::make_unique<FakeSendRoute>(transport::SendOutcome{true, "", ""})) {}
+
+transfer_ui::TransportServices TransportFixture::services() {
+  transfer_ui::TransportServices s;
+  s.listPrinters = [this] { return printers; };
+  s.spoolerRoute = [this](const std::string& queue) -> std::unique_ptr<transport::SendRoute> {
+    asked.push_back("spooler:" + queue);
+    return std::make_unique<ForwardingRoute>(*route);
+  };
+  s.parallelRoute = [this]() -> std::unique_ptr<transport::SendRoute> {
+    asked.push_back("parallel");
+    return std::make_unique<ForwardingRoute>(*route);
+  };
+  s.networkRoute = [this](const Ipv4Octets& address) -> std::unique_ptr<transport::SendRoute> {
+    asked.push_back("network:" + transport::addressText(address));
+    return std::make_unique<ForwardingRoute>(*route);
+  };
+  s.retrieve = [this](const Ipv4Octets& address, const std::string& password,
+                      transport::RunControl&) {
+    asked.push_back("retrieve:" + transport::addressText(address) + ":" + password);
+    return retrieval;
+  };
+  return s;
+}
+
+int clickIn(QDialog& dialog, const char* button) {
+  dialog.setResult(-1);
+  dialog.show();
+  if (auto* target = dialog.findChild<QPushButton*>(button)) target->click();
+  return dialog.isVisible() ? -1 : dialog.result();
+}
+
+void typeAddress(QDialog& dialog, const char* field, const std::vector<QString>& octets) {
+  for (std::size_t i = 0; i < octets.size(); ++i) {
+    const QString name = QString::fromLatin1(field) + QString::number(i + 1);
+    if (auto* box = dialog.findChild<QLineEdit*>(name)) box->setText(octets[i]);
+  }
+}
+
+QStringList shownTexts(const ScriptedMessageBoxes& boxes) {
+  QStringList texts;
+  for (const auto& shown : boxes.shown) texts << shown.text;
+  return texts;
+}
+
+}  // namespace drovik::test
