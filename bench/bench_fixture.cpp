@@ -38,11 +38,10 @@ const TwentyProfiles& twentyProfiles() {
       const std::string name = "設定" + std::to_string(slot + 1) + "_帳票ソフト";
       ProfileModel model;
       vary(model, slot);
-      model.slots[slot].name = name;
       model.refreshAndSnapshotCheckFlagTexts();
       model.markAllForWriting();
       if (!f.store.writeIndexEntry(slot, name, std::string(cat::kModelGhjk)) ||
-          !f.store.saveProfile(model, slot))
+          !f.store.saveSection(model, name))
         throw std::runtime_error("cannot build the benchmark data");
     }
     if (!f.store.readAllSlots(f.slots)) throw std::runtime_error("cannot read the slots");

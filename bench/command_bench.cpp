@@ -16,9 +16,9 @@ using namespace drovik;
 void BM_PrepareLargestGhjkCommand(benchmark::State& state) {
   const auto& fixture = bench::twentyProfiles();
   ProfileModel model;
-  model.slots = fixture.slots;
+  (void)fixture.store.loadSection(model, fixture.slots[0].name);
   for (auto _ : state) {
-    auto prepared = prepareCommand(fixture.store, model, 0);
+    auto prepared = prepareCommand(model, CommandVariant::Ghjk);
     if (!prepared || prepared->image.bytes.size() != 2955) state.SkipWithError("not 2955 bytes");
     benchmark::DoNotOptimize(prepared);
   }

@@ -21,9 +21,9 @@ using namespace drovik;
 void BM_LoadProfile(benchmark::State& state) {
   const auto& fixture = bench::twentyProfiles();
   ProfileModel model;
-  model.slots = fixture.slots;
   for (auto _ : state) {
-    if (!fixture.store.loadProfile(model, 9)) state.SkipWithError("load failed");
+    if (!fixture.store.loadSection(model, fixture.slots[9].name))
+      state.SkipWithError("load failed");
     benchmark::DoNotOptimize(model.values);
   }
 }
@@ -32,8 +32,7 @@ BENCHMARK(BM_LoadProfile)->Unit(benchmark::kMicrosecond);
 void BM_SaveProfileAllFlags(benchmark::State& state) {
   const auto& fixture = bench::twentyProfiles();
   ProfileModel model;
-  model.slots = fixture.slots;
-  (void)fixture.store.loadProfile(model, 9);
+  (void)fixture.store.loadSection(model, fixture.slots[9].name);
   model.refreshAndSnapshotCheckFlagTexts();
   model.markAllForWriting();
   // Alternate every value between two states so that each save really changes the file.
@@ -44,7 +43,8 @@ void BM_SaveProfileAllFlags(benchmark::State& state) {
   other.markAllForWriting();
   bool flip = false;
   for (auto _ : state) {
-    if (!fixture.store.saveProfile(flip ? other : model, 9)) state.SkipWithError("save failed");
+    if (!fixture.store.saveSection(flip ? other : model, fixture.slots[9].name))
+      state.SkipWithError("save failed");
     flip = !flip;
   }
 }

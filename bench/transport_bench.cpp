@@ -23,8 +23,8 @@ using namespace drovik;
 std::vector<std::uint8_t> largestCommand() {
   const auto& fixture = bench::twentyProfiles();
   ProfileModel model;
-  model.slots = fixture.slots;
-  auto prepared = prepareCommand(fixture.store, model, 0);
+  (void)fixture.store.loadSection(model, fixture.slots[0].name);
+  auto prepared = prepareCommand(model, CommandVariant::Ghjk);
   return prepared ? prepared->image.bytes : std::vector<std::uint8_t>{};
 }
 

@@ -37,17 +37,21 @@ void checkMigrationCopy(drovik::StoreEdit& files, const std::vector<std::string>
 }
 
 // The slot table (checked against the names-only read) and the command of the first
-// registered profile, as a save or send builds it. False when no profile is registered.
+// registered profile, found by its name as a save or send finds it. False when no profile is
+// registered.
 bool prepareFirstRegistered(drovik::StoreEdit& files) {
   using namespace drovik;
-  ProfileModel model;
-  model.slots = files.slots();
+  const ProfileSlotTable slots = files.slots();
   const ProfileSlotTable names = files.slotNames();
   for (int slot = 0; slot < catalogue::kSlotCount; ++slot)
-    FUZZ_CHECK(names[slot].name == model.slots[slot].name, model.slots[slot].name);
+    FUZZ_CHECK(names[slot].name == slots[slot].name, slots[slot].name);
   for (int slot = 0; slot < catalogue::kSlotCount; ++slot) {
-    if (!model.slots[slot].registered()) continue;
-    const Result<PreparedCommand> command = prepareCommand(files, model, slot);
+    if (!slots[slot].registered()) continue;
+    const std::optional<ProfileEntry> entry = files.findEntry(slots[slot].name);
+    FUZZ_CHECK(entry.has_value(), slots[slot].name);
+    ProfileModel model;
+    files.loadProfile(model, entry->section);
+    const Result<PreparedCommand> command = prepareCommand(model, variantOf(entry->modelType));
     if (command) fuzz::checkCommandAndReport(model, command->variant);
     return true;
   }

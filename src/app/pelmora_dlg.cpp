@@ -11,6 +11,7 @@
 #include "app/compare_dlg.h"
 #include "app/operation_hooks.h"
 #include "app/program_icon.h"
+#include "model/profile_registry.h"
 #include "service/profile_service.h"
 #include "ui/accessibility.h"
 #include "ui/dialog_runner.h"
@@ -24,7 +25,6 @@ namespace {
 enum Column { kNameColumn, kInitialUserColumn, kUserNameColumn, kModelTypeColumn };
 // The narrowest each column gets; wider when its heading needs more in the current font.
 constexpr std::array<int, 4> kColumnWidths = {165, 80, 80, 80};
-constexpr int kSlotRole = Qt::UserRole;
 
 const QString kEditorPendingHint = QStringLiteral("設定の編集は設定エディタの追加後に使えます");
 
@@ -136,7 +136,9 @@ void CPelmoraDlg::showSlots(const Result<ProfileSlotTable>& slots,
     showFailure(slots.message());
     return;
   }
-  model_.slots = *slots;
+  // The same name as the index matches it, so that a name typed in other letter case finds
+  // the row it overwrote.
+  const int selectedSlot = select ? findSlotByName(*slots, *select) : -1;
   QTreeWidgetItem* selected = nullptr;
   for (int i = 0; i < static_cast<int>(slots->size()); ++i) {
     const ProfileSlot& slot = (*slots)[i];
@@ -146,19 +148,9 @@ void CPelmoraDlg::showSlots(const Result<ProfileSlotTable>& slots,
     item->setText(kInitialUserColumn, QString::fromStdString(slot.initialUserText));
     item->setText(kUserNameColumn, QString::fromStdString(slot.userName));
     item->setText(kModelTypeColumn, QString::fromStdString(slot.modelType));
-    item->setData(kNameColumn, kSlotRole, i);
-    if (select && slot.name == *select) selected = item;
+    if (i == selectedSlot) selected = item;
   }
   selectRow(selected);
-}
-
-void CPelmoraDlg::selectSlot(int slot) {
-  QTreeWidget* list = ui_->profileList;
-  for (int row = 0; row < list->topLevelItemCount(); ++row) {
-    QTreeWidgetItem* item = list->topLevelItem(row);
-    if (item->data(kNameColumn, kSlotRole).toInt() == slot) return selectRow(item);
-  }
-  selectRow(nullptr);
 }
 
 void CPelmoraDlg::selectRow(QTreeWidgetItem* item) {

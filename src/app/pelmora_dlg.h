@@ -70,7 +70,6 @@ class CPelmoraDlg : public QDialog {
   std::optional<std::string> selectedName() const;
   std::optional<std::string> selectedModelType() const;
   void selectRow(QTreeWidgetItem* item);
-  void selectSlot(int slot);
 
   // Shared steps of registration and migration.
   bool checkRoomForAnotherProfile();

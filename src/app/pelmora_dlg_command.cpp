@@ -1,5 +1,5 @@
-// "コマンド生成" saves the selected profile's command as a file; "設定送信" prepares it for
-// the printer.
+// "コマンド生成" saves the selected profile's command as a file; "設定送信" hands it to the
+// send dialogs. Both load the profile by its name in the same read that builds the command.
 #include <QFile>
 
 #include "app/operation_hooks.h"
@@ -49,9 +49,7 @@ void CPelmoraDlg::generateCommandFile() {
 void CPelmoraDlg::sendCommand() {
   auto name = selectedName();
   if (!name) return;
-  auto slot = service_.findProfile(*name);
-  auto prepared = slot ? prepareCommand(service_.store(), model_, *slot)
-                       : Result<PreparedCommand>(slot.error());
+  auto prepared = service_.prepareProfileCommand(model_, *name);
   if (!prepared) {
     showFailure(prepared.message());
     reloadList(name);

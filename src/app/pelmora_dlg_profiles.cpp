@@ -85,8 +85,7 @@ void CPelmoraDlg::registerProfile() {
     reloadList(selectedName());
     return;
   }
-  reloadList();
-  selectSlot((*registered)->slot);
+  reloadList(*name);
 }
 
 void CPelmoraDlg::deleteProfile() {
@@ -100,8 +99,8 @@ void CPelmoraDlg::deleteProfile() {
 void CPelmoraDlg::changeSettings() {
   auto name = selectedName();
   if (!name || !editor_) return;
-  if (Status s = service_.loadProfile(model_, *name); !s) {
-    showFailure(s.message());
+  if (auto loaded = service_.loadProfile(model_, *name); !loaded) {
+    showFailure(loaded.message());
     reloadList();
     return;
   }

@@ -13,16 +13,12 @@ void CPelmoraDlg::showReport(const std::string& report) {
 }
 
 bool CPelmoraDlg::showReportOf(const std::string& name, std::optional<CommandVariant> variant) {
-  auto slot = service_.findProfile(name);
-  if (!slot) {
-    showFailure(slot.message());
+  auto loaded = service_.loadProfile(model_, name);
+  if (!loaded) {
+    showFailure(loaded.message());
     return false;
   }
-  if (Status s = service_.loadProfile(model_, name); !s) {
-    showFailure(s.message());
-    return false;
-  }
-  const CommandVariant layout = variant.value_or(variantOf(model_.slots[*slot].modelType));
+  const CommandVariant layout = variant.value_or(variantOf(loaded->modelType));
   auto report = BuildSettingsReportFor(model_.values, model_.flags, layout);
   if (!report) {
     showFailure(report.message());
@@ -57,8 +53,7 @@ void CPelmoraDlg::migrateProfile() {
       reloadList(source);
       return;
     }
-    reloadList();
-    selectSlot((*migrated)->slot);
+    reloadList(*newName);
   }
   // The source as the M model will read it, also after the name dialog was cancelled.
   showReportOf(*source, CommandVariant::M);

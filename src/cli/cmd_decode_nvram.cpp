@@ -23,7 +23,8 @@ Result<std::vector<std::string>> decodeOnly(const Args& args, ProfileModel& mode
   if (const auto base = args.option("--base")) {
     auto paths = dataPaths(args);
     if (!paths) return paths.error();
-    if (Status s = ProfileService(*paths).loadProfile(model, *base); !s) return s.error();
+    if (auto loaded = ProfileService(*paths).loadProfile(model, *base); !loaded)
+      return loaded.error();
   }
   return decodeImageFiles(model, allPath, nwPath);
 }

@@ -15,7 +15,7 @@ int runFetch(const Args& args) {
   const ProfileService service(*paths);
   // A profile to start from must exist before the printer is asked.
   if (const auto base = args.option("--base")) {
-    if (auto slot = service.findProfile(*base); !slot) return fail(slot.message());
+    if (auto found = service.findProfile(*base); !found) return fail(found.message());
   }
   if (Status s = retrieveImages(service, *paths, *address); !s) return fail(s.message());
 

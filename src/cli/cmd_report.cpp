@@ -10,10 +10,10 @@ namespace {
 Status printReport(const ProfileService& service, const std::string& name,
                    std::optional<CommandVariant> variant = std::nullopt) {
   ProfileModel model;
-  if (Status s = service.loadProfile(model, name); !s) return s;
-  const int slot = findSlotByName(model.slots, name);
+  auto entry = service.loadProfile(model, name);
+  if (!entry) return entry.status();
   auto report = BuildSettingsReportFor(model.values, model.flags,
-                                       variant.value_or(variantOf(model.slots[slot].modelType)));
+                                       variant.value_or(variantOf(entry->modelType)));
   if (!report) return report.status();
   return writeOutput(*report);
 }

@@ -105,7 +105,6 @@ class ProfileModel {
   CheckFlagSet flags;
   ValueWriteFlags valueWrite;
   CheckFlagWriteFlags flagWrite{};
-  ProfileSlotTable slots;
 
   void markAllForWriting();
   void clearWriteFlags();

@@ -1,7 +1,10 @@
 #include "model/profile_store.h"
 
+#include <sys/stat.h>
+
 #include "model/folder_lock.h"
 #include "model/ini_document.h"
+#include "model/profile_registry.h"
 #include "model/text_codec.h"
 
 namespace drovik {
@@ -15,6 +18,28 @@ constexpr std::string_view kPrinterDriverKey = "PrinterDriverName";
 constexpr std::string_view kSendAddressSection = "IP Address";
 constexpr std::string_view kRetrievalAddressSection = "FTP IP";
 constexpr std::string_view kOctetOrdinals[4] = {"1st", "2nd", "3rd", "4th"};
+
+// Which file a path names now: an atomic replace gives it another inode.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  timespec modified{};
+  off_t size = -1;  // -1: no file
+  bool operator==(const FileIdentity& o) const {
+    return device == o.device && inode == o.inode && modified.tv_sec == o.modified.tv_sec &&
+           modified.tv_nsec == o.modified.tv_nsec && size == o.size;
+  }
+};
+
+FileIdentity identityOf(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return {};
+  return {info.st_dev, info.st_ino, info.st_mtim, info.st_size};
+}
+
+// Copies that change the files without pause could keep a reader re-reading; after this many
+// tries it gives up rather than take two files that may not belong together.
+constexpr int kSnapshotAttempts = 20;
 
 std::string setKey(int slot) { return "Set" + std::to_string(slot); }
 std::string modelTypeKey(int slot) { return "MType" + std::to_string(slot); }
@@ -197,10 +222,11 @@ void StoreEdit::loadProfile(ProfileModel& model, const std::string& section) con
   loadFrom(settings_, section, model);
 }
 
-Status StoreEdit::loadProfile(ProfileModel& model, int slot) const {
-  if (Status s = checkSlot(slot); !s) return s;
-  loadFrom(settings_, model.slots[slot].name, model);
-  return {};
+std::optional<ProfileEntry> StoreEdit::findEntry(const std::string& name) const {
+  const ProfileSlotTable names = slotNames();
+  const int slot = findSlotByName(names, name);
+  if (slot < 0) return std::nullopt;
+  return ProfileEntry{slot, names[slot].name, names[slot].modelType};
 }
 
 Status StoreEdit::saveProfile(const ProfileModel& model, const std::string& section) {
@@ -256,30 +282,35 @@ Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work) con
 }
 
 Status ProfileStore::rehearse(const std::function<Status(StoreEdit&)>& work) const {
-  auto index = index_.read();
-  if (!index) return index.error();
-  auto settings = settings_.read();
-  if (!settings) return settings.error();
-  StoreEdit edit(std::move(*index), std::move(*settings));
-  return work(edit);
+  auto edit = readBoth();
+  if (!edit) return edit.error();
+  return work(*edit);
 }
 
-Status ProfileStore::readSlot(ProfileSlotTable& slots, int slot) const {
-  if (Status s = checkSlot(slot); !s) return s;
-  auto index = index_.read();
-  if (!index) return index.error();
-  auto settings = settings_.read();
-  if (!settings) return settings.error();
-  fillSlot(slots[slot], slot, *index, *settings);
-  return {};
+Result<StoreEdit> ProfileStore::readBoth() const {
+  // A transaction replaces the settings file before the index, or (for a removal) the index
+  // first. Either way, an index that stayed the same file while both were read was read
+  // together with a settings file of its own state or later, never with one that lacks a
+  // section it names.
+  for (int attempt = 0;; ++attempt) {
+    const FileIdentity before = identityOf(index_.path());
+    auto index = index_.read();
+    if (!index) return index.error();
+    auto settings = settings_.read();
+    if (!settings) return settings.error();
+    if (identityOf(index_.path()) == before)
+      return StoreEdit(std::move(*index), std::move(*settings));
+    if (attempt == kSnapshotAttempts)
+      return Error{
+          "設定ファイルがほかのプログラムによって更新され続けているため、読み込めません: " +
+          index_.path().string()};
+  }
 }
 
 Status ProfileStore::readAllSlots(ProfileSlotTable& slots) const {
-  auto index = index_.read();
-  if (!index) return index.error();
-  auto settings = settings_.read();
-  if (!settings) return settings.error();
-  for (int i = 0; i < cat::kSlotCount; ++i) fillSlot(slots[i], i, *index, *settings);
+  auto edit = readBoth();
+  if (!edit) return edit.error();
+  slots = edit->slots();
   return {};
 }
 
@@ -311,21 +342,11 @@ Result<std::string> ProfileStore::indexName(int slot) const {
   return doc->readText(kSetNameSection, setKey(slot), "", cat::kProfileNameCapacity);
 }
 
-Status ProfileStore::loadProfile(ProfileModel& model, int slot) const {
-  if (Status s = checkSlot(slot); !s) return s;
-  return loadSection(model, model.slots[slot].name);
-}
-
 Status ProfileStore::loadSection(ProfileModel& model, const std::string& section) const {
   auto doc = settings_.read();
   if (!doc) return doc.error();
   loadFrom(*doc, section, model);
   return {};
-}
-
-Status ProfileStore::saveProfile(const ProfileModel& model, int slot) const {
-  if (Status s = checkSlot(slot); !s) return s;
-  return saveSection(model, model.slots[slot].name);
 }
 
 Status ProfileStore::saveSection(const ProfileModel& model, const std::string& section) const {

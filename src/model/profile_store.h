@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,15 @@
 namespace drovik {
 
 using Ipv4Octets = std::array<int, 4>;
+
+// A registered profile as the index names it: its slot, the section that holds its settings
+// (the name as stored, which may differ from the typed one in ASCII letter case) and its
+// model type. Found and used within one reading of the files, never kept for later.
+struct ProfileEntry {
+  int slot = -1;
+  std::string section;
+  std::string modelType;
+};
 
 // Both profile files as read under the write lock, with the operations a transaction
 // decides and edits with. Nothing reaches the disk until the transaction commits.
@@ -37,10 +47,11 @@ class StoreEdit {
   Ipv4Octets sendAddress() const;
   Ipv4Octets retrievalAddress() const;
 
+  // The entry registered under `name` (as the index matches names), if any.
+  std::optional<ProfileEntry> findEntry(const std::string& name) const;
+
   // Settings.
   void loadProfile(ProfileModel& model, const std::string& section) const;
-  // The section named after the slot's profile in model.slots.
-  Status loadProfile(ProfileModel& model, int slot) const;
   Status saveProfile(const ProfileModel& model, const std::string& section);
   Status deleteSection(const std::string& section);
   Status copySection(const std::string& from, const std::string& to);
@@ -68,11 +79,11 @@ class ProfileStore {
   // it changed when it succeeds. Should the second write fail, the first is undone.
   Status transact(const std::function<Status(StoreEdit&)>& work) const;
   // Runs work on both files as they are now, without the lock, and writes nothing: what a
-  // transaction would decide, for a dry run.
+  // transaction would decide, for a dry run, or a load. The two files are read as one state:
+  // when another copy replaces the index while they are read, they are read again.
   Status rehearse(const std::function<Status(StoreEdit&)>& work) const;
 
   // Index slots.
-  Status readSlot(ProfileSlotTable& slots, int slot) const;
   Status readAllSlots(ProfileSlotTable& slots) const;
   // Names and model types only, from the index alone: enough to find and load a profile.
   Status readSlotNames(ProfileSlotTable& slots) const;
@@ -81,10 +92,8 @@ class ProfileStore {
   // The raw Set<i> entry of the index, as the duplicate check of registration reads it.
   Result<std::string> indexName(int slot) const;
 
-  // Profiles: the section named after the slot's profile.
-  Status loadProfile(ProfileModel& model, int slot) const;
+  // Profile sections, by section name (the service finds a profile's section by its name).
   Status loadSection(ProfileModel& model, const std::string& section) const;
-  Status saveProfile(const ProfileModel& model, int slot) const;
   Status saveSection(const ProfileModel& model, const std::string& section) const;
   Status deleteSection(const std::string& section) const;
   Result<std::vector<std::string>> readSection(const std::string& section) const;
@@ -99,6 +108,9 @@ class ProfileStore {
   Status setRetrievalAddress(const Ipv4Octets& address) const;
 
  private:
+  // Both files as one state, without the lock.
+  Result<StoreEdit> readBoth() const;
+
   StorePaths paths_;
   ini::IniFile index_;
   ini::IniFile settings_;

@@ -8,13 +8,9 @@ namespace drovik {
 
 Status loadForComparison(const ProfileService& service, const std::string& name,
                          LoadedProfile& profile) {
-  if (Status s =
-          service.loadProfile(profile.model, name, ProfileService::SlotRefresh::NamesAndTypes);
-      !s)
-    return s;
-  const int slot = findSlotByName(profile.model.slots, name);
-  if (slot < 0) return Error{"「" + name + "」は登録されていません。"};
-  profile.variant = variantOf(profile.model.slots[slot].modelType);
+  auto entry = service.loadProfile(profile.model, name);
+  if (!entry) return entry.error();
+  profile.variant = variantOf(entry->modelType);
   return {};
 }
 

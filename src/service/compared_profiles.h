@@ -19,8 +19,7 @@ struct LoadedProfile {
   ComparedProfile compared() const { return {model.values, model.flags, variant}; }
 };
 
-// Loads `name` (matched as the index matches names); only slot names and types are
-// refreshed, as a comparison shows no other slot's texts.
+// Loads `name` (matched as the index matches names) with the reading of its model type.
 Status loadForComparison(const ProfileService& service, const std::string& name,
                          LoadedProfile& profile);
 

@@ -42,8 +42,9 @@ Result<MigrationRehearsal> ProfileService::rehearseMigration(ProfileModel& model
     if (Status s = edits::migrate(edit, name, mName, OnExisting::Overwrite, rehearsal.migrated); !s)
       return s;
     reached = MigrationStage::Command;
-    model.slots = edit.slotNames();
-    auto prepared = prepareCommand(edit, model, rehearsal.migrated.slot);
+    auto copy = edits::loadRegistered(edit, model, mName);
+    if (!copy) return copy.error();
+    auto prepared = prepareCommand(model, variantOf(copy->modelType));
     if (!prepared) return prepared.error();
     rehearsal.command = std::move(*prepared);
     return {};
@@ -55,10 +56,9 @@ Result<MigrationRehearsal> ProfileService::rehearseMigration(ProfileModel& model
 
 Result<PreparedCommand> ProfileService::prepareProfileCommand(ProfileModel& model,
                                                               const std::string& name) const {
-  if (Status s = store_.readSlotNames(model.slots); !s) return s.error();
-  const int slot = findSlotByName(model.slots, name);
-  if (slot < 0) return edits::notRegistered(name);
-  return prepareCommand(store_, model, slot);
+  auto entry = loadProfile(model, name);
+  if (!entry) return entry.error();
+  return prepareCommand(model, variantOf(entry->modelType));
 }
 
 }  // namespace drovik

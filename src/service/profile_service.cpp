@@ -9,7 +9,7 @@ namespace drovik {
 
 using edits::chooseTarget;
 using edits::notRegistered;
-using edits::registeredSlot;
+using edits::registeredEntry;
 
 ProfileService::ProfileService(StorePaths paths) : store_(std::move(paths)) {}
 
@@ -26,22 +26,25 @@ Result<RegistrationPreview> ProfileService::previewRegistration(const std::strin
                              findSlotByName(slots, name)};
 }
 
-Result<int> ProfileService::findProfile(const std::string& name) const {
+Result<ProfileEntry> ProfileService::findProfile(const std::string& name) const {
   ProfileSlotTable slots;
   if (Status s = store_.readSlotNames(slots); !s) return s.error();
   const int slot = findSlotByName(slots, name);
   if (slot < 0) return notRegistered(name);
-  return slot;
+  return ProfileEntry{slot, slots[slot].name, slots[slot].modelType};
 }
 
-Status ProfileService::loadProfile(ProfileModel& model, const std::string& name,
-                                   SlotRefresh refresh) const {
-  const Status read = refresh == SlotRefresh::Full ? store_.readAllSlots(model.slots)
-                                                   : store_.readSlotNames(model.slots);
-  if (!read) return read;
-  const int slot = findSlotByName(model.slots, name);
-  if (slot < 0) return notRegistered(name);
-  return store_.loadSection(model, model.slots[slot].name);
+Result<ProfileEntry> ProfileService::loadProfile(ProfileModel& model,
+                                                 const std::string& name) const {
+  ProfileEntry entry;
+  const Status done = store_.rehearse([&](StoreEdit& edit) -> Status {
+    auto loaded = edits::loadRegistered(edit, model, name);
+    if (!loaded) return loaded.error();
+    entry = std::move(*loaded);
+    return {};
+  });
+  if (!done) return done.error();
+  return entry;
 }
 
 Result<Registered> ProfileService::registerProfile(ProfileModel& model, const std::string& name,
@@ -68,9 +71,9 @@ Result<Registered> ProfileService::registerProfile(ProfileModel& model, const st
 
 Status ProfileService::saveChanges(ProfileModel& model, const std::string& name) {
   const Status done = store_.transact([&](StoreEdit& edit) -> Status {
-    auto slot = registeredSlot(edit, name);
-    if (!slot) return slot.error();
-    return edit.saveProfile(model, edit.slotNames()[*slot].name);
+    auto entry = registeredEntry(edit, name);
+    if (!entry) return entry.error();
+    return edit.saveProfile(model, entry->section);
   });
   if (done) model.clearWriteFlags();
   return done;
@@ -78,11 +81,11 @@ Status ProfileService::saveChanges(ProfileModel& model, const std::string& name)
 
 Status ProfileService::deleteProfile(const std::string& name) {
   return store_.transact([&](StoreEdit& edit) -> Status {
-    auto slot = registeredSlot(edit, name);
-    if (!slot) return slot.error();
-    const std::string section = edit.slotNames()[*slot].name;
+    auto entry = registeredEntry(edit, name);
+    if (!entry) return entry.error();
+    const std::string section = entry->section;
     edit.writeIndexFirst();
-    if (Status s = edit.removeAndCompact(*slot); !s) return s;
+    if (Status s = edit.removeAndCompact(entry->slot); !s) return s;
     // A hand-edited index may name one section twice in different letter case; the section
     // stays while another entry still uses it.
     if (findSlotByName(edit.slotNames(), section) >= 0) return {};

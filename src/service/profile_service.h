@@ -59,16 +59,13 @@ class ProfileService {
   // Read-only views: no lock, nothing written.
   Result<ProfileSlotTable> readSlots() const;
   Result<RegistrationPreview> previewRegistration(const std::string& name) const;
-  // The slot holding `name` now (as the INI matches section names), or an error that says the
-  // profile is not registered (another copy may have deleted or renamed it).
-  Result<int> findProfile(const std::string& name) const;
-  // How much of the model's slot table a load refreshes. The initial user and user name of
-  // every slot come from the whole settings file, which costs more than the load itself; a
-  // caller that shows no profile list needs only the names and model types.
-  enum class SlotRefresh { Full, NamesAndTypes };
-  // Loads the profile `name` into the model (its slots are refreshed too).
-  Status loadProfile(ProfileModel& model, const std::string& name,
-                     SlotRefresh refresh = SlotRefresh::Full) const;
+  // Where `name` is registered now (as the INI matches section names), or an error that says
+  // the profile is not registered (another copy may have deleted or renamed it). Only for
+  // checks and messages: every operation finds the profile again in the read it works on.
+  Result<ProfileEntry> findProfile(const std::string& name) const;
+  // Finds the profile `name` and loads it into the model, both from one reading of the files;
+  // tells where it was found and its model type.
+  Result<ProfileEntry> loadProfile(ProfileModel& model, const std::string& name) const;
 
   // Registers the model's values under `name` as an 8630-GHJK profile (every key written), or
   // overwrites the profile of that name (its index entries and model type kept). Fails with
@@ -113,7 +110,7 @@ class ProfileService {
                                                const std::filesystem::path& nwImage,
                                                MigrationStage& reached) const;
 
-  // Reloads the profile `name` and builds its command image, coded for its model type.
+  // Loads the profile `name` and builds its command image, coded for its model type.
   Result<PreparedCommand> prepareProfileCommand(ProfileModel& model, const std::string& name) const;
 
   // Reloads the profile `name`, builds its command image and writes it to `file` all or

@@ -29,10 +29,17 @@ Error notRegistered(const std::string& name) {
       "」は登録されていません。ほかの操作で削除されたか、名前が変わった可能性があります。"};
 }
 
-Result<int> registeredSlot(const StoreEdit& edit, const std::string& name) {
-  const int slot = findSlotByName(edit.slotNames(), name);
-  if (slot < 0) return notRegistered(name);
-  return slot;
+Result<ProfileEntry> registeredEntry(const StoreEdit& edit, const std::string& name) {
+  auto entry = edit.findEntry(name);
+  if (!entry) return notRegistered(name);
+  return std::move(*entry);
+}
+
+Result<ProfileEntry> loadRegistered(const StoreEdit& edit, ProfileModel& model,
+                                    const std::string& name) {
+  auto entry = registeredEntry(edit, name);
+  if (entry) edit.loadProfile(model, entry->section);
+  return entry;
 }
 
 Result<Registered> chooseTarget(const StoreEdit& edit, const std::string& name,
@@ -93,14 +100,13 @@ Status decodeImages(StoreEdit& edit, ProfileModel& model, const std::string& nam
 
 Status migrate(StoreEdit& edit, const std::string& source, const std::string& newName,
                OnExisting onExisting, Registered& registered) {
-  auto from = registeredSlot(edit, source);
+  auto from = registeredEntry(edit, source);
   if (!from) return from.error();
-  const ProfileSlot sourceSlot = edit.slotNames()[*from];
-  if (sourceSlot.modelType == cat::kModelM) return isModelM(sourceSlot.name);
+  if (from->modelType == cat::kModelM) return isModelM(from->section);
   auto target = chooseTarget(edit, newName, onExisting);
   if (!target) return target.error();
   registered = *target;
-  if (Status s = edit.copySection(sourceSlot.name, newName); !s) return s;
+  if (Status s = edit.copySection(from->section, newName); !s) return s;
   return edit.writeIndexEntry(registered.slot, newName, std::string(cat::kModelM));
 }
 

@@ -14,8 +14,12 @@ namespace drovik::edits {
 
 Error notRegistered(const std::string& name);
 
-// The slot holding `name`, or the error that says it is gone.
-Result<int> registeredSlot(const StoreEdit& edit, const std::string& name);
+// Where `name` is registered in the files read, or the error that says it is gone.
+Result<ProfileEntry> registeredEntry(const StoreEdit& edit, const std::string& name);
+
+// Finds `name` and loads it into the model, from the files read.
+Result<ProfileEntry> loadRegistered(const StoreEdit& edit, ProfileModel& model,
+                                    const std::string& name);
 
 // Where a profile named `name` goes, by the registration rules: the limit of 20 first, then
 // the slot that holds the name (when the operator agreed to overwrite it), else the first

@@ -57,6 +57,18 @@ class CompareTest : public QObject {
   void unreadableChoiceIsSaidAndShowsNoRows();
 };
 
+class StaleSelectionTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void sendGivesTheChosenProfilesCommand();
+  void generateWritesTheChosenProfilesCommand();
+  void settingsListShowsTheChosenProfile();
+  void changeEditsAndSavesTheChosenProfile();
+  void migrateCopiesTheChosenProfile();
+  void deleteRemovesTheChosenProfile();
+  void comparisonStartsFromTheChosenProfile();
+};
+
 class LaunchTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:

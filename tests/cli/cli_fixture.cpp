@@ -59,10 +59,9 @@ void CliTest::registerProfile(int slot, const std::string& name, const std::stri
                               const std::function<void(ProfileModel&)>& edit) {
   ProfileModel model;
   if (edit) edit(model);
-  model.slots[slot].name = name;
   model.refreshAndSnapshotCheckFlagTexts();
   model.markAllForWriting();
-  ASSERT_TRUE(store.saveProfile(model, slot));
+  ASSERT_TRUE(store.saveSection(model, name));
   ASSERT_TRUE(store.writeIndexEntry(slot, name, type));
 }
 

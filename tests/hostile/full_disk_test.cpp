@@ -85,7 +85,8 @@ TEST(CrashSafety, SaveOntoAFullDiskIsRefusedAndKeepsTheOldFiles) {
   const FolderSnapshot full = snapshotFolder(dir / "disk");
 
   if (!realDisk) ini::injectWriteFaultForTesting(ini::WriteFault::Write);
-  expectRefused(store.saveProfile(states.model(0, 1), 0), store.paths().settingsFile);
+  expectRefused(store.saveSection(states.model(0, 1), hostile::LoopStates::profileName(0)),
+                store.paths().settingsFile);
   if (!realDisk) ini::injectWriteFaultForTesting(ini::WriteFault::Write);
   expectRefused(store.writeIndexEntry(0, LoopStates::profileName(0), LoopStates::modelType(1)),
                 store.paths().indexFile);
@@ -94,7 +95,7 @@ TEST(CrashSafety, SaveOntoAFullDiskIsRefusedAndKeepsTheOldFiles) {
   // Once there is room again, the same save goes through.
   std::filesystem::remove(dir / "disk" / "filler");
   EXPECT_TRUE(sameFolder(before, snapshotFolder(dir / "disk")));
-  ASSERT_TRUE(store.saveProfile(states.model(0, 1), 0));
+  ASSERT_TRUE(store.saveSection(states.model(0, 1), hostile::LoopStates::profileName(0)));
   ProfileModel loaded;
   ASSERT_TRUE(store.loadSection(loaded, LoopStates::profileName(0)));
   EXPECT_EQ(loaded.text.paper, states.model(0, 1).text.paper);

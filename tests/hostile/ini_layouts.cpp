@@ -256,8 +256,7 @@ IniLayout sectionNamedLikeAKey() {
     ASSERT_TRUE(store.readAllSlots(slots));
     ASSERT_EQ(slots[1].name, "User01_FormLenFront=3");
     ProfileModel model;
-    model.slots = slots;
-    ASSERT_TRUE(store.loadProfile(model, 1));
+    ASSERT_TRUE(store.loadSection(model, slots[1].name));
     EXPECT_EQ(model.values.paper[0].index[kLinePitchFront], 5);
   };
   return l;

@@ -51,7 +51,7 @@ ExpectedSections expectedSections(const LoopStates& states) {
   const ProfileStore store(StorePaths::inDirectory(scratch.path()));
   for (int p = 0; p < kLoopProfileCount; ++p) {
     for (int v = 0; v < 2; ++v) {
-      EXPECT_TRUE(store.saveProfile(states.model(p, v), p));
+      EXPECT_TRUE(store.saveSection(states.model(p, v), LoopStates::profileName(p)));
       auto lines = store.readSection(LoopStates::profileName(p));
       EXPECT_TRUE(lines);
       if (lines) expected[p][v] = *lines;

@@ -6,10 +6,7 @@ namespace drovik::hostile {
 
 LoopStates::LoopStates() {
   for (int p = 0; p < kLoopProfileCount; ++p) {
-    for (int v = 0; v < 2; ++v) {
-      models_[p][v] = completeProfile(p * 7 + v * 3);
-      models_[p][v].slots[p].name = profileName(p);
-    }
+    for (int v = 0; v < 2; ++v) models_[p][v] = completeProfile(p * 7 + v * 3);
   }
 }
 
@@ -21,7 +18,8 @@ std::string LoopStates::modelType(int variant) {
 
 Status LoopStates::apply(const ProfileStore& store, int step, int variant) const {
   const int profile = profileOfStep(step);
-  if (stepSavesSection(step)) return store.saveProfile(model(profile, variant), profile);
+  if (stepSavesSection(step))
+    return store.saveSection(model(profile, variant), profileName(profile));
   return store.writeIndexEntry(profile, profileName(profile), modelType(variant));
 }
 

@@ -24,10 +24,9 @@ class ProfileStoreTest : public ::testing::Test {
   // Registers `name` in slot 0 with every key written from the model.
   void registerFull(const std::string& name, const std::string& type = "8630-GHJK") {
     ASSERT_TRUE(store.writeIndexEntry(0, name, type));
-    model.slots[0].name = name;
     model.refreshAndSnapshotCheckFlagTexts();
     model.markAllForWriting();
-    ASSERT_TRUE(store.saveProfile(model, 0));
+    ASSERT_TRUE(store.saveSection(model, name));
     model.clearWriteFlags();
   }
 
@@ -96,8 +95,7 @@ TEST_F(ProfileStoreTest, SaveRoundTripsEveryValue) {
   registerFull("P");
 
   ProfileModel loaded;
-  loaded.slots = model.slots;
-  ASSERT_TRUE(store.loadProfile(loaded, 0));
+  ASSERT_TRUE(store.loadSection(loaded, "P"));
   EXPECT_EQ(loaded.values.selectUser, 4);
   EXPECT_EQ(loaded.values.userName[4], "ｹｲﾘ");
   EXPECT_EQ(loaded.values.paper[9].index[28], 4);
@@ -157,7 +155,7 @@ TEST_F(ProfileStoreTest, SaveWithClearFlagsRewritesOnlyInterfaceKeys) {
   model.values.iface.ifSel = 3;
   model.text.iface[0] = "3";
   model.clearWriteFlags();
-  ASSERT_TRUE(store.saveProfile(model, 0));
+  ASSERT_TRUE(store.saveSection(model, "P"));
   std::string expected = before;
   expected.replace(expected.find("IfSel=0"), 7, "IfSel=3");
   EXPECT_EQ(settings(), expected);
@@ -177,9 +175,8 @@ TEST_F(ProfileStoreTest, OverwriteKeepsForeignKeysAndOtherSections) {
 TEST_F(ProfileStoreTest, NameOutsideTheCodePageIsRefusedAndNothingIsWritten) {
   registerFull("P");
   const std::string before = settings();
-  model.slots[1].name = "😀";
   model.markAllForWriting();
-  Status s = store.saveProfile(model, 1);
+  Status s = store.saveSection(model, "😀");
   EXPECT_FALSE(s);
   EXPECT_EQ(settings(), before);
   EXPECT_FALSE(store.writeIndexEntry(1, "😀", "8630-GHJK"));
@@ -232,6 +229,5 @@ TEST_F(ProfileStoreTest, DamagedFilesNeverCrashTheLoad) {
 TEST_F(ProfileStoreTest, DirectoryInPlaceOfTheFileIsAnError) {
   std::filesystem::create_directory(store.paths().settingsFile);
   EXPECT_FALSE(store.loadSection(model, "P"));
-  model.slots[0].name = "P";
-  EXPECT_FALSE(store.saveProfile(model, 0));
+  EXPECT_FALSE(store.saveSection(model, "P"));
 }

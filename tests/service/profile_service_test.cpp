@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "model/profile_registry.h"
 #include "support/temp_dir.h"
@@ -156,21 +158,69 @@ TEST_F(ProfileServiceTest, SavingChangesNeedsTheProfileStillRegistered) {
   EXPECT_TRUE(section("A").empty());  // no section without its index entry
 }
 
-TEST_F(ProfileServiceTest, ALoadCanRefreshOnlyTheNamesAndTypesOfTheSlots) {
+TEST_F(ProfileServiceTest, ALoadTellsWhereAndWhatItFoundInTheSameRead) {
   add("A", 3);
-  add("B");
+  ASSERT_TRUE(service.migrateProfile("A", "B", OnExisting::Refuse));
   ProfileModel model;
-  ASSERT_TRUE(service.loadProfile(model, "b", ProfileService::SlotRefresh::NamesAndTypes));
-  EXPECT_EQ(model.values.selectUser, 0);
-  EXPECT_EQ(model.slots[0].name, "A");
-  EXPECT_EQ(model.slots[0].modelType, "8630-GHJK");
-  EXPECT_EQ(model.slots[0].initialUserText, "");
-  ASSERT_TRUE(service.loadProfile(model, "A", ProfileService::SlotRefresh::NamesAndTypes));
+  auto b = service.loadProfile(model, "b");
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->slot, 1);
+  EXPECT_EQ(b->section, "B");
+  EXPECT_EQ(b->modelType, "8630-M");
   EXPECT_EQ(model.values.selectUser, 3);
-  EXPECT_NE(service.loadProfile(model, "C", ProfileService::SlotRefresh::NamesAndTypes)
-                .message()
-                .find("登録されていません"),
+  EXPECT_NE(service.loadProfile(model, "C").message().find("登録されていません"),
             std::string::npos);
+}
+
+// The window's list and a slot number go stale when another copy deletes an earlier profile;
+// a command prepared by name is still the named profile's, coded for its own model type.
+TEST_F(ProfileServiceTest, CommandFollowsTheNameWhenEarlierProfilesAreDeleted) {
+  add("AAA");
+  add("DDD", 5);
+  add("CCC", 2);
+  ASSERT_TRUE(service.migrateProfile("CCC", "BBB", OnExisting::Refuse));
+  ProfileModel model;
+  auto before = service.prepareProfileCommand(model, "BBB");
+  ASSERT_TRUE(before);
+  ASSERT_TRUE(service.deleteProfile("AAA"));
+  auto after = service.prepareProfileCommand(model, "BBB");
+  ASSERT_TRUE(after);
+  EXPECT_EQ(after->variant, CommandVariant::M);
+  EXPECT_EQ(after->image.bytes, before->image.bytes);
+  ASSERT_TRUE(service.deleteProfile("BBB"));
+  EXPECT_NE(service.prepareProfileCommand(model, "BBB").message().find("登録されていません"),
+            std::string::npos);
+}
+
+// Another copy deletes and re-registers a profile without pause (a deletion replaces the
+// index before the settings file). A load sees the profile with its values or not at all,
+// never an index entry read with a settings file that has lost its section (the defaults).
+TEST_F(ProfileServiceTest, ALoadNeverPairsAnIndexWithASettingsFileOfAnotherState) {
+  add("keep");
+  ProfileModel marked;
+  marked.setSelectUser(7);
+  ASSERT_TRUE(service.registerProfile(marked, "X", OnExisting::Refuse));
+  std::atomic<bool> stop = false;
+  std::thread other([&] {
+    ProfileService copy(StorePaths::inDirectory(dir.path()));
+    ProfileModel values;
+    values.setSelectUser(7);
+    while (!stop) {
+      (void)copy.deleteProfile("X");
+      (void)copy.registerProfile(values, "X", OnExisting::Overwrite);
+    }
+  });
+  int found = 0;
+  for (int i = 0; i < 400; ++i) {
+    ProfileModel model;
+    if (auto loaded = service.loadProfile(model, "X")) {
+      ++found;
+      ASSERT_EQ(model.values.selectUser, 7) << "after " << found << " loads";
+    }
+  }
+  stop = true;
+  other.join();
+  EXPECT_GT(found, 0);
 }
 
 TEST_F(ProfileServiceTest, CommandFileIsReplacedWholeOrNotAtAll) {
@@ -213,8 +263,9 @@ TEST_F(ProfileServiceTest, EveryFieldAtItsCapacityComesBackUnchanged) {
   ASSERT_TRUE(service.registerProfile(model, name, OnExisting::Refuse));
 
   ProfileModel loaded;
-  ASSERT_TRUE(service.loadProfile(loaded, name));
-  EXPECT_EQ(loaded.slots[0].name, name);
+  auto found = service.loadProfile(loaded, name);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->section, name);
   EXPECT_EQ(loaded.text.userName, model.text.userName);
   EXPECT_EQ(loaded.text.paper, model.text.paper);
   EXPECT_EQ(loaded.text.iface, model.text.iface);
