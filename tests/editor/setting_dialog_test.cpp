@@ -63,6 +63,7 @@ void SettingDialogTest::opensWithBoxesFromTheFlags() {
   QVERIFY(!dialog.tree().itemOf(userSlot(0, kUserRow))->isExpanded());
   QVERIFY(!dialog.tree().itemOf(kFirstInterfaceSlot)->isExpanded());
   QVERIFY(!dialog.findChild<QPushButton*>("fetchButton")->isEnabled());
+  QVERIFY(dialog.findChild<QPushButton*>("fetchButton")->toolTip().isEmpty());
   QCOMPARE(dialog.windowTitle(), QString("設定"));
   dialog.tree().selectSlot(userSlot(0, kRearRow));  // a user page is built when first shown
   QVERIFY2(unnamedControls(dialog).isEmpty(), qPrintable(unnamedControls(dialog).join("; ")));
