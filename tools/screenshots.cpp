@@ -1,10 +1,11 @@
 // drovik_screenshots DATA_DIR OUT_DIR: prepares a data folder with profiles of both models
 // (when it has none) and writes PNGs of the program's windows as an operator sees them:
 // the main window with a row of each model selected, the name dialog, the about box, the
-// settings list of each layout, the comparison window, a message box, and the send,
-// other-route, waiting and retrieval dialogs (on sample printers, nothing is sent). Run it on
-// a real display (Xvfb).
+// settings list of each layout, the comparison window (equal, differing, and with two initial
+// users in the M reading), a message box, and the send, other-route, waiting and retrieval
+// dialogs (on sample printers, nothing is sent). Run it on a real display (Xvfb).
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
@@ -171,6 +172,15 @@ int main(int argc, char** argv) {
   selectRow(list, "8630-GHJK");
   camera.nextName = "compare";
   window.showComparison();
+  // The M copy against a profile of another initial user: each row names both users.
+  camera.nextName = "compare-m-users";
+  camera.prepare = [](QDialog& dialog) {
+    auto* second = dialog.findChild<QComboBox*>("secondCombo");
+    second->setCurrentIndex(second->findText(QStringLiteral("工場 出荷ライン")));
+  };
+  selectRow(list, "8630-M");
+  window.showComparison();
+  camera.prepare = nullptr;
 
   camera.nextName = "about";
   window.showAbout();

@@ -26,8 +26,6 @@ enum Column { kNameColumn, kInitialUserColumn, kUserNameColumn, kModelTypeColumn
 // The narrowest each column gets; wider when its heading needs more in the current font.
 constexpr std::array<int, 4> kColumnWidths = {165, 80, 80, 80};
 
-const QString kEditorPendingHint = QStringLiteral("設定の編集は設定エディタの追加後に使えます");
-
 }  // namespace
 
 CPelmoraDlg::CPelmoraDlg(ProfileService& service, ProfileModel& model,
@@ -38,7 +36,6 @@ CPelmoraDlg::CPelmoraDlg(ProfileService& service, ProfileModel& model,
   setWindowFlag(Qt::WindowMinimizeButtonHint);
   setUpList();
   setUpHelpMenu();
-  setUpPluginHints();
   ui::nameControlsAfterCaptions(*this);
 
   connect(ui_->registerButton, &QPushButton::clicked, this, &CPelmoraDlg::registerProfile);
@@ -109,14 +106,8 @@ void CPelmoraDlg::setUpHelpMenu() {
   setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-void CPelmoraDlg::setUpPluginHints() {
-  ui_->changeButton->setToolTip(editor_ ? QString() : kEditorPendingHint);
-  ui_->profileList->setToolTip(editor_ ? QString() : kEditorPendingHint);
-}
-
 void CPelmoraDlg::setSettingsEditor(SettingsEditor* editor) {
   editor_ = editor;
-  setUpPluginHints();
   updateButtonStates();
 }
 

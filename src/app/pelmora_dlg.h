@@ -65,7 +65,6 @@ class CPelmoraDlg : public QDialog {
   void setUpList();
   void showSlots(const Result<ProfileSlotTable>& slots, const std::optional<std::string>& select);
   void setUpHelpMenu();
-  void setUpPluginHints();
   void updateButtonStates();
   std::optional<std::string> selectedName() const;
   std::optional<std::string> selectedModelType() const;

@@ -32,7 +32,7 @@ CDlgInterFace::CDlgInterFace(const ProfileText& snapshot, const DialogUnits& uni
           connect(control, &ChoiceControl::chosen, this,
                   [this, item](int code) { state_.choice(item) = code; });
           choices_[item] = control;
-          layout.addRow(frame, caption, control);
+          layout.addRow(frame, caption, control->widget());
           break;
         }
         case cat::ValueKind::Seconds:

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "editor/choice_control.h"
+#include "editor/radio_pair.h"
 
 namespace drovik::editor {
 namespace {
@@ -34,7 +34,7 @@ int PageLayout::addFrame(const QString& label, const QString& name, int top, int
     box = group;
   }
   box->setObjectName(name);
-  frames_.push_back({box, !label.isEmpty(), top, parent, {}});
+  frames_.push_back({box, label, top, parent, {}});
   return static_cast<int>(frames_.size()) - 1;
 }
 
@@ -44,6 +44,9 @@ void PageLayout::addRow(int frame, const QString& caption, QWidget* control, con
   label->setObjectName(control->objectName() + "_caption");
   label->setBuddy(control);
   if (control->accessibleName().isEmpty()) control->setAccessibleName(caption);
+  // Every user page repeats the same captions in several groups ("用紙長さ" in each tractor's).
+  if (control->accessibleDescription().isEmpty())
+    control->setAccessibleDescription(frames_[frame].title);
   QLabel* unitLabel = nullptr;
   if (!unit.isEmpty()) {
     unitLabel = new QLabel(unit, box);
@@ -80,10 +83,9 @@ QSize PageLayout::place(int pitch, int minWidth) {
     frames_[f].left = margin + depth(f) * indent;
     for (const Row& row : frames_[f].rows) {
       controlX = std::max(controlX, frames_[f].left + padding + row.caption->sizeHint().width());
-      if (auto* choice = qobject_cast<ChoiceControl*>(row.control);
-          choice && choice->isRadioPair()) {
-        firstRadio = std::max(firstRadio, choice->firstRadioWidth());
-        secondRadio = std::max(secondRadio, choice->radio(1)->sizeHint().width());
+      if (auto* pair = qobject_cast<RadioPair*>(row.control)) {
+        firstRadio = std::max(firstRadio, pair->firstRadioWidth());
+        secondRadio = std::max(secondRadio, pair->radio(1)->sizeHint().width());
       } else if (!qobject_cast<QAbstractSpinBox*>(row.control)) {
         listWidth = std::max(listWidth, controlWidth(row.control));
       }
@@ -102,7 +104,8 @@ QSize PageLayout::place(int pitch, int minWidth) {
   std::vector<int> bottom(frames_.size(), 0);
   for (int f = static_cast<int>(frames_.size()) - 1; f >= 0; --f) {
     Frame& frame = frames_[f];
-    const int rowsTop = frame.top + (frame.titled ? title : 0);
+    const bool titled = !frame.title.isEmpty();
+    const int rowsTop = frame.top + (titled ? title : 0);
     int end = rowsTop;
     for (std::size_t r = 0; r < frame.rows.size(); ++r) {
       const Row& row = frame.rows[r];
@@ -111,17 +114,17 @@ QSize PageLayout::place(int pitch, int minWidth) {
       const int x = controlX - frame.left;
       row.caption->setGeometry(padding, y, x - padding - gap / 2, height);
       int width = columnWidth;
-      if (auto* choice = qobject_cast<ChoiceControl*>(row.control); choice && choice->isRadioPair())
-        choice->setSecondColumn(secondColumn);
+      if (auto* pair = qobject_cast<RadioPair*>(row.control))
+        pair->setSecondColumn(secondColumn);
       else if (qobject_cast<QAbstractSpinBox*>(row.control))
         width = units_.x(kSpinnerUnits);
-      else if (!qobject_cast<QComboBox*>(row.control) && !qobject_cast<ChoiceControl*>(row.control))
+      else if (!qobject_cast<QComboBox*>(row.control))
         width = std::min(columnWidth, controlWidth(row.control));
       row.control->setGeometry(x, y, width, height);
       if (row.unit) row.unit->setGeometry(x + width + gap, y, unitWidth, height);
       end = rowsTop + static_cast<int>(r + 1) * pitch;
     }
-    end = std::max(end, bottom[f]) + (frame.titled ? units_.y(4) : 0);
+    end = std::max(end, bottom[f]) + (titled ? units_.y(4) : 0);
     const int hostLeft = frame.parent >= 0 ? frames_[frame.parent].left : 0;
     const int hostTop = frame.parent >= 0 ? frames_[frame.parent].top : 0;
     frame.box->setGeometry(frame.left - hostLeft, frame.top - hostTop,

@@ -25,6 +25,8 @@ class PageLayout {
   // The widget that rows of the frame are created in.
   QWidget* frame(int frame) const { return frames_[frame].box; }
   // Adds a row to the frame: its caption label, its control and an optional unit after it.
+  // The caption is the control's buddy and, unless it has one, its accessible name; the
+  // frame's title its accessible description.
   void addRow(int frame, const QString& caption, QWidget* control, const QString& unit = {});
 
   // The space each frame's title takes above its first row.
@@ -43,8 +45,8 @@ class PageLayout {
   };
   struct Frame {
     QWidget* box;
-    bool titled;
-    int top;  // page pixels
+    QString title;  // empty for an unframed group
+    int top;        // page pixels
     int parent;
     std::vector<Row> rows;
     int left = 0;  // page pixels, set by place()

@@ -141,9 +141,6 @@ void CDlgSetting::buildButtons() {
     if (b.action == &CDlgSetting::fetchPrinterInfo) {
       fetchButton_ = button;
       button->setEnabled(retrieval_ != nullptr);
-      if (!retrieval_)
-        button->setToolTip(
-            QStringLiteral("プリンタ情報の取得はプリンタ通信機能の追加後に使えます"));
     }
   }
 }

@@ -68,7 +68,7 @@ void CDlgUser::ensureBuilt() {
         (paper ? state_.paper[index] : state_.common[index]) = code;
       });
       (paper ? paper_[index] : common_[index]) = control;
-      layout.addRow(frames[g], caption, control);
+      layout.addRow(frames[g], caption, control->widget());
     }
   }
   resize(layout.place(rowPitch(units_, layout.titleHeight()), units_.x(230)));

@@ -55,6 +55,7 @@ class CompareTest : public QObject {
   void menuItemComparesTheSelectedRowWithTheNext();
   void eitherChoiceRefreshesTheTable();
   void unreadableChoiceIsSaidAndShowsNoRows();
+  void itemNamesShowWholeBesideTheValues();
 };
 
 class StaleSelectionTest : public QObject {

@@ -2,6 +2,7 @@
 // choice, and honest about profiles it cannot read.
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QTableWidget>
@@ -10,6 +11,7 @@
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
 #include "app/compare_dlg.h"
+#include "ui_support/control_names.h"
 #include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
@@ -27,6 +29,11 @@ QStringList rows(QDialog& dialog) {
     out << cells.join(" | ");
   }
   return out;
+}
+
+// The width a column's cells need to show whole.
+int contentWidth(const QAbstractItemView& view, int column) {
+  return view.sizeHintForColumn(column);
 }
 
 QString summary(QDialog& dialog) { return dialog.findChild<QLabel*>("summaryLabel")->text(); }
@@ -49,14 +56,8 @@ void CompareTest::menuItemComparesTheSelectedRowWithTheNext() {
   QStringList shown;
   app.dialogs.then(inspectThenOk([&](QDialog& dialog) {
     shown = rows(dialog);
-    // Every control tells a screen reader what it is.
-    for (QWidget* control : dialog.findChildren<QWidget*>()) {
-      if (!qobject_cast<QComboBox*>(control) && !qobject_cast<QTableWidget*>(control) &&
-          !qobject_cast<QLabel*>(control) && !qobject_cast<QPushButton*>(control))
-        continue;
-      QVERIFY2(!control->objectName().isEmpty(), qPrintable(control->metaObject()->className()));
-      QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
-    }
+    QVERIFY2(unnamedControls(dialog).isEmpty(), qPrintable(unnamedControls(dialog).join("; ")));
+    QVERIFY(!dialog.findChild<QLabel*>("summaryLabel")->accessibleName().isEmpty());
     QCOMPARE(dialog.findChild<QComboBox*>("firstCombo")->accessibleName(),
              QStringLiteral("比較元"));
   }));
@@ -105,6 +106,43 @@ void CompareTest::unreadableChoiceIsSaidAndShowsNoRows() {
   CDlgCompare empty(app.service, {});
   QCOMPARE(empty.differenceCount(), 0);
   QCOMPARE(empty.summary(), QStringLiteral("比較する設定がありません"));
+}
+
+void CompareTest::itemNamesShowWholeBesideTheValues() {
+  // An old profile of initial user 9 against the M copy of one of initial user 10 that differs
+  // in several of user 10's settings: every row names both users, the longest names there are.
+  AppFixture app;
+  ProfileModel old;
+  old.setSelectUser(8);
+  QVERIFY(app.service.registerProfile(old, "旧機種", OnExisting::Overwrite));
+  ProfileModel changed;
+  changed.setSelectUser(9);
+  for (const char* item : {"FormLenFront", "LineLenFront", "FormLenRear", "LineLenRear"})
+    changed.setPaperIndex(9, catalogue::findItem(item)->index, 2);
+  QVERIFY(app.service.registerProfile(changed, "変更", OnExisting::Overwrite));
+  QVERIFY(app.service.migrateProfile("変更", "変更 8630-M", OnExisting::Overwrite));
+  CDlgCompare dialog(app.service, {"旧機種", "変更 8630-M"});
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+  auto* table = dialog.findChild<QTableWidget*>("differenceTable");
+  QVERIFY(table->rowCount() >= 4);
+  const QHeaderView* header = table->horizontalHeader();
+  // The item column is wide enough for its longest cell; the values and marks take no more
+  // than theirs, and together the columns fill the table.
+  QVERIFY2(header->sectionSize(0) >= contentWidth(*table, 0),
+           qPrintable(
+               QStringLiteral("%1 < %2").arg(header->sectionSize(0)).arg(contentWidth(*table, 0))));
+  for (int column = 1; column < table->columnCount(); ++column)
+    QCOMPARE(header->sectionSize(column),
+             std::max(contentWidth(*table, column), header->sectionSizeHint(column)));
+  QCOMPARE(header->length(), table->viewport()->width());
+  for (int row = 0; row < table->rowCount(); ++row) {
+    const QTableWidgetItem* item = table->item(row, 0);
+    QVERIFY2(item->text().startsWith(QStringLiteral("ユーザー９／ユーザー１０ ")),
+             qPrintable(item->text()));
+    QCOMPARE(item->toolTip(), item->text());
+  }
 }
 
 DROVIK_QTEST_SUITE(CompareTest);

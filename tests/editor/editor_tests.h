@@ -73,6 +73,7 @@ class SettingDialogTest : public QObject {
   void restoreDefaultsResetsTheSelectedPageOnly();
   void printerInfoRefillsAndAlwaysDiscardsTheScript();
   void userPagesAreBuiltWhenFirstShown();
+  void screenReadersHearCaptionsNotValues();
 };
 
 class EditorEndToEndTest : public QObject {

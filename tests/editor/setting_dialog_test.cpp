@@ -1,6 +1,8 @@
 // The settings dialog: opening, pages and scrolling, OK, restore defaults, printer information.
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -63,9 +65,8 @@ void SettingDialogTest::opensWithBoxesFromTheFlags() {
   QVERIFY(!dialog.tree().itemOf(userSlot(0, kUserRow))->isExpanded());
   QVERIFY(!dialog.tree().itemOf(kFirstInterfaceSlot)->isExpanded());
   QVERIFY(!dialog.findChild<QPushButton*>("fetchButton")->isEnabled());
+  QVERIFY(dialog.findChild<QPushButton*>("fetchButton")->toolTip().isEmpty());
   QCOMPARE(dialog.windowTitle(), QString("設定"));
-  dialog.tree().selectSlot(userSlot(0, kRearRow));  // a user page is built when first shown
-  QVERIFY2(unnamedControls(dialog).isEmpty(), qPrintable(unnamedControls(dialog).join("; ")));
 }
 
 void SettingDialogTest::selectionShowsThePageAtItsGroup() {
@@ -281,6 +282,42 @@ void SettingDialogTest::userPagesAreBuiltWhenFirstShown() {
   QCOMPARE(model.text.paper[6][paperIndex("FormLenRear")], std::string("3"));
   QCOMPARE(model.text.paper[6][paperIndex("PrintSpeedRear")], std::string("1"));
   QVERIFY(model.valueWrite.paper[6][paperIndex("PrintSpeedRear")]);
+}
+
+void SettingDialogTest::screenReadersHearCaptionsNotValues() {
+  ProfileModel model;
+  CDlgSetting dialog(model, nullptr);
+  for (int user = 0; user < cat::kUserCount; ++user) dialog.userPage(user).ensureBuilt();
+  QVERIFY2(unnamedControls(dialog).isEmpty(), qPrintable(unnamedControls(dialog).join("; ")));
+
+  // A list is announced by its caption, a pair by its group, and each says which frame it is
+  // in: every user page has a "用紙長さ" in each tractor's frame.
+  CDlgUser& page = dialog.userPage(2);
+  auto* formLen = page.findChild<QComboBox*>("FormLenRear");
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(formLen);
+  const auto labels = list->relations(QAccessible::Label);
+  QVERIFY(!labels.isEmpty());
+  QCOMPARE(labels.first().first->text(QAccessible::Name), QStringLiteral("用紙長さ"));
+  QCOMPARE(list->text(QAccessible::Description), QStringLiteral("リアトラクタ"));
+  QAccessibleInterface* pair = QAccessible::queryAccessibleInterface(
+      page.findChild<QRadioButton*>("PrintSpeedFront_1")->parentWidget());
+  QCOMPARE(pair->role(), QAccessible::Grouping);
+  QCOMPARE(pair->text(QAccessible::Name), QStringLiteral("印字速度"));
+  QCOMPARE(pair->text(QAccessible::Description), QStringLiteral("フロントトラクタ"));
+
+  // The check hears what a screen reader would: a list named by its entry again, or a pair
+  // whose group lost its name, is reported.
+  formLen->setAccessibleName(formLen->currentText());
+  QVERIFY(unnamedControls(page).join(' ').contains("\"FormLenRear\""));
+  formLen->setAccessibleName(QStringLiteral("用紙長さ"));
+  page.findChild<QLabel*>("FormLenRear_caption")->setBuddy(nullptr);
+  QVERIFY(unnamedControls(page).join(' ').contains("\"FormLenRear\""));
+  QWidget* speed = page.findChild<QRadioButton*>("PrintSpeedCut_0")->parentWidget();
+  page.findChild<QLabel*>(speed->objectName() + "_caption")->setBuddy(nullptr);
+  speed->setAccessibleName({});
+  const QStringList faults = unnamedControls(page);
+  QCOMPARE(faults.size(), 3);
+  QVERIFY(faults.join(' ').contains("\"PrintSpeedCut_1\""));
 }
 
 DROVIK_QTEST_SUITE(SettingDialogTest);
