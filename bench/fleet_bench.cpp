@@ -63,8 +63,8 @@ void BM_FleetFortyRows(benchmark::State& state) {
       const Ipv4Octets target =
           more == 0 ? replacement.address() : replacement.moreAddresses()[more - 1];
       rows += "拠点" + std::to_string(index) + "," +
-              transport::addressText(peers.old[index % kPrinters]->address()) +
-              ",ftp:" + transport::addressText(target) + "\n";
+              transport::dottedOctets(peers.old[index % kPrinters]->address()) +
+              ",ftp:" + transport::dottedOctets(target) + "\n";
     }
     test::writeFile(dir / ("plan" + std::to_string(plan) + ".csv"), rows);
   }

@@ -1,10 +1,10 @@
 #include "editor/interface_page.h"
 
 #include "editor/choice_control.h"
-#include "editor/ipv4_field.h"
 #include "editor/margin_steps.h"
 #include "editor/page_layout.h"
 #include "editor/stepper_box.h"
+#include "ui/ipv4_edit.h"
 #include "ui/qt_text.h"
 
 namespace drovik::editor {
@@ -44,8 +44,8 @@ CDlgInterFace::CDlgInterFace(const ProfileText& snapshot, const DialogUnits& uni
           break;
         default: {
           const int address = InterfaceRecord::addressOf(item);
-          addresses_[address] = new Ipv4Field(name, caption, host);
-          connect(addresses_[address], &Ipv4Field::edited, this,
+          addresses_[address] = new ui::Ipv4Edit(name, caption, host);
+          connect(addresses_[address], &ui::Ipv4Edit::edited, this,
                   [this, address] { state_.address[address] = addresses_[address]->octets(); });
           layout.addRow(frame, caption, addresses_[address]);
           break;

@@ -7,10 +7,13 @@
 #include "editor/page_states.h"
 #include "editor/settings_page.h"
 
+namespace drovik::ui {
+class Ipv4Edit;
+}
+
 namespace drovik::editor {
 
 class ChoiceControl;
-class Ipv4Field;
 class StepperBox;
 
 class CDlgInterFace : public SettingsPage {
@@ -31,7 +34,7 @@ class CDlgInterFace : public SettingsPage {
   InterfacePageState state_;
   std::array<ChoiceControl*, catalogue::kInterfaceItemCount> choices_{};
   StepperBox* seconds_ = nullptr;
-  std::array<Ipv4Field*, InterfaceRecord::kAddressCount> addresses_{};
+  std::array<ui::Ipv4Edit*, InterfaceRecord::kAddressCount> addresses_{};
 };
 
 }  // namespace drovik::editor

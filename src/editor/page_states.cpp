@@ -84,9 +84,8 @@ InterfacePageState InterfacePageState::of(const SettingProfile& values) {
   for (int item : {cat::kIfSel, cat::kParallel, cat::kDhcp, cat::kErrDisp})
     s.choice(item) = shownCode({cat::Scope::Interface, item}, iface.choice(item));
   s.seconds = iface.ifChgTimeText;
-  // An address field holds bytes.
-  for (int a = 0; a < InterfaceRecord::kAddressCount; ++a)
-    for (int o = 0; o < 4; ++o) s.address[a][o] = iface.octet[a][o] & 0xFF;
+  // Shown as stored, also outside 0..255: the store refuses such an octet by name.
+  s.address = iface.octet;
   return s;
 }
 
@@ -132,9 +131,12 @@ Status storeInterfacePage(const InterfacePageState& state, ProfileModel& model,
   if (Status s = validateIfChgTimeText(state.seconds); !s) return s;
   text[at(cat::kIfChgTime)] = withoutLeadingZeros(state.seconds);
   for (int item : {cat::kParallel, cat::kDhcp}) text[at(item)] = std::to_string(state.choice(item));
-  for (int item : {cat::kIpAddress, cat::kSubnetMask, cat::kDefaultGateway})
+  for (int item : {cat::kIpAddress, cat::kSubnetMask, cat::kDefaultGateway}) {
+    const InterfacePageState::Address& octets = state.address[InterfaceRecord::addressOf(item)];
     for (int o = 0; o < 4; ++o)
-      text[at(item, o)] = std::to_string(state.address[InterfaceRecord::addressOf(item)][o]);
+      if (Status s = validateAddressOctet(item, o, octets[o]); !s) return s;
+    for (int o = 0; o < 4; ++o) text[at(item, o)] = std::to_string(octets[o]);
+  }
   text[at(cat::kErrDisp)] = std::to_string(state.choice(cat::kErrDisp));
 
   // One write flag per item: an address is flagged when any of its octets changed.

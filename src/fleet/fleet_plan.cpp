@@ -162,7 +162,7 @@ std::optional<std::string> clash(const std::vector<PlanRow>& rows, const PlanRow
 std::string targetText(const Target& target) {
   switch (target.kind) {
     case Target::Kind::Ftp:
-      return "ftp:" + transport::addressText(target.address);
+      return "ftp:" + transport::dottedOctets(target.address);
     case Target::Kind::Cups:
       return "cups:" + target.queue;
     case Target::Kind::Parallel:

@@ -8,13 +8,13 @@ RowResult RowResult::pending(const PlanRow& row) {
   RowResult result;
   result.line = row.line;
   result.name = row.name;
-  result.oldPrinter = transport::addressText(row.oldPrinter);
+  result.oldPrinter = transport::dottedOctets(row.oldPrinter);
   result.target = targetText(row.target);
   return result;
 }
 
 bool RowResult::isFor(const PlanRow& row) const {
-  return name == row.name && oldPrinter == transport::addressText(row.oldPrinter) &&
+  return name == row.name && oldPrinter == transport::dottedOctets(row.oldPrinter) &&
          target == targetText(row.target);
 }
 

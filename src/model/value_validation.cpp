@@ -48,6 +48,13 @@ Status validateIfChgTimeText(std::string_view text) {
   return Status::ok();
 }
 
+Status validateAddressOctet(int item, int octet, int value) {
+  if (value >= 0 && value <= 255) return Status::ok();
+  return Error{"インターフェース設定：" + std::string(cat::interfaceItems()[item].label) + "（第" +
+               cat::fullWidthNumber(octet + 1) +
+               "オクテット）\n0 から 255 までの半角数字を入力してください"};
+}
+
 Status validateUserName(int user, std::string_view name) {
   if (ini::utf16Length(name) > cat::kNameCapacity)
     return Error{"ユーザー名登録：" + cat::userCaption(user) +

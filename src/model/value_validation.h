@@ -1,7 +1,7 @@
-// Checks of the free-text values (top margins, interface switch time, user names) that the
-// setting pages apply when they store them, usable also on values that did not come from
-// a page, such as decoded NVRAM images. A refusal carries the page's message for the
-// operator, prefix included.
+// Checks of the free-text values (top margins, interface switch time, user names) and the
+// address octets that the setting pages apply when they store them, usable also on values
+// that did not come from a page, such as decoded NVRAM images. A refusal carries the page's
+// message for the operator, prefix included.
 #pragma once
 
 #include <string_view>
@@ -16,6 +16,9 @@ Status validateMarginText(int user, int marginSlot, std::string_view text);
 
 // The interface switch time: at most 3 characters, leading digits 5 to 255.
 Status validateIfChgTimeText(std::string_view text);
+
+// Octet 0..3 of the interface address `item` (catalogue::kIpAddress ..): 0 to 255.
+Status validateAddressOctet(int item, int octet, int value);
 
 // A user name of user 0..9: at most 10 UTF-16 units of printer characters
 // (rules::hasPrinterNameCharactersOnly); empty is allowed.

@@ -11,12 +11,12 @@
 #include "nvram/nvram_files.h"
 #include "transfer_ui/dialog_parts.h"
 #include "transfer_ui/dlg_proc.h"
-#include "transfer_ui/ip_address_edit.h"
 #include "transfer_ui/send_flow.h"
 #include "transport/ipv4_address.h"
 #include "transport/transport_messages.h"
 #include "ui/accessibility.h"
 #include "ui/dialog_runner.h"
+#include "ui/ipv4_edit.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
 
@@ -43,7 +43,7 @@ CDlgFtp::CDlgFtp(const ProfileStore& store, TransportServices services, QWidget*
   setObjectName("retrievalDialog");
   setWindowTitle(QStringLiteral("プリンタ情報取得"));
 
-  address_ = new IpAddressEdit("addressField", QStringLiteral("ＩＰアドレス"), this);
+  address_ = new drovik::ui::Ipv4Edit("addressField", QStringLiteral("ＩＰアドレス"), this);
   password_ = new QLineEdit(this);
   password_->setObjectName("passwordField");
   password_->setEchoMode(QLineEdit::Password);
@@ -81,6 +81,10 @@ void CDlgFtp::retrieve() {
     boxes.warn(this, QString::fromStdString(saved.message()));
   if (isEmptyAddress(address)) {
     boxes.warn(this, qt(kEnterAddressMessage));
+    return;
+  }
+  if (Status usable = checkAddress(address); !usable) {
+    boxes.warn(this, qt(usable.message()));
     return;
   }
   const std::string password = password_->text().toStdString();

@@ -10,15 +10,18 @@
 
 class QLineEdit;
 
-namespace drovik::transfer_ui {
+namespace drovik::ui {
+class Ipv4Edit;
+}
 
-class IpAddressEdit;
+namespace drovik::transfer_ui {
 
 class CDlgFtp : public QDialog {
   Q_OBJECT
 
  public:
-  // Shows the address remembered for retrieval (0.0.0.0 when none) and an empty password.
+  // Shows the address remembered for retrieval as stored (0.0.0.0 when none; an octet outside
+  // 0..255 as it is, refused by "取得") and an empty password.
   CDlgFtp(const ProfileStore& store, TransportServices services, QWidget* parent = nullptr);
 
   // "取得" or Enter: closes the dialog with OK once both images were fetched from a supported
@@ -28,7 +31,7 @@ class CDlgFtp : public QDialog {
  private:
   const ProfileStore& store_;
   TransportServices services_;
-  IpAddressEdit* address_;
+  drovik::ui::Ipv4Edit* address_;
   QLineEdit* password_;
 };
 

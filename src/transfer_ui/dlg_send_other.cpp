@@ -7,11 +7,11 @@
 #include <QVBoxLayout>
 
 #include "transfer_ui/dialog_parts.h"
-#include "transfer_ui/ip_address_edit.h"
 #include "transfer_ui/send_flow.h"
 #include "transport/ipv4_address.h"
 #include "transport/transport_messages.h"
 #include "ui/accessibility.h"
+#include "ui/ipv4_edit.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
 
@@ -35,7 +35,7 @@ CDlgSendOther::CDlgSendOther(const ProfileStore& store, std::span<const std::uin
   networkGroup->setObjectName("networkGroup");
   const QString addressCaption = QStringLiteral("ターゲットプリンタのＩＰアドレス");
   auto* addressLabel = new QLabel(addressCaption, networkGroup);
-  address_ = new IpAddressEdit("addressField", addressCaption, networkGroup);
+  address_ = new drovik::ui::Ipv4Edit("addressField", addressCaption, networkGroup);
   addressLabel->setBuddy(address_);
   auto* networkButton = makeButton(QStringLiteral("送信"), "networkSendButton", networkGroup);
   networkButton->setAccessibleDescription(networkGroup->title());
@@ -79,6 +79,10 @@ void CDlgSendOther::sendNetwork() {
     drovik::ui::messageBoxes().warn(this, QString::fromStdString(saved.message()));
   if (isEmptyAddress(address)) {
     drovik::ui::messageBoxes().warn(this, qt(kEnterAddressMessage));
+    return;
+  }
+  if (Status usable = checkAddress(address); !usable) {
+    drovik::ui::messageBoxes().warn(this, qt(usable.message()));
     return;
   }
   if (!drovik::ui::messageBoxes().confirm(this, qt(kConfirmNetworkQuestion))) return;

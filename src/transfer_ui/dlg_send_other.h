@@ -10,15 +10,18 @@
 #include "model/profile_store.h"
 #include "transfer_ui/transport_services.h"
 
-namespace drovik::transfer_ui {
+namespace drovik::ui {
+class Ipv4Edit;
+}
 
-class IpAddressEdit;
+namespace drovik::transfer_ui {
 
 class CDlgSendOther : public QDialog {
   Q_OBJECT
 
  public:
-  // Shows the remembered network address (0.0.0.0 when none).
+  // Shows the remembered network address as stored (0.0.0.0 when none); one with an octet
+  // outside 0..255 is shown as it is and refused by "送信".
   CDlgSendOther(const ProfileStore& store, std::span<const std::uint8_t> image,
                 TransportServices services, QWidget* parent = nullptr);
 
@@ -30,7 +33,7 @@ class CDlgSendOther : public QDialog {
   const ProfileStore& store_;
   std::span<const std::uint8_t> image_;
   TransportServices services_;
-  IpAddressEdit* address_;
+  drovik::ui::Ipv4Edit* address_;
 };
 
 }  // namespace drovik::transfer_ui

@@ -13,11 +13,12 @@ FtpRoute::FtpRoute(std::filesystem::path programDir, Ipv4Octets address)
 
 SendOutcome FtpRoute::send(std::span<const std::uint8_t> image, RunControl& control) {
   if (isEmptyAddress(address_)) return {false, std::string(kEnterAddressMessage), {}};
+  const auto script = sendScriptText(address_);
+  if (!script) return {false, script.message(), {}};
   auto commandFile = writeCommandFile(programDir_, image);
   if (!commandFile) return {false, std::string(kNetworkFailedMessage), commandFile.message()};
   control.reportProgress(0, image.size());
-  const FtpBatchRun run =
-      runFtpBatch(programDir_, sendScriptText(address_), ScriptAfterRun::Keep, control);
+  const FtpBatchRun run = runFtpBatch(programDir_, *script, ScriptAfterRun::Keep, control);
   if (run.log && logShowsTransfer(*run.log)) return {true, std::string(kNetworkSentMessage), {}};
   return {false, std::string(kNetworkFailedMessage), run.ran ? std::string() : run.ran.message()};
 }

@@ -101,14 +101,18 @@ std::string ftpBatchText() {
   return "ftp -i -s:" + std::string(kFtpScriptName) + " > " + std::string(kFtpLogName);
 }
 
-std::string sendScriptText(const Ipv4Octets& address) {
-  const std::string open = "open " + addressText(address);
+Result<std::string> sendScriptText(const Ipv4Octets& address) {
+  const auto host = addressText(address);
+  if (!host) return host.error();
+  const std::string open = "open " + *host;
   const std::string put = "put " + std::string(kCommandFileName);
   return joinLines({open, "root", "", "bin", put, "bye"});
 }
 
-std::string retrievalScriptText(const Ipv4Octets& address, std::string_view password) {
-  const std::string open = "open " + addressText(address);
+Result<std::string> retrievalScriptText(const Ipv4Octets& address, std::string_view password) {
+  const auto host = addressText(address);
+  if (!host) return host.error();
+  const std::string open = "open " + *host;
   return joinLines({open, "root", password, "bin", "cd pr_setup", "get nvr_all.bin rnvr_all.bin",
                     "get nvr_nw.bin rnvr_nw.bin", "bye"});
 }

@@ -43,9 +43,10 @@ Status emptyFile(const std::filesystem::path& path);
 std::string parallelBatchText(const std::filesystem::path& commandFile);
 // "ftp -i -s:rftpcmd.ftp > rftpcmd.log"
 std::string ftpBatchText();
-// open, user root, empty password, bin, put rsic_cmd.bin, bye.
-std::string sendScriptText(const Ipv4Octets& address);
-// open, user root, the password, bin, cd pr_setup, both NVRAM gets, bye.
-std::string retrievalScriptText(const Ipv4Octets& address, std::string_view password);
+// open, user root, empty password, bin, put rsic_cmd.bin, bye. Refused for an address with
+// an octet outside 0..255 (addressText).
+Result<std::string> sendScriptText(const Ipv4Octets& address);
+// open, user root, the password, bin, cd pr_setup, both NVRAM gets, bye; refused as above.
+Result<std::string> retrievalScriptText(const Ipv4Octets& address, std::string_view password);
 
 }  // namespace drovik::transport

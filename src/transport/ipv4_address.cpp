@@ -4,18 +4,31 @@
 
 namespace drovik::transport {
 
-std::string addressText(const Ipv4Octets& octets) {
+std::string dottedOctets(const Ipv4Octets& octets) {
   std::string text;
   for (std::size_t i = 0; i < octets.size(); ++i) {
     if (i > 0) text += '.';
-    text += std::to_string(octets[i] & 0xFF);
+    text += std::to_string(octets[i]);
   }
   return text;
 }
 
+Status checkAddress(const Ipv4Octets& octets) {
+  for (int octet : octets)
+    if (octet < 0 || octet > 255)
+      return Error{"ＩＰアドレス " + dottedOctets(octets) +
+                   " は使えません。\n0 から 255 までの数を4つ指定してください"};
+  return {};
+}
+
+Result<std::string> addressText(const Ipv4Octets& octets) {
+  if (Status usable = checkAddress(octets); !usable) return usable.error();
+  return dottedOctets(octets);
+}
+
 bool isEmptyAddress(const Ipv4Octets& octets) {
   for (int octet : octets)
-    if ((octet & 0xFF) != 0) return false;
+    if (octet != 0) return false;
   return true;
 }
 

@@ -1,4 +1,6 @@
-// Printer addresses as the IP-address fields and the index file hold them: four octets.
+// Printer addresses as the IP-address fields and the index file hold them: four octets. The
+// fields and a hand-edited index file can hold an octet outside 0..255; such an address is
+// refused wherever it would name a printer, never wrapped into another one.
 #pragma once
 
 #include <string>
@@ -8,8 +10,16 @@
 
 namespace drovik::transport {
 
-// "%d.%d.%d.%d" of the low 8 bits of each octet, as the scripts name the printer.
-std::string addressText(const Ipv4Octets& octets);
+// "%d.%d.%d.%d" of the octets as they are, for messages and reports only: an octet outside
+// 0..255 shows as it is.
+std::string dottedOctets(const Ipv4Octets& octets);
+
+// Every octet within 0..255; else the refusal for the operator, naming the address.
+Status checkAddress(const Ipv4Octets& octets);
+
+// The address as the scripts name the printer; refused (checkAddress) when an octet is
+// outside 0..255.
+Result<std::string> addressText(const Ipv4Octets& octets);
 
 // 0.0.0.0 stands for "no address entered".
 bool isEmptyAddress(const Ipv4Octets& octets);

@@ -34,12 +34,16 @@ RetrievalOutcome retrievePrinterImages(const std::filesystem::path& programDir,
     outcome.message = "パスワードに使用できない文字が含まれています";
     return outcome;
   }
+  const auto script = retrievalScriptText(address, password);
+  if (!script) {
+    outcome.message = script.message();
+    return outcome;
+  }
   for (std::string_view image : {nvram::kAllImageFileName, nvram::kNetworkImageFileName}) {
     std::error_code ec;
     std::filesystem::remove(programDir / image, ec);
   }
-  const FtpBatchRun run = runFtpBatch(programDir, retrievalScriptText(address, password),
-                                      ScriptAfterRun::Empty, control);
+  const FtpBatchRun run = runFtpBatch(programDir, *script, ScriptAfterRun::Empty, control);
   outcome.verdict = judgeRetrievalLog(run.log);
   outcome.message = retrievalMessage(outcome.verdict);
   if (!run.ran) outcome.detail = run.ran.message();

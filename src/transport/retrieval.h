@@ -25,7 +25,8 @@ struct RetrievalOutcome {
 // password, is readable by its owner only and is emptied when the run ends, whatever the
 // outcome. Images left by an earlier retrieval are removed first, so that a failed transfer
 // never leaves another printer's settings to be decoded. Refuses 0.0.0.0 with
-// "ＩＰアドレスを入力してください" and a password the script cannot carry.
+// "ＩＰアドレスを入力してください", an address with an octet outside 0..255 and a password the
+// script cannot carry.
 RetrievalOutcome retrievePrinterImages(const std::filesystem::path& programDir,
                                        const Ipv4Octets& address, std::string_view password,
                                        RunControl& control);

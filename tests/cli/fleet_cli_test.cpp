@@ -33,7 +33,7 @@ test::PrinterSimulatorOptions printerOptions(std::string greeting, std::string p
   return options;
 }
 
-std::string ip(const Ipv4Octets& address) { return transport::addressText(address); }
+std::string ip(const Ipv4Octets& address) { return transport::dottedOctets(address); }
 
 class FleetCli : public test::CliTest {
  protected:

@@ -67,7 +67,7 @@ test::PrinterSimulatorOptions printer(std::string password) {
 TEST_F(TransportCli, FetchDecodesIntoTheProfileAndRemembersTheAddress) {
   test::PrinterSimulator simulator(printer("pass word"));
   DROVIK_START_OR_SKIP(simulator);
-  const std::string ip = transport::addressText(simulator.address());
+  const std::string ip = transport::dottedOctets(simulator.address());
   const CliRun wrong = run({"fetch", "--ip", ip, "--into", "帳票"}, "nope\n");
   EXPECT_EQ(wrong.exitCode, 1);
   EXPECT_NE(wrong.err.find("パスワードが正しくないか、入力されていません"), std::string::npos);
@@ -96,7 +96,7 @@ TEST_F(TransportCli, FetchDecodesIntoTheProfileAndRemembersTheAddress) {
 TEST_F(TransportCli, DiffComparesAProfileWithWhatThePrinterHolds) {
   test::PrinterSimulator simulator(printer("pw"));
   DROVIK_START_OR_SKIP(simulator);
-  const std::string ip = transport::addressText(simulator.address());
+  const std::string ip = transport::dottedOctets(simulator.address());
   const CliRun missing = run({"diff", "無い", "--ip", ip}, "pw\n");
   EXPECT_EQ(missing.exitCode, 2);
   EXPECT_NE(missing.err.find("無い"), std::string::npos);
@@ -125,7 +125,7 @@ TEST_F(TransportCli, DiffComparesAProfileWithWhatThePrinterHolds) {
 TEST_F(TransportCli, SendsOverTheNetworkAndRemembersTheAddress) {
   test::PrinterSimulator simulator(printer(""));
   DROVIK_START_OR_SKIP(simulator);
-  const CliRun sent = run({"send", "帳票", "--ftp", transport::addressText(simulator.address())});
+  const CliRun sent = run({"send", "帳票", "--ftp", transport::dottedOctets(simulator.address())});
   ASSERT_EQ(sent.exitCode, 0) << sent.err;
   EXPECT_EQ(sent.out, "設定を送信できました\n");
   EXPECT_TRUE(readFile(simulator.uploaded("rsic_cmd.bin")) == generated());

@@ -58,6 +58,7 @@ class PageStoresTest : public QObject {
   void switchTimeRules();
   void nameRules();
   void onlyChangedNamesAndAddressesAreFlagged();
+  void addressOctetsOutsideAByteStopTheInterfacePage();
   void fillReadsCodesByItem();
   void unchangedPagesFlagNothing();
 };
@@ -82,6 +83,7 @@ class EditorEndToEndTest : public QObject {
   void changeSettingsWritesExactlyTheChangedKeys();
   void registrationSavesWhatTheDialogHolds();
   void saveFailureIsShown();
+  void handEditedAddressIsShownAndRefusedByOk();
 };
 
 }  // namespace drovik::test

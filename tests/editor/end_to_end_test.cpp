@@ -132,6 +132,53 @@ void EditorEndToEndTest::saveFailureIsShown() {
   QCOMPARE(app.rowOf("GONE"), -1);
 }
 
+void EditorEndToEndTest::handEditedAddressIsShownAndRefusedByOk() {
+  AppFixture app;
+  app.addProfile(0, "PROF", "8630-GHJK");
+  std::string edited = app.settingsBytes();
+  const std::string stored = "IPAddress1=0\r\n";
+  const auto at = edited.find(stored);
+  QVERIFY(at != std::string::npos);
+  writeFile(app.dir / "RSETTING.INI", edited.replace(at, stored.size(), "IPAddress1=300\r\n"));
+  app.reopenWindow();
+  SettingsEditorDialog editor;
+  app.window->setSettingsEditor(&editor);
+  auto firstOctet = [](QDialog& d) {
+    return static_cast<CDlgSetting&>(d).interfacePage().findChild<QLineEdit*>("IPAddress_1");
+  };
+  auto pressOk = [](QDialog& d) {
+    return static_cast<CDlgSetting&>(d).storeAll() ? int(QDialog::Accepted)
+                                                   : int(QDialog::Rejected);
+  };
+
+  // Shown as it is, and OK names the field instead of saving its low byte (44).
+  QString shown;
+  app.dialogs.then([&](QDialog& d) {
+    shown = firstOctet(d)->text();
+    return pressOk(d);
+  });
+  app.clickRow(0);
+  app.button("changeButton")->click();
+  QCOMPARE(shown, QStringLiteral("300"));
+  QCOMPARE(app.boxes.shown.size(), std::size_t{1});
+  QCOMPARE(app.boxes.shown[0].text,
+           QStringLiteral("インターフェース設定：ＩＰアドレス（第１オクテット）\n"
+                          "0 から 255 までの半角数字を入力してください"));
+  QCOMPARE(app.settingsBytes(), edited);
+
+  // Typing 300 again gives 255, said at once, and that is what OK saves.
+  app.dialogs.then([&](QDialog& d) {
+    firstOctet(d)->selectAll();
+    QTest::keyClicks(firstOctet(d), "300");
+    return pressOk(d);
+  });
+  app.button("changeButton")->click();
+  QCOMPARE(app.boxes.shown.size(), std::size_t{2});
+  QVERIFY(app.boxes.shown[1].text.startsWith(QStringLiteral("ＩＰアドレス：300 は")));
+  QCOMPARE(changedKeys(keyValues(edited), keyValues(app.settingsBytes())),
+           (KeyValues{{"IPAddress1", "255"}}));
+}
+
 DROVIK_QTEST_SUITE(EditorEndToEndTest);
 
 }  // namespace drovik::test

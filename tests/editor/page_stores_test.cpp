@@ -185,6 +185,49 @@ void PageStoresTest::onlyChangedNamesAndAddressesAreFlagged() {
   QCOMPARE(model.text.iface[cat::interfaceKeyIndex(cat::kDefaultGateway, 2)], std::string("7"));
 }
 
+void PageStoresTest::addressOctetsOutsideAByteStopTheInterfacePage() {
+  const int ip = InterfaceRecord::addressOf(cat::kIpAddress);
+  const int mask = InterfaceRecord::addressOf(cat::kSubnetMask);
+  const int gateway = InterfaceRecord::addressOf(cat::kDefaultGateway);
+  ProfileModel model;  // as read from a hand-edited settings file
+  model.values.iface.octet[ip] = {10, 0, 0, 5};
+  model.values.iface.octet[mask] = {255, 255, 256, 0};
+  model.values.iface.octet[gateway] = {-1, 0, 0, 1};
+  model.text = ProfileText::of(model.values);
+  const ProfileText snapshot = model.text;
+  InterfacePageState state = InterfacePageState::of(model.values);
+  QCOMPARE(state.address[mask], (InterfacePageState::Address{255, 255, 256, 0}));
+  QCOMPARE(state.address[gateway][0], -1);
+  state.address[ip][3] = 6;
+  auto text = [&](int item, int octet) {
+    return model.text.iface[cat::interfaceKeyIndex(item, octet)];
+  };
+
+  Status s = storeInterfacePage(state, model, snapshot);
+  QCOMPARE(QString::fromStdString(s.message()),
+           QString("インターフェース設定：サブネットマスク（第３オクテット）\n"
+                   "0 から 255 までの半角数字を入力してください"));
+  QCOMPARE(text(cat::kIpAddress, 3), std::string("6"));  // written before the refusal
+  QCOMPARE(text(cat::kSubnetMask, 2), std::string("256"));
+  QCOMPARE(text(cat::kSubnetMask, 3), std::string("0"));
+  QVERIFY(!anyValueFlag(model.valueWrite));
+
+  state.address[mask][2] = 255;
+  s = storeInterfacePage(state, model, snapshot);
+  QCOMPARE(QString::fromStdString(s.message()),
+           QString("インターフェース設定：ゲートウェイアドレス（第１オクテット）\n"
+                   "0 から 255 までの半角数字を入力してください"));
+  QCOMPARE(text(cat::kDefaultGateway, 0), std::string("-1"));
+  QVERIFY(!anyValueFlag(model.valueWrite));
+
+  state.address[gateway][0] = 0;
+  QVERIFY(storeInterfacePage(state, model, snapshot));
+  QCOMPARE(text(cat::kSubnetMask, 2), std::string("255"));
+  QCOMPARE(text(cat::kDefaultGateway, 0), std::string("0"));
+  for (int item : {cat::kIpAddress, cat::kSubnetMask, cat::kDefaultGateway})
+    QVERIFY(model.valueWrite.iface[item]);
+}
+
 void PageStoresTest::fillReadsCodesByItem() {
   SettingProfile values = SettingProfile::defaults();
   const int formMode = commonIndex("FormMode");
@@ -204,7 +247,7 @@ void PageStoresTest::fillReadsCodesByItem() {
   QCOMPARE(user.common[ecomode], 0);
   QCOMPARE(user.common[cheCheN], 1);
   const InterfacePageState iface = InterfacePageState::of(values);
-  QCOMPARE(iface.address[0][1], 300 & 0xFF);
+  QCOMPARE(iface.address[0][1], 300);  // as stored: the store refuses it, nothing wraps it
   QCOMPARE(iface.choice(cat::kDhcp), 1);
 
   // A list code the list cannot show is stored back as it was, and so not flagged.

@@ -19,7 +19,7 @@ TEST(FleetPlan, ReadsWhatSpreadsheetsSave) {
   ASSERT_EQ(rows->size(), 3u);
   EXPECT_EQ((*rows)[0].line, 3);
   EXPECT_EQ((*rows)[0].name, "本社");
-  EXPECT_EQ(transport::addressText((*rows)[0].oldPrinter), "192.168.0.10");
+  EXPECT_EQ(transport::dottedOctets((*rows)[0].oldPrinter), "192.168.0.10");
   EXPECT_EQ(targetText((*rows)[0].target), "ftp:192.168.1.10");
   EXPECT_EQ((*rows)[1].name, "倉庫,\"北\"");
   EXPECT_EQ((*rows)[1].migratedName(), "倉庫,\"北\"-M");

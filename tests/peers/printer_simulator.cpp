@@ -31,7 +31,7 @@ PrinterSimulator::PrinterSimulator(PrinterSimulatorOptions options) {
   for (int attempt = 0; attempt < 10; ++attempt) {
     address_ = randomLoopbackAddress();
     std::vector<std::string> argv{"/usr/bin/python3", DROVIK_PRINTER_SIM_PATH,
-                                  "--address",        transport::addressText(address_),
+                                  "--address",        transport::dottedOctets(address_),
                                   "--root",           root_.path().string(),
                                   "--greeting",       options.greeting,
                                   "--password",       options.password,
@@ -39,7 +39,7 @@ PrinterSimulator::PrinterSimulator(PrinterSimulatorOptions options) {
     moreAddresses_.clear();
     for (int i = 0; i < options.moreAddresses; ++i) {
       moreAddresses_.push_back(randomLoopbackAddress());
-      argv.insert(argv.end(), {"--also-address", transport::addressText(moreAddresses_.back())});
+      argv.insert(argv.end(), {"--also-address", transport::dottedOctets(moreAddresses_.back())});
     }
     process_ = std::make_unique<PeerProcess>(argv, root_.path() / "simulator.err");
     if (process_->waitForLine("ready", std::chrono::seconds(10))) return;

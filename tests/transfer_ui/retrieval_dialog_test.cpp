@@ -99,6 +99,20 @@ void RetrievalDialogTest::enterRunsTheRetrievalAndEmptyAddressIsRefused() {
   QVERIFY(dialog.isVisible());
 }
 
+void RetrievalDialogTest::rememberedAddressOutsideAByteIsShownAndNeverAsked() {
+  TransportFixture f;
+  QVERIFY(f.store.setRetrievalAddress({300, 0, 0, 1}).isOk());
+  f.retrieval = {RetrievalVerdict::Retrieved, std::string(transport::kRetrievedMessage), ""};
+  CDlgFtp dialog(f.store, f.services());
+  QCOMPARE(dialog.findChild<QLineEdit*>("addressField_1")->text(), QStringLiteral("300"));
+  QCOMPARE(clickIn(dialog, "getButton"), -1);
+  QCOMPARE(shownTexts(f.boxes),
+           QStringList{QStringLiteral("ＩＰアドレス 300.0.0.1 は使えません。\n"
+                                      "0 から 255 までの数を4つ指定してください")});
+  QVERIFY(f.asked.empty());
+  QCOMPARE(*f.store.retrievalAddress(), (Ipv4Octets{300, 0, 0, 1}));
+}
+
 DROVIK_QTEST_SUITE(RetrievalDialogTest);
 
 }  // namespace drovik::test

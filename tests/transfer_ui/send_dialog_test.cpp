@@ -171,6 +171,30 @@ void SendOtherDialogTest::networkAddressIsRememberedEvenWhenRefused() {
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kNetworkSentMessage));
 }
 
+void SendOtherDialogTest::rememberedAddressOutsideAByteIsShownAndNeverSent() {
+  TransportFixture f;
+  QVERIFY(f.store.setSendAddress({192, 168, 1, 300}).isOk());  // as a hand-edited index holds it
+  CDlgSendOther dialog(f.store, kImage, f.services());
+  QCOMPARE(dialog.findChild<QLineEdit*>("addressField_4")->text(), QStringLiteral("300"));
+  // Refused by name before the question: 44, its low byte, is another printer.
+  QCOMPARE(clickIn(dialog, "networkSendButton"), -1);
+  QCOMPARE(shownTexts(f.boxes),
+           QStringList{QStringLiteral("ＩＰアドレス 192.168.1.300 は使えません。\n"
+                                      "0 から 255 までの数を4つ指定してください")});
+  QVERIFY(f.asked.empty());
+  QCOMPARE(*f.store.sendAddress(), (Ipv4Octets{192, 168, 1, 300}));
+
+  // Typed again, the octet cannot pass 255; that address is asked for and sent to.
+  auto* fourth = dialog.findChild<QLineEdit*>("addressField_4");
+  fourth->selectAll();
+  QTest::keyClicks(fourth, "300");
+  QCOMPARE(fourth->text(), QStringLiteral("255"));
+  f.boxes.answer(QMessageBox::Ok);  // the question
+  QCOMPARE(clickIn(dialog, "networkSendButton"), int(QDialog::Accepted));
+  QCOMPARE(f.asked, std::vector<std::string>{"network:192.168.1.255"});
+  QCOMPARE(*f.store.sendAddress(), (Ipv4Octets{192, 168, 1, 255}));
+}
+
 void SendOtherDialogTest::routeOutcomeDecidesWhetherTheDialogCloses() {
   TransportFixture f;
   CDlgSendOther dialog(f.store, kImage, f.services());

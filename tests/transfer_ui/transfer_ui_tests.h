@@ -21,6 +21,7 @@ class SendOtherDialogTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void networkAddressIsRememberedEvenWhenRefused();
+  void rememberedAddressOutsideAByteIsShownAndNeverSent();
   void routeOutcomeDecidesWhetherTheDialogCloses();
   void slowSendIsWaitedForBehindTheWaitBox();
 };
@@ -31,6 +32,18 @@ class RetrievalDialogTest : public QObject {
   void retrievedImagesAreDecodedAndEveryWarningShown();
   void failedRetrievalKeepsTheDialogAndTheProfile();
   void enterRunsTheRetrievalAndEmptyAddressIsRefused();
+  void rememberedAddressOutsideAByteIsShownAndNeverAsked();
+};
+
+// The IP-address field of the send, retrieval and settings dialogs.
+class Ipv4EditTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void boxesAreNamedAfterTheField();
+  void digitsAndDotsMoveThroughTheBoxes();
+  void anOctetAbove255BecomesItWithAMessage();
+  void pastingAbove255IsCorrectedAndOtherTextRefused();
+  void storedOctetsAreShownAsTheyAre();
 };
 
 }  // namespace drovik::test

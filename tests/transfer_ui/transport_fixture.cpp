@@ -40,12 +40,12 @@ transfer_ui::TransportServices TransportFixture::services() {
     return std::make_unique<ForwardingRoute>(*route);
   };
   s.networkRoute = [this](const Ipv4Octets& address) -> std::unique_ptr<transport::SendRoute> {
-    asked.push_back("network:" + transport::addressText(address));
+    asked.push_back("network:" + transport::dottedOctets(address));
     return std::make_unique<ForwardingRoute>(*route);
   };
   s.retrieve = [this](const Ipv4Octets& address, const std::string& password,
                       transport::RunControl&) {
-    asked.push_back("retrieve:" + transport::addressText(address) + ":" + password);
+    asked.push_back("retrieve:" + transport::dottedOctets(address) + ":" + password);
     return retrieval;
   };
   return s;
@@ -60,7 +60,7 @@ int clickIn(QDialog& dialog, const char* button) {
 
 void typeAddress(QDialog& dialog, const char* field, const std::vector<QString>& octets) {
   for (std::size_t i = 0; i < octets.size(); ++i) {
-    const QString name = QString::fromLatin1(field) + QString::number(i + 1);
+    const QString name = QStringLiteral("%1_%2").arg(QString::fromLatin1(field)).arg(i + 1);
     if (auto* box = dialog.findChild<QLineEdit*>(name)) box->setText(octets[i]);
   }
 }

@@ -125,11 +125,21 @@ TEST_F(FtpPrinter, SendsTheImageToThePrinter) {
   EXPECT_EQ(control.progress().done, image.size());
 }
 
-TEST_F(FtpPrinter, AnEmptyAddressOrAMultiLinePasswordRunsNothing) {
+TEST_F(FtpPrinter, AnEmptyOrOutOfRangeAddressOrAMultiLinePasswordRunsNothing) {
   RunControl control;
   EXPECT_EQ(retrievePrinterImages(dir.path(), {0, 0, 0, 0}, "secret", control).message,
             kEnterAddressMessage);
-  EXPECT_EQ(FtpRoute(dir.path(), {0, 256, 0, 0}).send({}, control).message, kEnterAddressMessage);
+  EXPECT_EQ(FtpRoute(dir.path(), {0, 0, 0, 0}).send({}, control).message, kEnterAddressMessage);
+  // 256 is neither 0 nor another printer: refused by name, with nothing written or run.
+  const std::string refused =
+      "ＩＰアドレス 0.256.0.0 は使えません。\n0 から 255 までの数を4つ指定してください";
+  const std::vector<std::uint8_t> image{1, 2};
+  const SendOutcome send = FtpRoute(dir.path(), {0, 256, 0, 0}).send(image, control);
+  EXPECT_FALSE(send.sent);
+  EXPECT_EQ(send.message, refused);
+  const RetrievalOutcome fetch = retrievePrinterImages(dir.path(), {0, 256, 0, 0}, "pw", control);
+  EXPECT_FALSE(fetch.retrieved());
+  EXPECT_EQ(fetch.message, refused);
   // A line break in the password would add commands of its own to the script.
   EXPECT_FALSE(
       retrievePrinterImages(dir.path(), {127, 0, 0, 9}, "x\nput secret", control).message.empty());

@@ -29,12 +29,17 @@ TEST(GeneratedFiles, AreShiftJisWithCrLfBetweenLinesOnly) {
   TempDir dir;
   ASSERT_TRUE(writeGeneratedText(dir.path(), kFtpBatchName, ftpBatchText()).isOk());
   EXPECT_EQ(readFile(dir / "rftpcmd.bat"), golden("rftpcmd.bat"));
-  ASSERT_TRUE(writeGeneratedText(dir.path(), kFtpScriptName, sendScriptText({192, 168, 1, 20})));
+  ASSERT_TRUE(writeGeneratedText(dir.path(), kFtpScriptName, *sendScriptText({192, 168, 1, 20})));
   EXPECT_EQ(readFile(dir / "rftpcmd.ftp"), golden("rftpcmd_send.ftp"));
-  // Octets keep their low 8 bits; an empty password is an empty line.
+  // An empty password is an empty line.
   ASSERT_TRUE(
-      writeGeneratedText(dir.path(), kFtpScriptName, retrievalScriptText({10, 0, 256, 255}, "")));
+      writeGeneratedText(dir.path(), kFtpScriptName, *retrievalScriptText({10, 0, 0, 255}, "")));
   EXPECT_EQ(readFile(dir / "rftpcmd.ftp"), golden("rftpcmd_get_empty_password.ftp"));
+  // An octet outside 0..255 names no printer: no script for it, not one for its low byte.
+  EXPECT_EQ(sendScriptText({192, 168, 1, 300}).message(),
+            "ＩＰアドレス 192.168.1.300 は使えません。\n0 から 255 までの数を4つ指定してください");
+  EXPECT_FALSE(retrievalScriptText({10, 0, 256, 255}, ""));
+  EXPECT_FALSE(retrievalScriptText({-1, 0, 0, 1}, ""));
 }
 
 TEST(GeneratedFiles, ThePasswordScriptIsNeverReadableByOthers) {
