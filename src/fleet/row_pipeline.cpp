@@ -154,7 +154,7 @@ RowResult RowPipeline::run(const PlanRow& row) const {
   steps.ok(Step::Register,
            withWarnings(landed(row.name, decoded->registered, cat::kModelGhjk, false),
                         decoded->warnings));
-  auto migrated = service_.migrateProfile(row.name, mName, OnExisting::Overwrite);
+  auto migrated = service_.migrateProfile(row.name, mName, OnExisting::OverwriteModelM);
   if (!migrated) {
     steps.failed(Step::Migrate, migrated.message());
     return result;

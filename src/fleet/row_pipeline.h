@@ -1,8 +1,8 @@
 // One row of a plan from the old printer to the new one: fetch the old printer's images into
 // the row's own work folder, register them as the profile NAME (8630-GHJK), migrate it to
-// NAME-M, build the M command and send it to the new target. A step that fails ends the row;
-// the others are marked skipped. A dry run fetches and rehearses the rest, writing no profile
-// and sending nothing.
+// NAME-M (overwriting only an 8630-M profile of that name), build the M command and send it to
+// the new target. A step that fails ends the row; the others are marked skipped. A dry run
+// fetches and rehearses the rest, writing no profile and sending nothing.
 #pragma once
 
 #include <chrono>

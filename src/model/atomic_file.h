@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "model/status.h"
 
@@ -46,24 +47,35 @@ class PendingReplacement {
 
   // Renames the temporary file over the target and syncs the folder.
   Status commit();
+  // Hands the temporary file over to the caller, who then removes or renames it.
+  std::filesystem::path release();
 
  private:
+  friend Status commitTogether(std::vector<PendingReplacement>& replacements);
   PendingReplacement(std::filesystem::path target, std::filesystem::path temporary)
       : target_(std::move(target)), temporary_(std::move(temporary)) {}
   std::filesystem::path target_;
   std::filesystem::path temporary_;  // empty once committed
 };
 
+// Commits the replacements in order as one change. Each replaced file is kept under a private
+// name beside it until every rename and folder sync has succeeded, and put back (a file that
+// did not exist removed again) should any of them fail: a failure leaves every file as it was.
+Status commitTogether(std::vector<PendingReplacement>& replacements);
+
 // prepare and commit in one: readers see either the old or the new file.
 Status writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
-// Removes the temporary files that a writer killed mid-write left beside `target`. Only safe
-// while holding the folder's write lock, when no other writer can be half-way.
+// Removes the temporary files and kept old files that a writer killed mid-write left beside
+// `target`. Only safe while holding the folder's write lock, when no other writer can be
+// half-way.
 void removeStaleTemporaries(const std::filesystem::path& target);
 
-// Test seam: makes the next atomic write on the calling thread fail at the given step, the way
-// a full disk or a failing device would.
-enum class WriteFault { None, CreateTemporary, Write, Sync, Rename };
-void injectWriteFaultForTesting(WriteFault fault);
+// Test seam: makes the calling thread's atomic writes fail at the given step, the way a full
+// disk or a failing device would: the `occurrence`th time the step comes from now on. Steps
+// armed at once fail independently; None disarms all. HardLink is a file system without hard
+// links, where the old file is kept as a copy instead.
+enum class WriteFault { None, CreateTemporary, Write, Sync, Rename, DirectorySync, HardLink };
+void injectWriteFaultForTesting(WriteFault fault, int occurrence = 1);
 
 }  // namespace drovik

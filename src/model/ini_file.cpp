@@ -8,6 +8,7 @@
 #include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "model/folder_lock.h"
 
@@ -97,7 +98,9 @@ Result<IniDocument> IniFile::read() const {
 Status IniFile::write(const IniDocument& document) const {
   auto pending = prepareWrite(document);
   if (!pending) return pending.error();
-  return pending->commit();
+  std::vector<PendingReplacement> replacement;
+  replacement.push_back(std::move(*pending));
+  return commitTogether(replacement);
 }
 
 Result<PendingReplacement> IniFile::prepareWrite(const IniDocument& document) const {

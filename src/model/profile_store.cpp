@@ -261,7 +261,7 @@ Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work) con
   if (Status s = work(edit); !s) return s;
 
   // Both new files are written out before either replaces its old one, so that a full disk
-  // leaves both files as they were.
+  // leaves both files as they were; a failure after that puts back what was replaced.
   struct Change {
     const ini::IniFile* file;
     const ini::IniDocument* document;
@@ -276,9 +276,7 @@ Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work) con
     if (!prepared) return prepared.error();
     pending.push_back(std::move(*prepared));
   }
-  for (PendingReplacement& replacement : pending)
-    if (Status s = replacement.commit(); !s) return s;
-  return {};
+  return commitTogether(pending);
 }
 
 Status ProfileStore::rehearse(const std::function<Status(StoreEdit&)>& work) const {

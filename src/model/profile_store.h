@@ -76,7 +76,7 @@ class ProfileStore {
   const StorePaths& paths() const { return paths_; }
 
   // Runs work under the folder's write lock on both files read afresh and writes the files
-  // it changed when it succeeds. Should the second write fail, the first is undone.
+  // it changed when it succeeds. A failure at any step leaves both files as they were.
   Status transact(const std::function<Status(StoreEdit&)>& work) const;
   // Runs work on both files as they are now, without the lock, and writes nothing: what a
   // transaction would decide, for a dry run, or a load. The two files are read as one state:

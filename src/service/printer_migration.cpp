@@ -39,7 +39,9 @@ Result<MigrationRehearsal> ProfileService::rehearseMigration(ProfileModel& model
       return s;
     reached = MigrationStage::Migrate;
     if (Status s = validateProfileName(mName); !s) return s;
-    if (Status s = edits::migrate(edit, name, mName, OnExisting::Overwrite, rehearsal.migrated); !s)
+    if (Status s =
+            edits::migrate(edit, name, mName, OnExisting::OverwriteModelM, rehearsal.migrated);
+        !s)
       return s;
     reached = MigrationStage::Command;
     auto copy = edits::loadRegistered(edit, model, mName);

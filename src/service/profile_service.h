@@ -19,6 +19,8 @@ namespace drovik {
 enum class OnExisting {
   Refuse,     // fail with the overwrite question's text: the caller asks and tries again
   Overwrite,  // the operator agreed to overwrite
+  // Overwrite only an 8630-M profile, refuse any other: for a run nobody is asked in.
+  OverwriteModelM,
 };
 
 // Where a registration or migration landed.
@@ -101,7 +103,7 @@ class ProfileService {
   Result<DecodedRegistration> registerDecoded(ProfileModel& model, const std::string& name,
                                               const std::filesystem::path& allImage,
                                               const std::filesystem::path& nwImage);
-  // registerDecoded(name), migrateProfile(name, mName, Overwrite) and the command of mName,
+  // registerDecoded(name), migrateProfile(name, mName, OverwriteModelM), the command of mName,
   // decided on the profile files as they are now and written nowhere: for a dry run. `reached`
   // tells the stage an error belongs to.
   Result<MigrationRehearsal> rehearseMigration(ProfileModel& model, const std::string& name,

@@ -21,6 +21,14 @@ Error isModelM(const std::string& name) {
   return Error{"「" + name + "」は８６３０－Ｍの設定です。移行できません。"};
 }
 
+// A profile of another model that happens to have the name of the copy is no copy.
+Error notModelM(const std::string& name) {
+  return Error{
+      "移行先の設定名「" + name +
+      "」は８６３０－Ｍ以外の設定として登録されています。上書きできるのは８６３０－Ｍの設定"
+      "だけのため、移行しません。"};
+}
+
 }  // namespace
 
 Error notRegistered(const std::string& name) {
@@ -49,6 +57,8 @@ Result<Registered> chooseTarget(const StoreEdit& edit, const std::string& name,
   const int existing = findSlotByName(slots, name);
   if (existing >= 0) {
     if (onExisting == OnExisting::Refuse) return Error{overwriteQuestion(name)};
+    if (onExisting == OnExisting::OverwriteModelM && slots[existing].modelType != cat::kModelM)
+      return notModelM(slots[existing].name);
     return Registered{existing, true};
   }
   const int free = firstFreeSlot(slots);

@@ -22,7 +22,7 @@ Result<ProfileEntry> loadRegistered(const StoreEdit& edit, ProfileModel& model,
                                     const std::string& name);
 
 // Where a profile named `name` goes, by the registration rules: the limit of 20 first, then
-// the slot that holds the name (when the operator agreed to overwrite it), else the first
+// the slot that holds the name (when `onExisting` allows overwriting it), else the first
 // free slot.
 Result<Registered> chooseTarget(const StoreEdit& edit, const std::string& name,
                                 OnExisting onExisting);

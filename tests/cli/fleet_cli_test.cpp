@@ -65,7 +65,7 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   test::SilentPrinter silent;
   test::PrinterSimulator newFirst(printerOptions("8630-M FTP server ready.", ""));
   auto threeNewPrinters = printerOptions("8630-M FTP server ready.", "");
-  threeNewPrinters.moreAddresses = 2;
+  threeNewPrinters.moreAddresses = 3;
   test::PrinterSimulator newSecond(threeNewPrinters);
   for (const auto* peer : {&otherModel, &otherPassword, &newFirst, &newSecond})
     ASSERT_EQ(peer->problem(), "");
@@ -76,8 +76,12 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   ASSERT_TRUE(cups.addQueue("Fleet_Q", device.port()));
 
   registerProfile(0, "本社", "8630-GHJK");
-  registerProfile(1, "本社-M", "8630-GHJK");  // becomes the M copy
+  registerProfile(1, "本社-M", "8630-M");     // an earlier copy, overwritten
   registerProfile(2, "M型", "8630-M");        // cannot be the GHJK side of a row
+  registerProfile(3, "工場-M", "8630-GHJK");  // no copy: never overwritten
+  ProfileService service(StorePaths::inDirectory(dir.path()));
+  const auto unrelated = service.store().readSection("工場-M");
+  ASSERT_TRUE(unrelated);
   const std::string oldIp = ip(old.address());
   const auto plan = writePlan(
       "name,old_printer,new_target\n"
@@ -86,7 +90,7 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
       "旧型," + ip(otherModel.address()) + ",ftp:" + ip(newSecond.address()) + "\n" + "誤り," +
       ip(otherPassword.address()) + ",ftp:" + ip(newSecond.moreAddresses()[0]) + "\n" + "無応答," +
       ip(silent.address()) + ",ftp:" + ip(newSecond.moreAddresses()[1]) + "\n" + "M型," + oldIp +
-      ",parallel\n");
+      ",parallel\n" + "工場," + oldIp + ",ftp:" + ip(newSecond.moreAddresses()[2]) + "\n");
   const std::vector<std::string> fleet = {"fleet", plan.string(), "--timeout", "2"};
 
   // A dry run fetches and tells what it would do, and writes nothing anywhere.
@@ -101,8 +105,11 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   EXPECT_FALSE(std::filesystem::exists(resultFile()));
   EXPECT_FALSE(std::filesystem::exists(newFirst.uploaded("rsic_cmd.bin")));
   EXPECT_NE(rehearsed.out.find("「本社」を上書きします（8630-GHJK）"), std::string::npos);
+  EXPECT_NE(rehearsed.out.find("「本社-M」を上書きします（8630-M）"), std::string::npos);
   EXPECT_NE(rehearsed.out.find("「支社-M」を新規登録します（8630-M）"), std::string::npos);
   EXPECT_NE(rehearsed.out.find("失敗 登録: 「M型」は８６３０－Ｍの設定です"), std::string::npos);
+  EXPECT_NE(rehearsed.out.find("失敗 移行: 移行先の設定名「工場-M」は８６３０－Ｍ以外の設定"),
+            std::string::npos);
 
   const auto start = std::chrono::steady_clock::now();
   const test::CliRun first = runIn(fleet, "pw\n");
@@ -110,7 +117,6 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   EXPECT_EQ(first.exitCode, 1) << first.err;
 
   // The rows that could be fetched are registered, migrated and received by the new printers.
-  ProfileService service(StorePaths::inDirectory(dir.path()));
   const ProfileSlotTable slots = *service.readSlots();
   std::map<std::string, std::string> models;
   for (const ProfileSlot& slot : slots)
@@ -119,7 +125,10 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
                                                         {"本社-M", "8630-M"},
                                                         {"支社", "8630-GHJK"},
                                                         {"支社-M", "8630-M"},
-                                                        {"M型", "8630-M"}}));
+                                                        {"M型", "8630-M"},
+                                                        {"工場", "8630-GHJK"},
+                                                        {"工場-M", "8630-GHJK"}}));
+  EXPECT_EQ(*service.store().readSection("工場-M"), *unrelated);
   const std::string headOffice = command("本社-M");
   EXPECT_TRUE(readFile(newFirst.uploaded("rsic_cmd.bin")) == headOffice);
   EXPECT_TRUE(device.bytes(std::chrono::seconds(15)) == command("支社-M"));
@@ -138,7 +147,8 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
       {"旧型", {0, transport::kUnsupportedModelMessage}},
       {"誤り", {0, transport::kLoginIncorrectMessage}},
       {"無応答", {0, transport::kRetrievalFailedMessage}},
-      {"M型", {1, "８６３０－Ｍの設定です"}}};
+      {"M型", {1, "８６３０－Ｍの設定です"}},
+      {"工場", {2, "上書きできるのは８６３０－Ｍの設定だけ"}}};
   for (const auto& [name, failure] : failures) {
     const json row = rowOf(document, name);
     EXPECT_EQ(row["status"], "failed") << name;

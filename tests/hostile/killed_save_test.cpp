@@ -93,11 +93,26 @@ std::optional<Position> positionOf(const std::array<std::optional<int>, kLoopSte
   return Position{next, *seen[0]};
 }
 
-int leftoverTemporaryFiles(const std::filesystem::path& dir) {
+int leftoverFiles(const std::filesystem::path& dir, const std::string& prefix) {
   int count = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir))
-    if (entry.path().filename().string().find(".INI.tmp") != std::string::npos) ++count;
+    if (entry.path().filename().string().rfind(prefix, 0) == 0) ++count;
   return count;
+}
+
+// What a killed save may leave beside the files: a temporary file and the kept old file of
+// the last save of each file, never more, as every save clears what the one before left.
+void expectFewLeftovers(const std::filesystem::path& dir, int& interruptedWrites,
+                        int& interruptedCommits) {
+  int temporaries = 0;
+  for (const std::string file : {".R_MAIN.INI.", ".RSETTING.INI."}) {
+    const int temporary = leftoverFiles(dir, file + "tmp");
+    const int kept = leftoverFiles(dir, file + "old");
+    EXPECT_LE(temporary + kept, 2) << file << ": leftovers pile up";
+    temporaries += temporary;
+    interruptedCommits += kept > 0 ? 1 : 0;
+  }
+  interruptedWrites += temporaries > 0 ? 1 : 0;
 }
 
 }  // namespace
@@ -118,6 +133,7 @@ TEST(CrashSafety, KilledSavesLeaveEveryProfileWholeAndInOrder) {
   std::uniform_int_distribution<int> delay(0, kMaxDelayMicroseconds);
   Position position{0, 1};
   int interruptedWrites = 0;
+  int interruptedCommits = 0;
   for (int kill = 0; kill < kKills; ++kill) {
     SCOPED_TRACE("kill " + std::to_string(kill));
     int reported = 0;
@@ -143,8 +159,9 @@ TEST(CrashSafety, KilledSavesLeaveEveryProfileWholeAndInOrder) {
     }
     ASSERT_TRUE(
         sameBytes(kForeign, readFile(store.paths().settingsFile).substr(0, kForeign.size())));
-    // A kill inside a write leaves its temporary file until the next save clears it.
-    interruptedWrites += leftoverTemporaryFiles(dir.path()) > 0 ? 1 : 0;
+    // A kill inside a write leaves its temporary file (or inside the commit, the kept old
+    // file) until the next save of that file clears it.
+    expectFewLeftovers(dir.path(), interruptedWrites, interruptedCommits);
 
     const auto seen = observe(store, expected);
     const auto next = positionOf(seen);
@@ -169,4 +186,11 @@ TEST(CrashSafety, KilledSavesLeaveEveryProfileWholeAndInOrder) {
   // Make sure some kills fell inside a write.
   EXPECT_GE(interruptedWrites, 5);
   ::testing::Test::RecordProperty("interrupted_writes", interruptedWrites);
+  ::testing::Test::RecordProperty("interrupted_commits", interruptedCommits);
+
+  // One more round of saves clears whatever the kills left.
+  for (int step = 0; step < kLoopStepCount; ++step)
+    ASSERT_TRUE(states.apply(store, step, position.variant));
+  EXPECT_EQ(leftoverFiles(dir.path(), ".R_MAIN.INI."), 0);
+  EXPECT_EQ(leftoverFiles(dir.path(), ".RSETTING.INI."), 0);
 }

@@ -92,8 +92,8 @@ TEST_F(IniFileTest, NothingIsWrittenWhenTheEditChangesNothingOrFails) {
 TEST_F(IniFileTest, FailedWriteStepsLeaveTheOldFileAndNoTemporaryFile) {
   const IniFile file(dir_ / "R_MAIN.INI");
   const std::string original = "[S]\r\nk=old\r\n";
-  for (const WriteFault fault :
-       {WriteFault::CreateTemporary, WriteFault::Write, WriteFault::Sync, WriteFault::Rename}) {
+  for (const WriteFault fault : {WriteFault::CreateTemporary, WriteFault::Write, WriteFault::Sync,
+                                 WriteFault::Rename, WriteFault::DirectorySync}) {
     writeBytes(file.path(), original);
     injectWriteFaultForTesting(fault);
     const Status status = setValue(file, "k", std::string(100000, 'x'));
