@@ -101,7 +101,7 @@ void selectRow(QTreeWidget& list, const std::string& modelType) {
 // Printers as a small office's spooler lists them; no route is ever taken.
 transfer_ui::TransportServices samplePrinters() {
   transfer_ui::TransportServices services;
-  services.listPrinters = [] {
+  services.listPrinters = [](transport::RunControl&) {
     return Result<std::vector<transport::PrinterEntry>>(
         std::vector<transport::PrinterEntry>{{"8630_Keiri", "socket://192.168.10.21:9100"},
                                              {"8630_Shukka", "usb://Printer/8630-H05?serial=A1234"},
@@ -116,6 +116,8 @@ void shootTransportDialogs(Photographer& camera, const ProfileStore& store, QWid
   check(store.setSendAddress({192, 168, 10, 21}), "remember address");
   check(store.setRetrievalAddress({192, 168, 10, 21}), "remember address");
   transfer_ui::CDlgSend send(store, image, samplePrinters(), &window);
+  auto* printers = send.findChild<QComboBox*>("printerList");
+  while (!printers->isEnabled()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   camera.shoot(send, "send-dialog");
   send.hide();
   transfer_ui::CDlgSendOther other(store, image, samplePrinters(), &window);

@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
 #include "transfer_ui/dialog_parts.h"
@@ -19,6 +22,23 @@
 #include "ui/qt_text.h"
 
 namespace drovik::transfer_ui {
+namespace {
+
+// Says `text` in the empty list, whole (the list sizes itself to its items only), and again as
+// its tooltip; an empty text ends that.
+void sayInList(QComboBox& list, const QString& text) {
+  list.setPlaceholderText(text);
+  list.setToolTip(text);
+  QStyleOptionComboBox option;
+  option.initFrom(&list);
+  const QSize content(list.fontMetrics().horizontalAdvance(text), list.fontMetrics().height());
+  list.setMinimumWidth(
+      text.isEmpty()
+          ? 0
+          : list.style()->sizeFromContents(QStyle::CT_ComboBox, &option, content, &list).width());
+}
+
+}  // namespace
 
 CDlgSend::CDlgSend(const ProfileStore& store, std::span<const std::uint8_t> image,
                    TransportServices services, QWidget* parent)
@@ -60,24 +80,33 @@ CDlgSend::CDlgSend(const ProfileStore& store, std::span<const std::uint8_t> imag
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  fillPrinterList();
   drovik::ui::nameControlsAfterCaptions(*this);
 
   connect(printerList_, &QComboBox::currentIndexChanged, this, &CDlgSend::selectPrinter);
   connect(sendButton, &QPushButton::clicked, this, &CDlgSend::send);
   connect(otherButton, &QPushButton::clicked, this, &CDlgSend::sendOther);
   connect(cancelButton, &QPushButton::clicked, this, &CDlgSend::reject);
+
+  // A slow print server must not hold up the dialog: the list comes when it comes.
+  printerList_->setEnabled(false);
+  sayInList(*printerList_, QStringLiteral("プリンタの一覧を取得しています…"));
+  listing_ = std::make_unique<PrinterListing>(services_.listPrinters, [this](PrinterList printers) {
+    fillPrinterList(std::move(printers));
+  });
 }
 
-void CDlgSend::fillPrinterList() {
-  auto printers = services_.listPrinters();
+void CDlgSend::fillPrinterList(PrinterList printers) {
+  printerList_->setEnabled(true);
   if (!printers) {
     // The operator sees why the list is empty instead of an unexplained blank.
-    printerList_->setPlaceholderText(QString::fromStdString(printers.message()));
+    sayInList(*printerList_, QString::fromStdString(printers.message()));
     return;
   }
+  sayInList(*printerList_, QString());
   printers_ = std::move(*printers);
   if (printers_.size() > kMaxListedPrinters) printers_.resize(kMaxListedPrinters);
+  // Filling is no pick of the operator's: nothing is remembered for it.
+  const QSignalBlocker quiet(printerList_);
   for (const auto& printer : printers_) printerList_->addItem(QString::fromStdString(printer.name));
   printerList_->setCurrentIndex(-1);
 

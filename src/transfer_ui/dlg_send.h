@@ -5,10 +5,12 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "model/profile_store.h"
+#include "transfer_ui/printer_listing.h"
 #include "transfer_ui/transport_services.h"
 #include "transport/cups_route.h"
 
@@ -22,7 +24,8 @@ class CDlgSend : public QDialog {
   Q_OBJECT
 
  public:
-  // Lists the spooler's printers and preselects the remembered one (exact name only).
+  // Lists the spooler's printers in the background and, once they are there, preselects the
+  // remembered one (exact name only). Until then the list says that it is loading.
   CDlgSend(const ProfileStore& store, std::span<const std::uint8_t> image,
            TransportServices services, QWidget* parent = nullptr);
 
@@ -32,7 +35,7 @@ class CDlgSend : public QDialog {
   void sendOther();  // "その他の送信方法": closes with OK when a send was made there
 
  private:
-  void fillPrinterList();
+  void fillPrinterList(PrinterList printers);
 
   const ProfileStore& store_;
   std::vector<std::uint8_t> image_;
@@ -40,6 +43,8 @@ class CDlgSend : public QDialog {
   std::vector<PrinterEntry> printers_;
   QComboBox* printerList_;
   QLineEdit* portField_;
+  // Last, so that it goes first: no list arrives while the dialog is being taken apart.
+  std::unique_ptr<PrinterListing> listing_;
 };
 
 }  // namespace drovik::transfer_ui

@@ -7,7 +7,7 @@ namespace drovik::transfer_ui {
 
 TransportServices TransportServices::real(const std::filesystem::path& programDir) {
   TransportServices services;
-  services.listPrinters = [] { return listLocalPrinters(); };
+  services.listPrinters = [](RunControl& control) { return listLocalPrinters(control); };
   services.spoolerRoute = [](const std::string& queue) -> std::unique_ptr<SendRoute> {
     return std::make_unique<CupsRoute>(queue);
   };

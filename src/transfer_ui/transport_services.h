@@ -22,7 +22,8 @@ namespace drovik::transfer_ui {
 using namespace drovik::transport;
 
 struct TransportServices {
-  std::function<Result<std::vector<PrinterEntry>>()> listPrinters;
+  // Runs on a worker thread, within the control's limit.
+  std::function<Result<std::vector<PrinterEntry>>(RunControl& control)> listPrinters;
   std::function<std::unique_ptr<SendRoute>(const std::string& queue)> spoolerRoute;
   std::function<std::unique_ptr<SendRoute>()> parallelRoute;
   std::function<std::unique_ptr<SendRoute>(const Ipv4Octets& address)> networkRoute;

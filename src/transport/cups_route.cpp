@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "transport/cups_library.h"
@@ -13,23 +14,38 @@ namespace drovik::transport {
 namespace {
 
 constexpr std::chrono::milliseconds kConnectTimeout{5000};
+// How often a wait on the spooler looks at the run: also the most a give-up costs each of the
+// requests libcups still makes after it.
+constexpr double kWaitInterval = 0.25;
 // Data goes in pieces so that progress and a cancel request are seen during the write.
 constexpr std::size_t kWriteChunk = 1024;
 
-// Called by libcups when a wait on the spooler lasts longer than a second: go on waiting
-// unless the operator cancelled or the time is up.
+// What libcups's wait callback sees: the run, and whether a wait was given up for it.
+struct Waiting {
+  RunControl& control;
+  bool gaveUp = false;
+};
+
+// Called by libcups while a wait on the spooler lasts: go on waiting unless the operator
+// cancelled or the time is up.
 int keepWaiting(http_t*, void* user) {
-  return static_cast<RunControl*>(user)->shouldStop() ? 0 : 1;
+  auto& waiting = *static_cast<Waiting*>(user);
+  if (!waiting.control.shouldStop()) return 1;
+  waiting.gaveUp = true;
+  return 0;
 }
 
 // One connection to the spooler, closed on destruction.
 class Spooler {
  public:
-  Spooler(const CupsLibrary& cups, RunControl& control) : cups_(cups) {
+  Spooler(const CupsLibrary& cups, RunControl& control) : cups_(cups), waiting_{control} {
     const auto timeout = std::min(kConnectTimeout, control.remaining());
     http_ = cups.connect(cups.server(), cups.port(), nullptr, AF_UNSPEC, cups.encryption(), 1,
                          static_cast<int>(timeout.count()), nullptr);
-    if (http_) cups.setTimeout(http_, 1.0, keepWaiting, &control);
+    if (http_)
+      cups.setTimeout(http_, kWaitInterval, keepWaiting, &waiting_);
+    else
+      connectError_ = libraryError();
   }
   ~Spooler() { close(); }
   Spooler(const Spooler&) = delete;
@@ -40,17 +56,32 @@ class Spooler {
     if (http_) cups_.close(http_);
     http_ = nullptr;
   }
+  bool gaveUp() const { return waiting_.gaveUp; }
   std::string unreachable() const {
-    return "印刷システムに接続できません（" + std::string(cups_.server()) + "）";
+    const std::string server = "印刷システム " + std::string(cups_.server()) + " に接続できません";
+    return connectError_.empty() ? server : server + "（" + connectError_ + "）";
   }
+  // Why the last request failed. A wait given up or a connection closed without an answer
+  // leaves libcups only the empty system error ("Success") to report: say what happened.
   std::string lastError() const {
+    const std::string server = "印刷システム " + std::string(cups_.server());
+    if (waiting_.gaveUp && waiting_.control.cancelled()) return "中止しました";
+    if (waiting_.gaveUp) return server + " が時間内に応答しません";
+    const std::string text = libraryError();
+    if (text.empty() || text == std::strerror(0)) return server + " から応答がありません";
+    return text;
+  }
+
+ private:
+  std::string libraryError() const {
     const char* text = cups_.lastErrorString();
     return text ? text : "";
   }
 
- private:
   const CupsLibrary& cups_;
+  Waiting waiting_;
   http_t* http_ = nullptr;
+  std::string connectError_;
 };
 
 bool isSharedFromElsewhere(const CupsLibrary& cups, const cups_dest_t& dest) {
@@ -61,19 +92,21 @@ bool isSharedFromElsewhere(const CupsLibrary& cups, const cups_dest_t& dest) {
 
 }  // namespace
 
-Result<std::vector<PrinterEntry>> listLocalPrinters() {
+Result<std::vector<PrinterEntry>> listLocalPrinters(RunControl& control) {
   auto loaded = cupsLibrary();
   if (!loaded) return loaded.error();
   const CupsLibrary& cups = **loaded;
-  RunControl control;
   Spooler spooler(cups, control);
   if (!spooler.http()) return Error{spooler.unreachable()};
   cups_dest_t* dests = nullptr;
   const int count = cups.getDests(spooler.http(), &dests);
-  // No queue at all is an answer too; only a failed request is an error.
-  if (count == 0 && cups.lastError() > IPP_STATUS_OK_EVENTS_COMPLETE &&
-      cups.lastError() != IPP_STATUS_ERROR_NOT_FOUND)
+  // No queue at all is an answer too; only a failed request is an error. A list got after a
+  // given-up wait may lack queues, so it is none.
+  if (spooler.gaveUp() || (count == 0 && cups.lastError() > IPP_STATUS_OK_EVENTS_COMPLETE &&
+                           cups.lastError() != IPP_STATUS_ERROR_NOT_FOUND)) {
+    cups.freeDests(count, dests);
     return Error{"プリンタの一覧を取得できません（" + spooler.lastError() + "）"};
+  }
   std::vector<PrinterEntry> printers;
   for (int i = 0; i < count && printers.size() < kMaxListedPrinters; ++i) {
     const cups_dest_t& dest = dests[i];
@@ -83,6 +116,11 @@ Result<std::vector<PrinterEntry>> listLocalPrinters() {
   }
   cups.freeDests(count, dests);
   return printers;
+}
+
+Result<std::vector<PrinterEntry>> listLocalPrinters() {
+  RunControl control(kListLimit);
+  return listLocalPrinters(control);
 }
 
 CupsRoute::CupsRoute(std::string queue) : queue_(std::move(queue)) {}

@@ -2,6 +2,7 @@
 // and the route that hands the command image to one of them as a single raw job.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ namespace drovik::transport {
 inline constexpr std::string_view kJobTitle = "VAD Command";
 // The printer list shows at most this many queues.
 inline constexpr std::size_t kMaxListedPrinters = 256;
+// How long the list may take: a spooler answers at once, so a print server that has said
+// nothing by then will not; well inside the program's bound on waiting.
+inline constexpr std::chrono::milliseconds kListLimit{10000};
 
 struct PrinterEntry {
   std::string name;  // the queue name
@@ -21,7 +25,10 @@ struct PrinterEntry {
 };
 
 // The queues of this machine's spooler in the spooler's order (instances and queues shared
-// by other machines left out). Fails with a message when the spooler cannot be asked.
+// by other machines left out). Fails with a message saying why when the spooler cannot be
+// asked, does not answer within the control's limit or the control is cancelled.
+Result<std::vector<PrinterEntry>> listLocalPrinters(RunControl& control);
+// The same within kListLimit.
 Result<std::vector<PrinterEntry>> listLocalPrinters();
 
 class CupsRoute : public SendRoute {

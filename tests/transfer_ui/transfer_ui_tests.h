@@ -15,6 +15,9 @@ class SendDialogTest : public QObject {
   void otherRoutesCloseTheDialogOnlyAfterASend();
   void enterSendsNothingAndClosesNothing();
   void everyControlIsNamed();
+  // The printer list comes from a worker (send_dialog_loading_test.cpp).
+  void dialogIsUsableWhileThePrintersAreListed();
+  void closingWhileListingLeavesTheListingBehind();
 };
 
 class SendOtherDialogTest : public QObject {

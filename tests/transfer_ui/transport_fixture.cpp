@@ -30,7 +30,8 @@ TransportFixture::TransportFixture()
 
 transfer_ui::TransportServices TransportFixture::services() {
   transfer_ui::TransportServices s;
-  s.listPrinters = [this] { return printers; };
+  // A copy: the list is taken on a worker thread that may outlive the fixture.
+  s.listPrinters = [printers = printers](transport::RunControl&) { return printers; };
   s.spoolerRoute = [this](const std::string& queue) -> std::unique_ptr<transport::SendRoute> {
     asked.push_back("spooler:" + queue);
     return std::make_unique<ForwardingRoute>(*route);

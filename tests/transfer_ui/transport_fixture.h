@@ -18,6 +18,7 @@ namespace drovik::test {
 struct TransportFixture {
   TransportFixture();
 
+  // The fakes; the printer list is the one set in `printers` before the call.
   transfer_ui::TransportServices services();
   // The route every send goes through; replace it to change the outcome.
   void answerSends(transport::SendOutcome outcome, bool hold = false) {

@@ -1,7 +1,15 @@
-// The spooler route against a private cupsd whose queue's device is a TCP listener.
+// The spooler route against a private cupsd whose queue's device is a TCP listener, and
+// against print servers that refuse, never answer or hang up.
 #include <cups/cups.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <thread>
+
+#include "peers/loopback_listener.h"
 #include "peers/private_cups.h"
 #include "transport/background_run.h"
 #include "transport/cups_route.h"
@@ -67,11 +75,70 @@ TEST_F(Spooler, AQueueWhoseDeviceDoesNotAnswerStillTakesTheJobPromptly) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, seconds(3));
 }
 
-TEST(SpoolerGone, AnUnreachableSpoolerIsReportedNotIgnored) {
-  const std::string server = "127.0.0.1:" + std::to_string(test::unusedLoopbackPort());
+// Makes `server` this process's spooler, for every thread.
+void useSpooler(const std::string& server) {
   ::setenv("CUPS_SERVER", server.c_str(), 1);
   cupsSetServer(server.c_str());
-  EXPECT_FALSE(listLocalPrinters().isOk());
+}
+
+// A print server that takes each request and hangs up without a word.
+class HangingUpServer {
+ public:
+  HangingUpServer()
+      : thread_([this] {
+          while (!stop_) {
+            pollfd incoming{listener_.fd(), POLLIN, 0};
+            if (::poll(&incoming, 1, 20) <= 0) continue;
+            const int connection = ::accept4(listener_.fd(), nullptr, nullptr, SOCK_CLOEXEC);
+            pollfd request{connection, POLLIN, 0};
+            char buffer[4096];
+            if (::poll(&request, 1, 2000) > 0) (void)::read(connection, buffer, sizeof buffer);
+            ::close(connection);
+          }
+        }) {}
+  ~HangingUpServer() {
+    stop_ = true;
+    thread_.join();
+  }
+  HangingUpServer(const HangingUpServer&) = delete;
+  HangingUpServer& operator=(const HangingUpServer&) = delete;
+  int port() const { return listener_.port(); }
+
+ private:
+  test::LoopbackListener listener_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// What the operator reads must name the cause; libcups alone would say "Success" for some.
+void expectCause(const Result<std::vector<PrinterEntry>>& printers, const std::string& cause) {
+  ASSERT_FALSE(printers.isOk());
+  EXPECT_NE(printers.message().find(cause), std::string::npos) << printers.message();
+  EXPECT_EQ(printers.message().find("Success"), std::string::npos) << printers.message();
+}
+
+TEST(SpoolerGone, APrintServerThatNeverAnswersIsGivenUpWithinTheLimitAndSaidSo) {
+  test::LoopbackListener silent;  // takes the connection, never answers
+  ASSERT_TRUE(silent.listening());
+  useSpooler("127.0.0.1:" + std::to_string(silent.port()));
+  RunControl shortLimit(std::chrono::milliseconds(300));
+  expectCause(listLocalPrinters(shortLimit), "が時間内に応答しません");
+  // The operator's cancel ends the wait as well, and is what is said.
+  RunControl cancelled;
+  cancelled.cancel();
+  expectCause(listLocalPrinters(cancelled), "中止しました");
+}
+
+TEST(SpoolerGone, APrintServerThatHangsUpIsSaidToGiveNoAnswer) {
+  HangingUpServer server;
+  useSpooler("127.0.0.1:" + std::to_string(server.port()));
+  RunControl control(seconds(5));
+  expectCause(listLocalPrinters(control), "から応答がありません");
+}
+
+TEST(SpoolerGone, AnUnreachableSpoolerIsReportedNotIgnored) {
+  useSpooler("127.0.0.1:" + std::to_string(test::unusedLoopbackPort()));
+  expectCause(listLocalPrinters(), "に接続できません（");
   BackgroundRun<SendOutcome> run([](RunControl& control) {
     return CupsRoute("Any").send(std::vector<std::uint8_t>(10), control);
   });
