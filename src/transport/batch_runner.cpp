@@ -1,8 +1,6 @@
 #include "transport/batch_runner.h"
 
-#include <cstdio>
-#include <fstream>
-#include <memory>
+#include <cstring>
 
 #include "model/text_codec.h"
 #include "transport/ftp_session.h"
@@ -10,9 +8,6 @@
 
 namespace drovik::transport {
 namespace {
-
-// Far more than any command image or script the program writes.
-constexpr std::uintmax_t kMaxInputFileSize = 1 << 20;
 
 struct BatchLine {
   enum class Kind { CopyToPort, Ftp };
@@ -22,17 +17,12 @@ struct BatchLine {
   std::filesystem::path log;     // Ftp
 };
 
-Result<std::string> readSmallFile(const std::filesystem::path& path) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec || !std::filesystem::is_regular_file(path, ec))
-    return Error{"ファイル「" + path.string() + "」を読み込めません"};
-  if (size > kMaxInputFileSize) return Error{"ファイル「" + path.string() + "」が大きすぎます"};
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  if (!in.read(bytes.data(), static_cast<std::streamsize>(size)))
-    return Error{"ファイル「" + path.string() + "」を読み込めません"};
-  return bytes;
+// The bytes of a file a batch line names: only one this run generated.
+Result<const std::string*> generated(const GeneratedFiles& files,
+                                     const std::filesystem::path& name) {
+  if (const std::string* bytes = files.find(name)) return bytes;
+  return Error{"ファイル「" + name.string() +
+               "」はこの実行で作成されたものではないため使用できません"};
 }
 
 // "copy /b FILE lpt1"
@@ -79,54 +69,69 @@ Result<std::vector<BatchLine>> parseBatch(std::string_view bytes) {
   return lines;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-Status copyToPort(const BatchLine& line, const BatchEnvironment& environment, RunControl& control) {
-  auto bytes = readSmallFile(environment.workDir / line.source);
+Status copyToPort(const BatchLine& line, const GeneratedFiles& files,
+                  const BatchEnvironment& environment, RunControl& control) {
+  auto bytes = generated(files, line.source);
   if (!bytes) return bytes.status();
   auto port = findParallelPort(environment.parallelDevices);
   if (!port) return port.status();
-  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
-  return copyToDevice({data, bytes->size()}, *port, control);
+  const auto* data = reinterpret_cast<const std::uint8_t*>((*bytes)->data());
+  return copyToDevice({data, (*bytes)->size()}, *port, control);
 }
 
-Status runFtp(const BatchLine& line, const BatchEnvironment& environment, RunControl& control) {
-  // The redirection creates the log before the client starts, as the command interpreter does.
-  const std::filesystem::path logPath = environment.workDir / line.log;
-  std::unique_ptr<std::FILE, FileCloser> log(std::fopen(logPath.c_str(), "wb"));
-  if (!log) return Error{"ファイル「" + logPath.string() + "」を作成できません"};
-  auto script = readSmallFile(environment.workDir / line.source);
-  if (!script) {
-    std::fprintf(log.get(), "Error opening script file %s.\r\n", line.source.c_str());
-    return script.status();
-  }
-  auto commands = parseFtpScript(*script);
-  if (!commands) {
-    std::fprintf(log.get(), "%s\r\n", commands.message().c_str());
-    return commands.status();
-  }
-  Status ran = runFtpCommands(*commands, environment.workDir, log.get(), control);
-  if (std::fclose(log.release()) != 0)
-    return Error{"ファイル「" + logPath.string() + "」に書き込めません"};
-  return ran;
+BatchRun runFtp(const BatchLine& line, const GeneratedFiles& files, RunControl& control) {
+  const TransferFolder& folder = files.folder();
+  const auto logName = files.nameInFolder(line.log);
+  if (!logName)
+    return {Error{"ファイル「" + line.log.string() + "」はプログラムフォルダの外にあります"}, {}};
+  // The redirection creates the log before the client starts, as the command interpreter
+  // does: afresh, so that nothing planted under its name receives the transcript.
+  if (Status s = folder.checkReplaceable(*logName); !s) return {s, {}};
+  auto log = folder.createPrivate(*logName, 0600);
+  if (!log) return {log.status(), {}};
+  if (Status s = log->publish(*logName); !s) return {s, {}};
+  FtpTranscript transcript(log->fd());
+  Status ran = [&]() -> Status {
+    auto script = generated(files, line.source);
+    if (!script) {
+      transcript.line("Error opening script file " + line.source.string() + ".");
+      return script.status();
+    }
+    auto commands = parseFtpScript(**script);
+    if (!commands) {
+      transcript.line(commands.message());
+      return commands.status();
+    }
+    return runFtpCommands(*commands, files, transcript, control);
+  }();
+  const Status closed = log->close(*logName);
+  if (ran && transcript.writeError() != 0)
+    ran = Error{"ファイル「" + folder.pathOf(*logName).string() + "」に書き込めません（" +
+                std::strerror(transcript.writeError()) + "）"};
+  if (ran && !closed) ran = closed;
+  return {ran, transcript.text()};
 }
 
 }  // namespace
 
-Status runBatchFile(const std::filesystem::path& batchFile, const BatchEnvironment& environment,
-                    RunControl& control) {
-  auto bytes = readSmallFile(batchFile);
-  if (!bytes) return bytes.status();
-  auto lines = parseBatch(*bytes);
-  if (!lines) return lines.status();
+BatchRun runGeneratedBatch(const GeneratedFiles& files, const std::filesystem::path& batch,
+                           const BatchEnvironment& environment, RunControl& control) {
+  auto bytes = generated(files, batch);
+  if (!bytes) return {bytes.status(), {}};
+  auto lines = parseBatch(**bytes);
+  if (!lines) return {lines.status(), {}};
+  BatchRun run;
   for (const BatchLine& line : *lines) {
-    Status s = line.kind == BatchLine::Kind::CopyToPort ? copyToPort(line, environment, control)
-                                                        : runFtp(line, environment, control);
-    if (!s) return s;
+    if (line.kind == BatchLine::Kind::CopyToPort) {
+      run.ran = copyToPort(line, files, environment, control);
+    } else {
+      BatchRun ftp = runFtp(line, files, control);
+      run.ran = std::move(ftp.ran);
+      if (ftp.ftpTranscript) run.ftpTranscript = std::move(ftp.ftpTranscript);
+    }
+    if (!run.ran) break;
   }
-  return {};
+  return run;
 }
 
 }  // namespace drovik::transport

@@ -1,36 +1,32 @@
 #include "transport/ftp_batch.h"
 
 #include "transport/batch_runner.h"
-#include "transport/ftp_log.h"
-#include "transport/generated_files.h"
 
 namespace drovik::transport {
 namespace {
 
-Status runBatch(const std::filesystem::path& programDir, std::string_view scriptText,
-                RunControl& control) {
-  auto batch = writeGeneratedText(programDir, kFtpBatchName, ftpBatchText());
-  if (!batch) return batch.status();
+BatchRun runBatch(GeneratedFiles& files, std::string_view scriptText, RunControl& control) {
+  auto batch = files.writeText(kFtpBatchName, ftpBatchText());
+  if (!batch) return {batch.status(), {}};
   // Owner-only from the first byte: the retrieval script carries the typed password.
-  auto script = writeGeneratedText(programDir, kFtpScriptName, scriptText, FileAccess::OwnerOnly);
-  if (!script) return script.status();
-  return runBatchFile(*batch, {.workDir = programDir}, control);
+  auto script = files.writeText(kFtpScriptName, scriptText, FileAccess::OwnerOnly);
+  if (!script) return {script.status(), {}};
+  return runGeneratedBatch(files, *batch, {}, control);
 }
 
 }  // namespace
 
-FtpBatchRun runFtpBatch(const std::filesystem::path& programDir, std::string_view scriptText,
-                        ScriptAfterRun after, RunControl& control) {
-  const std::filesystem::path logPath = programDir / kFtpLogName;
-  std::error_code ec;
-  std::filesystem::remove(logPath, ec);
+FtpBatchRun runFtpBatch(GeneratedFiles& files, std::string_view scriptText, ScriptAfterRun after,
+                        RunControl& control) {
   FtpBatchRun run;
-  run.ran = runBatch(programDir, scriptText, control);
-  if (after == ScriptAfterRun::Empty) {
-    if (Status emptied = emptyFile(programDir / kFtpScriptName); !emptied && run.ran)
-      run.ran = emptied;
+  // A log left by an earlier run must not pass for this run's record.
+  run.ran = files.folder().remove(kFtpLogName);
+  if (run.ran) {
+    BatchRun batch = runBatch(files, scriptText, control);
+    run.ran = std::move(batch.ran);
+    run.log = std::move(batch.ftpTranscript);
   }
-  run.log = readFtpLog(logPath);
+  if (after == ScriptAfterRun::Empty) run.emptied = files.folder().truncate(kFtpScriptName);
   return run;
 }
 

@@ -1,13 +1,13 @@
 // One run of the FTP client the way the network send and the retrieval drive it: write
-// rftpcmd.bat and the script rftpcmd.ftp, run the batch, read back rftpcmd.log.
+// rftpcmd.bat and the script rftpcmd.ftp, run the batch, judge by the client's own account.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "model/status.h"
+#include "transport/generated_files.h"
 #include "transport/run_control.h"
 
 namespace drovik::transport {
@@ -18,13 +18,19 @@ enum class ScriptAfterRun {
 };
 
 struct FtpBatchRun {
-  Status ran;                      // the batch itself: files written, client run (diagnostics)
-  std::optional<std::string> log;  // the log as the judgement reads it; nullopt if none
+  // The files were written, the client ran and every step of the script succeeded; otherwise
+  // the first failure. A run with a failed step is a failed run whatever the log says.
+  Status ran;
+  // The log as the judgement reads it (as this run produced it, not as the folder holds it
+  // afterwards); nullopt if the client never ran.
+  std::optional<std::string> log;
+  // Emptying the script (ScriptAfterRun::Empty); for diagnostics.
+  Status emptied;
 };
 
-// Waits for the client to finish (bounded by control) before reading the log. The log of an
-// earlier run is removed first, so that it can never be judged in place of this one.
-FtpBatchRun runFtpBatch(const std::filesystem::path& programDir, std::string_view scriptText,
-                        ScriptAfterRun after, RunControl& control);
+// Waits for the client to finish (bounded by control). The log of an earlier run is removed
+// first; the run's files are written through `files`, beside what the caller put there.
+FtpBatchRun runFtpBatch(GeneratedFiles& files, std::string_view scriptText, ScriptAfterRun after,
+                        RunControl& control);
 
 }  // namespace drovik::transport

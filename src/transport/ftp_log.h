@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,10 +16,6 @@ inline constexpr std::string_view kLoginIncorrectReply = "530 Login incorrect.";
 inline constexpr std::array<std::string_view, 4> kSupportedModels = {"8630-H05", "8630-G05",
                                                                      "8630-K05", "8630-J05"};
 
-// The log's lines, each followed by "\n" (CR LF read as a line end); nullopt when the file
-// cannot be opened.
-std::optional<std::string> readFtpLog(const std::filesystem::path& path);
-
 // Both transfer replies appear somewhere in the log.
 bool logShowsTransfer(std::string_view log);
 
@@ -31,8 +26,10 @@ enum class RetrievalVerdict {
   Failed,  // no log, or neither a transfer nor a refused login
 };
 
-// A transfer counts before a refused login (a log may show both).
-RetrievalVerdict judgeRetrievalLog(const std::optional<std::string>& log);
+// The log is the second condition: a run whose transfers failed (transferred false) is never
+// retrieved, whatever text the server put in the log (a greeting may carry the transfer
+// replies). Otherwise a transfer counts before a refused login (a log may show both).
+RetrievalVerdict judgeRetrievalLog(bool transferred, const std::optional<std::string>& log);
 
 // The operator's message for a verdict.
 std::string_view retrievalMessage(RetrievalVerdict verdict);

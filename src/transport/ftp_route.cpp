@@ -15,11 +15,22 @@ SendOutcome FtpRoute::send(std::span<const std::uint8_t> image, RunControl& cont
   if (isEmptyAddress(address_)) return {false, std::string(kEnterAddressMessage), {}};
   const auto script = sendScriptText(address_);
   if (!script) return {false, script.message(), {}};
-  auto commandFile = writeCommandFile(programDir_, image);
+  auto folder = TransferFolder::open(programDir_);
+  if (!folder) return {false, std::string(kNetworkFailedMessage), folder.message()};
+  // Nothing is written, let alone sent, while one of the run's files cannot be made afresh.
+  if (Status free = checkTransferFiles(
+          *folder, {kCommandFileName, kFtpBatchName, kFtpScriptName, kFtpLogName});
+      !free)
+    return {false, free.message(), {}};
+  GeneratedFiles files(*folder);
+  auto commandFile = files.writeCommandFile(image);
   if (!commandFile) return {false, std::string(kNetworkFailedMessage), commandFile.message()};
   control.reportProgress(0, image.size());
-  const FtpBatchRun run = runFtpBatch(programDir_, *script, ScriptAfterRun::Keep, control);
-  if (run.log && logShowsTransfer(*run.log)) return {true, std::string(kNetworkSentMessage), {}};
+  const FtpBatchRun run =
+      runFtpBatch(files, *script, ScriptAfterRun::Keep, control);
+  // The upload itself must have succeeded; the printer's replies in the log come second.
+  if (run.ran && run.log && logShowsTransfer(*run.log))
+    return {true, std::string(kNetworkSentMessage), {}};
   return {false, std::string(kNetworkFailedMessage), run.ran ? std::string() : run.ran.message()};
 }
 

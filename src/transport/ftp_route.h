@@ -12,10 +12,11 @@ namespace drovik::transport {
 class FtpRoute : public SendRoute {
  public:
   FtpRoute(std::filesystem::path programDir, Ipv4Octets address);
-  // Refuses 0.0.0.0 with "ＩＰアドレスを入力してください" and an address with an octet outside
-  // 0..255 (checkAddress), before writing anything. Otherwise waits for the upload to end
-  // (bounded by control) and judges the complete log: "設定を送信できました" or
-  // "設定を送信できませんでした".
+  // Refuses 0.0.0.0 with "ＩＰアドレスを入力してください", an address with an octet outside
+  // 0..255 (checkAddress), and a run file's name taken by another user's file or by something
+  // else than a file, with a message naming it, before writing anything. Otherwise waits for
+  // the upload to end (bounded by control): "設定を送信できました" when the upload succeeded and
+  // the log shows it, else "設定を送信できませんでした".
   SendOutcome send(std::span<const std::uint8_t> image, RunControl& control) override;
 
  private:

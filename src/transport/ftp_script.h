@@ -1,6 +1,6 @@
-// The FTP scripts the program writes, read back for execution: the subset of the console FTP
-// client's commands they use. After "open", the next two lines answer the client's prompts
-// for the user name and the password.
+// The FTP scripts the program generates, parsed for execution from the bytes it generated:
+// the subset of the console FTP client's commands they use. After "open", the next two lines answer
+// the client's prompts for the user name and the password.
 #pragma once
 
 #include <string>

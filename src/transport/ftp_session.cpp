@@ -1,10 +1,11 @@
 #include "transport/ftp_session.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "transport/curl_library.h"
@@ -15,37 +16,31 @@ namespace {
 // Longest single wait in a transfer; timeouts and cancel requests are checked in between.
 constexpr int kPollSliceMs = 10;
 
-class Transcript {
- public:
-  explicit Transcript(std::FILE* file) : file_(file) {}
-  void line(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), file_);
-    std::fputs("\r\n", file_);
-    std::fflush(file_);
+// Protocol lines as curl hands them over: possibly several, each with its own line end.
+template <class Write>
+void eachLine(std::string_view data, Write write) {
+  while (!data.empty()) {
+    const std::size_t end = data.find('\n');
+    std::string_view text = data.substr(0, end);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    write(text);
+    if (end == std::string_view::npos) break;
+    data.remove_prefix(end + 1);
   }
-  // Protocol lines as curl hands them over: possibly several, each with its own line end.
-  void protocolLines(std::string_view data, std::string_view prefix) {
-    while (!data.empty()) {
-      std::size_t end = data.find('\n');
-      std::string_view text = data.substr(0, end);
-      if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-      // The password stays out of the log, which is kept and read by others.
-      if (text.size() >= 4 && (text.substr(0, 4) == "PASS" || text.substr(0, 4) == "pass"))
-        text = "PASS ****";
-      line(std::string(prefix) + std::string(text));
-      if (end == std::string_view::npos) break;
-      data.remove_prefix(end + 1);
-    }
-  }
-
- private:
-  std::FILE* file_;
-};
+}
 
 int onDebug(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
-  auto* transcript = static_cast<Transcript*>(user);
-  if (type == CURLINFO_HEADER_IN) transcript->protocolLines({data, size}, "");
-  if (type == CURLINFO_HEADER_OUT) transcript->protocolLines({data, size}, "---> ");
+  auto* transcript = static_cast<FtpTranscript*>(user);
+  if (type == CURLINFO_HEADER_IN)
+    eachLine({data, size}, [transcript](std::string_view text) { transcript->reply(text); });
+  if (type == CURLINFO_HEADER_OUT) {
+    eachLine({data, size}, [transcript](std::string_view text) {
+      // The client never writes the password.
+      const bool pass =
+          text.size() >= 4 && (text.substr(0, 4) == "PASS" || text.substr(0, 4) == "pass");
+      transcript->line("---> " + std::string(pass ? "PASS ****" : text));
+    });
+  }
   return 0;
 }
 
@@ -59,24 +54,46 @@ int onProgress(void* user, curl_off_t dlTotal, curl_off_t dlNow, curl_off_t ulTo
   return control->shouldStop() ? 1 : 0;
 }
 
+// The data side of one request: what an upload sends, where a download goes.
+struct Transfer {
+  std::string_view upload;
+  std::size_t sent = 0;
+  PrivateFile* download = nullptr;
+  std::uint64_t received = 0;
+  bool tooLarge = false;
+  int writeError = 0;
+};
+
 std::size_t onWrite(char* data, std::size_t size, std::size_t count, void* user) {
-  return std::fwrite(data, size, count, static_cast<std::FILE*>(user));
+  auto* transfer = static_cast<Transfer*>(user);
+  const std::size_t bytes = size * count;
+  if (!transfer->download) return 0;
+  // Servers that announce no size are stopped here, before the file outgrows any image.
+  if (transfer->received + bytes > kMaxDownloadBytes) {
+    transfer->tooLarge = true;
+    return 0;
+  }
+  if (!transfer->download->writeAll({data, bytes})) {
+    transfer->writeError = errno;
+    return 0;
+  }
+  transfer->received += bytes;
+  return bytes;
 }
 
 std::size_t onRead(char* data, std::size_t size, std::size_t count, void* user) {
-  return std::fread(data, size, count, static_cast<std::FILE*>(user));
+  auto* transfer = static_cast<Transfer*>(user);
+  const std::size_t bytes = std::min(size * count, transfer->upload.size() - transfer->sent);
+  std::memcpy(data, transfer->upload.data() + transfer->sent, bytes);
+  transfer->sent += bytes;
+  return bytes;
 }
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 class FtpSession {
  public:
-  FtpSession(const CurlLibrary& api, const std::filesystem::path& workDir, std::FILE* transcript,
+  FtpSession(const CurlLibrary& api, const GeneratedFiles& files, FtpTranscript& transcript,
              RunControl& control)
-      : api_(api), workDir_(workDir), transcript_(transcript), control_(control) {}
+      : api_(api), files_(files), transcript_(transcript), control_(control) {}
   ~FtpSession() { disconnect(); }
 
   Status run(const std::vector<FtpCommand>& commands) {
@@ -112,9 +129,14 @@ class FtpSession {
   }
 
  private:
-  void fail(const std::string& text) {
-    transcript_.line(text);
-    if (firstFailure_.empty()) firstFailure_ = text;
+  // A text that may quote the server (curl's error text) is masked like a reply, in the
+  // result as well.
+  void fail(const std::string& text, bool quotesServer = false) {
+    if (quotesServer)
+      transcript_.reply(text);
+    else
+      transcript_.line(text);
+    if (firstFailure_.empty()) firstFailure_ = quotesServer ? transcript_.masked(text) : text;
   }
 
   bool requireConnection() {
@@ -137,6 +159,7 @@ class FtpSession {
     api_.easySetopt(curl_, CURLOPT_NOSIGNAL, 1L);
     api_.easySetopt(curl_, CURLOPT_USERNAME, command.user.c_str());
     api_.easySetopt(curl_, CURLOPT_PASSWORD, command.password.c_str());
+    transcript_.addSecret(command.password);
     api_.easySetopt(curl_, CURLOPT_VERBOSE, 1L);
     api_.easySetopt(curl_, CURLOPT_DEBUGFUNCTION, onDebug);
     api_.easySetopt(curl_, CURLOPT_DEBUGDATA, &transcript_);
@@ -148,9 +171,14 @@ class FtpSession {
     // A transfer that stalls ends before the overall limit runs out.
     api_.easySetopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
     api_.easySetopt(curl_, CURLOPT_LOW_SPEED_TIME, kFtpReplyTimeoutSeconds);
+    // A server that announces a larger file is refused before it sends anything.
+    api_.easySetopt(curl_, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxDownloadBytes));
+    api_.easySetopt(curl_, CURLOPT_WRITEFUNCTION, onWrite);
+    api_.easySetopt(curl_, CURLOPT_READFUNCTION, onRead);
     // Connecting and logging in happen here, as in the console client, so that the greeting
     // and a refused login reach the transcript even when no transfer follows.
-    loggedIn_ = perform(directoryUrl(directory_), Request::Probe, nullptr, 0);
+    Transfer none;
+    loggedIn_ = perform(directoryUrl(directory_), Request::Probe, none);
     if (loggedIn_) transcript_.line("Connected to " + host_ + ".");
   }
 
@@ -159,56 +187,54 @@ class FtpSession {
         path.starts_with('/') ? std::vector<std::string>{} : directory_;
     if (path.starts_with('/')) target.push_back("");  // marks an absolute path
     appendParts(target, path);
-    if (perform(directoryUrl(target), Request::Probe, nullptr, 0)) directory_ = std::move(target);
+    Transfer none;
+    if (perform(directoryUrl(target), Request::Probe, none)) directory_ = std::move(target);
   }
 
   void get(const std::string& remote, const std::string& local) {
-    // The file appears under its name only when complete: a broken transfer must not leave a
-    // truncated image that a later step would take for the printer's.
-    std::string temporary = (workDir_ / ("." + local + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-      fail("ftp: cannot create " + local + ".");
+    // The file appears under its name only when complete: a broken or refused transfer must
+    // not leave a truncated or oversized image that a later step would take for the printer's.
+    const TransferFolder& folder = files_.folder();
+    if (Status free = folder.checkReplaceable(local); !free) {
+      fail("ftp: " + free.message());
       return;
     }
-    ::fchmod(fd, 0644);  // an image like any other file, not the private temporary's 0600
-    FilePtr file(::fdopen(fd, "wb"));
+    auto file = folder.createPrivate(local, 0600);
     if (!file) {
-      ::close(fd);
-      ::unlink(temporary.c_str());
       fail("ftp: cannot create " + local + ".");
       return;
     }
+    Transfer transfer;
+    transfer.download = &*file;
     const auto start = std::chrono::steady_clock::now();
-    bool ok = perform(fileUrl(remote), Request::Download, file.get(), 0);
-    ok = std::fclose(file.release()) == 0 && ok;
-    std::error_code ec;
-    if (ok) std::filesystem::rename(temporary, workDir_ / local, ec);
-    if (!ok || ec) {
-      std::filesystem::remove(temporary, ec);
-      if (ok) fail("ftp: cannot write " + local + ".");
+    if (!perform(fileUrl(remote), Request::Download, transfer)) return;
+    // An image like any other file once complete, not the private temporary's 0600.
+    Status kept =
+        ::fchmod(file->fd(), 0644) == 0 ? file->close(local) : Status{Error{std::strerror(errno)}};
+    if (kept) kept = file->publish(local);
+    if (!kept) {
+      fail("ftp: cannot write " + local + ".");
       return;
     }
-    reportBytes("received", std::filesystem::file_size(workDir_ / local, ec), start);
+    reportBytes("received", transfer.received, start);
   }
 
   void put(const std::string& local, const std::string& remote) {
-    const std::filesystem::path path = workDir_ / local;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    FilePtr file(ec ? nullptr : std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    const std::string* bytes = files_.find(local);
+    if (!bytes) {
       fail(local + ": File not found");
       return;
     }
+    Transfer transfer;
+    transfer.upload = *bytes;
     const auto start = std::chrono::steady_clock::now();
-    if (perform(fileUrl(remote), Request::Upload, file.get(), static_cast<curl_off_t>(size)))
-      reportBytes("sent", size, start);
+    if (perform(fileUrl(remote), Request::Upload, transfer))
+      reportBytes("sent", bytes->size(), start);
   }
 
   enum class Request { Probe, Download, Upload };
 
-  bool perform(const std::string& url, Request request, std::FILE* file, curl_off_t size) {
+  bool perform(const std::string& url, Request request, Transfer& transfer) {
     const long remaining = static_cast<long>(control_.remaining().count());
     if (remaining <= 0) {
       fail("ftp: timed out.");
@@ -219,16 +245,21 @@ class FtpSession {
     api_.easySetopt(curl_, CURLOPT_CONNECTTIMEOUT_MS, std::min(remaining, kFtpConnectTimeoutMs));
     api_.easySetopt(curl_, CURLOPT_NOBODY, request == Request::Probe ? 1L : 0L);
     api_.easySetopt(curl_, CURLOPT_UPLOAD, request == Request::Upload ? 1L : 0L);
-    api_.easySetopt(curl_, CURLOPT_WRITEFUNCTION, onWrite);
-    api_.easySetopt(curl_, CURLOPT_WRITEDATA, request == Request::Download ? file : nullptr);
-    api_.easySetopt(curl_, CURLOPT_READFUNCTION, onRead);
-    api_.easySetopt(curl_, CURLOPT_READDATA, request == Request::Upload ? file : nullptr);
-    api_.easySetopt(curl_, CURLOPT_INFILESIZE_LARGE, request == Request::Upload ? size : -1);
+    api_.easySetopt(curl_, CURLOPT_WRITEDATA, &transfer);
+    api_.easySetopt(curl_, CURLOPT_READDATA, &transfer);
+    api_.easySetopt(curl_, CURLOPT_INFILESIZE_LARGE,
+                    request == Request::Upload ? static_cast<curl_off_t>(transfer.upload.size())
+                                               : curl_off_t{-1});
     errorText_[0] = '\0';
-    const CURLcode code = transfer();
+    const CURLcode code = runRequest();
     if (code == CURLE_OK) return true;
-    const std::string why = errorText_[0] ? errorText_ : api_.easyStrerror(code);
-    fail("ftp: " + why);
+    if (transfer.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
+      fail("ftp: the file is larger than " + std::to_string(kMaxDownloadBytes) +
+           " bytes; the transfer was stopped and nothing of it was kept.");
+    else if (transfer.writeError != 0)
+      fail("ftp: cannot write the file (" + std::string(std::strerror(transfer.writeError)) + ").");
+    else
+      fail("ftp: " + std::string(errorText_[0] ? errorText_ : api_.easyStrerror(code)), true);
     // Without a usable control connection the console client answers "Not connected."
     if (!isReplyFailure(code)) loggedIn_ = false;
     return false;
@@ -237,7 +268,7 @@ class FtpSession {
   // Runs the prepared request. The session's connections live in the multi handle, so that
   // the control connection is reused. Waits are kept short: libcurl's own blocking transfer
   // can sit a whole second before it connects the data stream of a reused session.
-  CURLcode transfer() {
+  CURLcode runRequest() {
     if (api_.multiAddHandle(multi_, curl_) != CURLM_OK) return CURLE_FAILED_INIT;
     int running = 1;
     while (running > 0) {
@@ -311,8 +342,8 @@ class FtpSession {
   }
 
   const CurlLibrary& api_;
-  std::filesystem::path workDir_;
-  Transcript transcript_;
+  const GeneratedFiles& files_;
+  FtpTranscript& transcript_;
   RunControl& control_;
   CURL* curl_ = nullptr;
   CURLM* multi_ = nullptr;
@@ -325,14 +356,14 @@ class FtpSession {
 
 }  // namespace
 
-Status runFtpCommands(const std::vector<FtpCommand>& commands, const std::filesystem::path& workDir,
-                      std::FILE* transcript, RunControl& control) {
+Status runFtpCommands(const std::vector<FtpCommand>& commands, const GeneratedFiles& files,
+                      FtpTranscript& transcript, RunControl& control) {
   auto api = curlLibrary();
   if (!api) {
-    std::fprintf(transcript, "ftp: %s\r\n", api.message().c_str());
+    transcript.line("ftp: " + api.message());
     return api.status();
   }
-  FtpSession session(**api, workDir, transcript, control);
+  FtpSession session(**api, files, transcript, control);
   return session.run(commands);
 }
 

@@ -1,49 +1,10 @@
 #include "transport/generated_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "model/text_codec.h"
 #include "transport/ipv4_address.h"
 
 namespace drovik::transport {
 namespace {
-
-Error notWritten(const std::filesystem::path& path, int error) {
-  return Error{"ファイル「" + path.string() + "」を書き込めませんでした（" + std::strerror(error) +
-               "）"};
-}
-
-// Replaces the file's content. O_NOFOLLOW: a link planted in the program directory must not
-// redirect the password elsewhere.
-Status writeBytes(const std::filesystem::path& path, std::string_view bytes, FileAccess access) {
-  const mode_t mode = access == FileAccess::OwnerOnly ? 0600 : 0666;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
-  if (fd < 0) return notWritten(path, errno);
-  // An older file keeps its permissions through O_CREAT; narrow them before the content lands.
-  if (access == FileAccess::OwnerOnly && ::fchmod(fd, 0600) != 0) {
-    const int error = errno;
-    ::close(fd);
-    return notWritten(path, error);
-  }
-  std::size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int error = n < 0 ? errno : EIO;
-      ::close(fd);
-      return notWritten(path, error);
-    }
-    written += static_cast<std::size_t>(n);
-  }
-  if (::close(fd) != 0) return notWritten(path, errno);
-  return {};
-}
 
 std::string joinLines(std::initializer_list<std::string_view> lines) {
   std::string text;
@@ -58,12 +19,18 @@ std::string joinLines(std::initializer_list<std::string_view> lines) {
 
 }  // namespace
 
-Result<std::filesystem::path> writeGeneratedText(const std::filesystem::path& programDir,
-                                                 std::string_view fileName,
-                                                 std::string_view content, FileAccess access) {
-  // The full path: batch files name their companions by it.
-  std::error_code ec;
-  const std::filesystem::path path = std::filesystem::absolute(programDir / fileName, ec);
+Status GeneratedFiles::write(std::string_view fileName, std::string bytes, FileAccess access) {
+  // Batches and the command file keep the usual permissions; the script may hold a password.
+  const mode_t mode = access == FileAccess::OwnerOnly ? 0600 : 0666;
+  if (Status s = folder_.replace(fileName, bytes, mode); !s) return s;
+  written_.insert_or_assign(std::string(fileName), std::move(bytes));
+  return {};
+}
+
+Result<std::filesystem::path> GeneratedFiles::writeText(std::string_view fileName,
+                                                        std::string_view content,
+                                                        FileAccess access) {
+  const std::filesystem::path path = folder_.pathOf(fileName);
   auto encoded = ini::utf8ToCp932(content);
   if (!encoded)
     return Error{"ファイル「" + path.string() + "」を書き込めません: " + encoded.message()};
@@ -73,24 +40,43 @@ Result<std::filesystem::path> writeGeneratedText(const std::filesystem::path& pr
     if (c == '\n') bytes += '\r';
     bytes += c;
   }
-  if (Status s = writeBytes(path, bytes, access); !s) return s.error();
+  if (Status s = write(fileName, std::move(bytes), access); !s) return s.error();
   return path;
 }
 
-Result<std::filesystem::path> writeCommandFile(const std::filesystem::path& programDir,
-                                               std::span<const std::uint8_t> image) {
-  std::error_code ec;
-  const std::filesystem::path path = std::filesystem::absolute(programDir / kCommandFileName, ec);
-  const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-  if (Status s = writeBytes(path, bytes, FileAccess::Shared); !s) return s.error();
-  return path;
+Result<std::filesystem::path> GeneratedFiles::writeCommandFile(
+    std::span<const std::uint8_t> image) {
+  std::string bytes(reinterpret_cast<const char*>(image.data()), image.size());
+  if (Status s = write(kCommandFileName, std::move(bytes), FileAccess::Shared); !s)
+    return s.error();
+  return folder_.pathOf(kCommandFileName);
+}
+
+std::optional<std::string> GeneratedFiles::nameInFolder(
+    const std::filesystem::path& reference) const {
+  const std::filesystem::path full = (folder_.path() / reference).lexically_normal();
+  if (!full.has_filename() || full.parent_path() != folder_.path()) return std::nullopt;
+  return full.filename().string();
+}
+
+const std::string* GeneratedFiles::find(const std::filesystem::path& reference) const {
+  const auto name = nameInFolder(reference);
+  if (!name) return nullptr;
+  const auto it = written_.find(*name);
+  return it == written_.end() ? nullptr : &it->second;
+}
+
+Status checkTransferFiles(const TransferFolder& folder,
+                          std::initializer_list<std::string_view> names) {
+  for (std::string_view name : names)
+    if (Status s = folder.checkReplaceable(name); !s) return s;
+  return {};
 }
 
 Status emptyFile(const std::filesystem::path& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return errno == ENOENT ? Status{} : notWritten(path, errno);
-  if (::close(fd) != 0) return notWritten(path, errno);
-  return {};
+  auto folder = TransferFolder::open(path.parent_path());
+  if (!folder) return folder.status();
+  return folder->truncate(path.filename().string());
 }
 
 std::string parallelBatchText(const std::filesystem::path& commandFile) {

@@ -5,11 +5,15 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
+#include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "model/profile_store.h"
+#include "transport/transfer_folder.h"
 
 namespace drovik::transport {
 
@@ -24,19 +28,42 @@ enum class FileAccess {
   OwnerOnly,  // holds a password: readable and writable by the owner only
 };
 
-// Writes a generated text file: `content` is UTF-8 with "\n" between lines and none after
-// the last; the file gets Shift-JIS (code page 932) with CR LF between lines. Truncates an
-// existing file. Returns the file's full path.
-Result<std::filesystem::path> writeGeneratedText(const std::filesystem::path& programDir,
-                                                 std::string_view fileName,
-                                                 std::string_view content,
-                                                 FileAccess access = FileAccess::Shared);
+// The files one run generates in the program folder. Each is written afresh for the record
+// and for the operators' tools, and kept in memory: what the run executes is what the program
+// generated, never what the folder holds when it would be read back.
+class GeneratedFiles {
+ public:
+  explicit GeneratedFiles(const TransferFolder& folder) : folder_(folder) {}
 
-// Writes the whole command image as rsic_cmd.bin; returns its full path.
-Result<std::filesystem::path> writeCommandFile(const std::filesystem::path& programDir,
-                                               std::span<const std::uint8_t> image);
+  // Writes a generated text file: `content` is UTF-8 with "\n" between lines and none after
+  // the last; the file gets Shift-JIS (code page 932) with CR LF between lines. Returns the
+  // file's full path.
+  Result<std::filesystem::path> writeText(std::string_view fileName, std::string_view content,
+                                          FileAccess access = FileAccess::Shared);
+  // Writes the whole command image as rsic_cmd.bin; returns its full path.
+  Result<std::filesystem::path> writeCommandFile(std::span<const std::uint8_t> image);
 
-// Truncates a file to nothing (the FTP script after a retrieval); a missing file stays missing.
+  // The bytes this run wrote to the file `reference` names (a full path, or a name relative
+  // to the folder); nullptr for any other file.
+  const std::string* find(const std::filesystem::path& reference) const;
+  // The name in the folder of the file `reference` names; nullopt for a file elsewhere.
+  std::optional<std::string> nameInFolder(const std::filesystem::path& reference) const;
+  const TransferFolder& folder() const { return folder_; }
+
+ private:
+  Status write(std::string_view fileName, std::string bytes, FileAccess access);
+
+  const TransferFolder& folder_;
+  std::map<std::string, std::string, std::less<>> written_;  // by file name
+};
+
+// Refuses, before a run writes anything, when one of its files' names is taken by something
+// it may not replace (see TransferFolder::checkReplaceable).
+Status checkTransferFiles(const TransferFolder& folder,
+                          std::initializer_list<std::string_view> names);
+
+// Empties this user's file in place (the FTP script after a retrieval); a missing file stays
+// missing, and one of another user or not a regular file is refused and left as it is.
 Status emptyFile(const std::filesystem::path& path);
 
 // "copy /b "<command file>" lpt1": quoted, so that a program directory with blanks works.

@@ -14,12 +14,17 @@ SendOutcome ParallelRoute::send(std::span<const std::uint8_t> image, RunControl&
   const auto failed = [](const Status& why) {
     return SendOutcome{false, std::string(kParallelFailedMessage), why.message()};
   };
-  auto commandFile = writeCommandFile(programDir_, image);
+  auto folder = TransferFolder::open(programDir_);
+  if (!folder) return failed(folder.status());
+  if (Status free = checkTransferFiles(*folder, {kCommandFileName, kParallelBatchName}); !free)
+    return {false, free.message(), {}};
+  GeneratedFiles files(*folder);
+  auto commandFile = files.writeCommandFile(image);
   if (!commandFile) return failed(commandFile.status());
-  auto batch = writeGeneratedText(programDir_, kParallelBatchName, parallelBatchText(*commandFile));
+  auto batch = files.writeText(kParallelBatchName, parallelBatchText(*commandFile));
   if (!batch) return failed(batch.status());
-  if (Status copied = runBatchFile(*batch, {programDir_, devices_}, control); !copied)
-    return failed(copied);
+  if (BatchRun run = runGeneratedBatch(files, *batch, {devices_}, control); !run.ran)
+    return failed(run.ran);
   return {true, std::string(kParallelSentMessage), {}};
 }
 

@@ -14,7 +14,8 @@ class ParallelRoute : public SendRoute {
  public:
   explicit ParallelRoute(std::filesystem::path programDir,
                          std::vector<std::filesystem::path> devices = defaultParallelDevices());
-  // "設定を送信しました" only once the copy to the port completed, else "設定を送信できません".
+  // "設定を送信しました" only once the copy to the port completed, else "設定を送信できません"
+  // (or, before anything is written, why a run file's name cannot be used).
   SendOutcome send(std::span<const std::uint8_t> image, RunControl& control) override;
 
  private:

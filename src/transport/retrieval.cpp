@@ -39,14 +39,34 @@ RetrievalOutcome retrievePrinterImages(const std::filesystem::path& programDir,
     outcome.message = script.message();
     return outcome;
   }
-  for (std::string_view image : {nvram::kAllImageFileName, nvram::kNetworkImageFileName}) {
-    std::error_code ec;
-    std::filesystem::remove(programDir / image, ec);
+  auto folder = TransferFolder::open(programDir);
+  if (!folder) {
+    outcome.message = kRetrievalFailedMessage;
+    outcome.detail = folder.message();
+    return outcome;
   }
-  const FtpBatchRun run = runFtpBatch(programDir, *script, ScriptAfterRun::Empty, control);
-  outcome.verdict = judgeRetrievalLog(run.log);
+  // Nothing is written or asked of the printer while one of the run's files cannot be made
+  // afresh.
+  if (Status free =
+          checkTransferFiles(*folder, {kFtpBatchName, kFtpScriptName, kFtpLogName,
+                                       nvram::kAllImageFileName, nvram::kNetworkImageFileName});
+      !free) {
+    outcome.message = free.message();
+    return outcome;
+  }
+  for (std::string_view image : {nvram::kAllImageFileName, nvram::kNetworkImageFileName}) {
+    if (Status removed = folder->remove(image); !removed) {
+      outcome.message = kRetrievalFailedMessage;
+      outcome.detail = removed.message();
+      return outcome;
+    }
+  }
+  GeneratedFiles files(*folder);
+  const FtpBatchRun run =
+      runFtpBatch(files, *script, ScriptAfterRun::Empty, control);
+  outcome.verdict = judgeRetrievalLog(run.ran.isOk(), run.log);
   outcome.message = retrievalMessage(outcome.verdict);
-  if (!run.ran) outcome.detail = run.ran.message();
+  outcome.detail = !run.ran ? run.ran.message() : run.emptied.message();
   return outcome;
 }
 

@@ -24,9 +24,10 @@ struct RetrievalOutcome {
 // by control; meant for a worker thread, see BackgroundRun). The script, which holds the
 // password, is readable by its owner only and is emptied when the run ends, whatever the
 // outcome. Images left by an earlier retrieval are removed first, so that a failed transfer
-// never leaves another printer's settings to be decoded. Refuses 0.0.0.0 with
-// "ＩＰアドレスを入力してください", an address with an octet outside 0..255 and a password the
-// script cannot carry.
+// never leaves another printer's settings to be decoded; an image larger than the decoders
+// accept is never kept. Refuses 0.0.0.0 with "ＩＰアドレスを入力してください", an address with an
+// octet outside 0..255, a password the script cannot carry, and a run file's name taken by
+// another user's file or by something else than a file, with a message naming it.
 RetrievalOutcome retrievePrinterImages(const std::filesystem::path& programDir,
                                        const Ipv4Octets& address, std::string_view password,
                                        RunControl& control);

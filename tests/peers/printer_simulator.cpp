@@ -27,6 +27,8 @@ PrinterSimulator::PrinterSimulator(PrinterSimulatorOptions options) {
   std::filesystem::create_directories(root_.path() / "pr_setup");
   writeFile(root_.path() / "pr_setup" / "nvr_all.bin", options.allImage);
   writeFile(root_.path() / "pr_setup" / "nvr_nw.bin", options.networkImage);
+  if (options.allImageBytes > options.allImage.size())
+    std::filesystem::resize_file(root_.path() / "pr_setup" / "nvr_all.bin", options.allImageBytes);
   // Another test may hold an address already: the simulator says so and another is tried.
   for (int attempt = 0; attempt < 10; ++attempt) {
     address_ = randomLoopbackAddress();
@@ -36,6 +38,9 @@ PrinterSimulator::PrinterSimulator(PrinterSimulatorOptions options) {
                                   "--greeting",       options.greeting,
                                   "--password",       options.password,
                                   "--send-seconds",   std::to_string(options.sendSeconds)};
+    if (options.refuseUploads) argv.push_back("--refuse-uploads");
+    if (options.endlessDownloads) argv.push_back("--endless-downloads");
+    if (options.echoPassword) argv.push_back("--echo-password");
     moreAddresses_.clear();
     for (int i = 0; i < options.moreAddresses; ++i) {
       moreAddresses_.push_back(randomLoopbackAddress());

@@ -2,6 +2,7 @@
 // port 21, as the printer has no setting for another port (binding it needs root).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -23,6 +24,13 @@ struct PrinterSimulatorOptions {
   std::string allImage = sampleImage("rnvr_all_1758.bin");
   std::string networkImage = sampleImage("rnvr_nw_13.bin");
   double sendSeconds = 0;  // delay before each file's data
+  // nvr_all.bin grown (sparse) to this many bytes when larger than allImage; SIZE tells it.
+  std::uintmax_t allImageBytes = 0;
+  // Hostile printers: 553 for every upload; data without end (and no size) for every
+  // download; the password repeated in every reply once sent.
+  bool refuseUploads = false;
+  bool endlessDownloads = false;
+  bool echoPassword = false;
   // More printers of the same kind served by the same process, each on an address of its own;
   // they share the files (what one receives, the others show).
   int moreAddresses = 0;

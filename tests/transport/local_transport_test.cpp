@@ -10,6 +10,7 @@
 #include "transport/background_run.h"
 #include "transport/batch_runner.h"
 #include "transport/ftp_log.h"
+#include "transport/ftp_transcript.h"
 #include "transport/generated_files.h"
 #include "transport/parallel_route.h"
 #include "transport/transport_messages.h"
@@ -27,14 +28,21 @@ std::string golden(const std::string& name) {
 
 TEST(GeneratedFiles, AreShiftJisWithCrLfBetweenLinesOnly) {
   TempDir dir;
-  ASSERT_TRUE(writeGeneratedText(dir.path(), kFtpBatchName, ftpBatchText()).isOk());
+  auto folder = TransferFolder::open(dir.path());
+  ASSERT_TRUE(folder);
+  GeneratedFiles files(*folder);
+  ASSERT_TRUE(files.writeText(kFtpBatchName, ftpBatchText()).isOk());
   EXPECT_EQ(readFile(dir / "rftpcmd.bat"), golden("rftpcmd.bat"));
-  ASSERT_TRUE(writeGeneratedText(dir.path(), kFtpScriptName, *sendScriptText({192, 168, 1, 20})));
+  ASSERT_TRUE(files.writeText(kFtpScriptName, *sendScriptText({192, 168, 1, 20})));
   EXPECT_EQ(readFile(dir / "rftpcmd.ftp"), golden("rftpcmd_send.ftp"));
   // An empty password is an empty line.
-  ASSERT_TRUE(
-      writeGeneratedText(dir.path(), kFtpScriptName, *retrievalScriptText({10, 0, 0, 255}, "")));
+  ASSERT_TRUE(files.writeText(kFtpScriptName, *retrievalScriptText({10, 0, 0, 255}, "")));
   EXPECT_EQ(readFile(dir / "rftpcmd.ftp"), golden("rftpcmd_get_empty_password.ftp"));
+  // What the run executes is what it wrote last, found by name or by full path.
+  ASSERT_NE(files.find(dir / "rftpcmd.ftp"), nullptr);
+  EXPECT_EQ(*files.find("rftpcmd.ftp"), golden("rftpcmd_get_empty_password.ftp"));
+  EXPECT_EQ(files.find("../rftpcmd.ftp"), nullptr);
+  EXPECT_EQ(files.find("rsic_cmd.bin"), nullptr);
   // An octet outside 0..255 names no printer: no script for it, not one for its low byte.
   EXPECT_EQ(sendScriptText({192, 168, 1, 300}).message(),
             "ＩＰアドレス 192.168.1.300 は使えません。\n0 から 255 までの数を4つ指定してください");
@@ -44,15 +52,30 @@ TEST(GeneratedFiles, AreShiftJisWithCrLfBetweenLinesOnly) {
 
 TEST(GeneratedFiles, ThePasswordScriptIsNeverReadableByOthers) {
   TempDir dir;
+  auto folder = TransferFolder::open(dir.path());
+  ASSERT_TRUE(folder);
+  GeneratedFiles files(*folder);
+  // An older file of the same user is replaced by a private one, not reused.
   test::writeFile(dir / "rftpcmd.ftp", "older");
   ::chmod((dir / "rftpcmd.ftp").c_str(), 0644);
-  ASSERT_TRUE(writeGeneratedText(dir.path(), kFtpScriptName, "pw", FileAccess::OwnerOnly));
-  EXPECT_EQ(fs::status(dir / "rftpcmd.ftp").permissions(), fs::perms(0600));
-  // A link planted under the script's name is not followed.
+  struct stat older {};
+  ::stat((dir / "rftpcmd.ftp").c_str(), &older);
+  ASSERT_TRUE(files.writeText(kFtpScriptName, "pw", FileAccess::OwnerOnly));
+  struct stat written {};
+  ::stat((dir / "rftpcmd.ftp").c_str(), &written);
+  EXPECT_EQ(written.st_mode & 0777, 0600u);
+  EXPECT_NE(written.st_ino, older.st_ino);
+  // A link planted under the script's name is neither followed nor replaced.
   fs::remove(dir / "rftpcmd.ftp");
   fs::create_symlink(dir / "elsewhere", dir / "rftpcmd.ftp");
-  EXPECT_FALSE(writeGeneratedText(dir.path(), kFtpScriptName, "pw", FileAccess::OwnerOnly));
+  const auto refused = files.writeText(kFtpScriptName, "pw", FileAccess::OwnerOnly);
+  EXPECT_NE(refused.message().find("通常のファイルではない"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir / "elsewhere"));
+  EXPECT_TRUE(fs::is_symlink(dir / "rftpcmd.ftp"));
+  // No temporary is left behind by a refusal or a success.
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 1u);
 }
 
 class ParallelPort : public ::testing::Test {
@@ -60,6 +83,8 @@ class ParallelPort : public ::testing::Test {
   ParallelPort() {
     fs::create_directory(programDir);
     ::mkfifo(port.c_str(), 0600);
+    folder.emplace(std::move(*TransferFolder::open(programDir)));
+    files.emplace(*folder);
   }
   // What a printer holding the port open has received.
   std::string received(int printer) {
@@ -77,6 +102,9 @@ class ParallelPort : public ::testing::Test {
   const fs::path programDir = dir / "プログラム dir";
   const fs::path port = dir / "lp0";
   const std::vector<std::uint8_t> image{0x1B, 0x00, 0xFF, '"', ' ', 0x0D, 0x0A};
+  // The files of a run, for batches run directly.
+  std::optional<TransferFolder> folder;
+  std::optional<GeneratedFiles> files;
 };
 
 TEST_F(ParallelPort, CopiesTheImageToThePortThroughTheQuotedBatch) {
@@ -100,42 +128,75 @@ TEST_F(ParallelPort, ReportsAFailedCopyInsteadOfSuccess) {
 }
 
 TEST_F(ParallelPort, RefusesABatchWithAnyOtherCommandBeforeRunningIt) {
-  test::writeFile(programDir / "x.bin", "data");
-  test::writeFile(programDir / "evil.bat", "copy /b x.bin lpt1\r\ndel x.bin");
+  ASSERT_TRUE(files->writeText("x.bin", "data"));
+  ASSERT_TRUE(files->writeText("evil.bat", "copy /b x.bin lpt1\ndel x.bin"));
   RunControl control;
-  const Status ran = runBatchFile(programDir / "evil.bat", {programDir, {port}}, control);
-  EXPECT_EQ(ran.message(), "バッチファイルの次の行は実行できません: del x.bin");
+  const BatchRun ran = runGeneratedBatch(*files, programDir / "evil.bat", {{port}}, control);
+  EXPECT_EQ(ran.ran.message(), "バッチファイルの次の行は実行できません: del x.bin");
   // An FTP script may not fetch into or send from outside the program folder.
-  test::writeFile(programDir / "a.bat", "ftp -i -s:a.ftp > a.log");
-  test::writeFile(programDir / "a.ftp",
-                  "open 127.0.0.9\r\nroot\r\n\r\nget nvr_all.bin ../x\r\nbye");
-  EXPECT_FALSE(runBatchFile(programDir / "a.bat", {programDir, {port}}, control).isOk());
+  ASSERT_TRUE(files->writeText("a.bat", "ftp -i -s:a.ftp > a.log"));
+  ASSERT_TRUE(files->writeText("a.ftp", "open 127.0.0.9\nroot\n\nget nvr_all.bin ../x\nbye"));
+  const BatchRun outside = runGeneratedBatch(*files, "a.bat", {{port}}, control);
+  EXPECT_FALSE(outside.ran.isOk());
+  ASSERT_TRUE(outside.ftpTranscript);
+  EXPECT_NE(outside.ftpTranscript->find("4行目"), std::string::npos);
   EXPECT_NE(readFile(programDir / "a.log").find("4行目"), std::string::npos);
+}
+
+TEST_F(ParallelPort, RunsOnlyWhatThisRunGeneratedNeverWhatTheFolderHolds) {
+  ASSERT_TRUE(files->writeText("x.bin", "mine"));
+  ASSERT_TRUE(files->writeText("a.bat", "copy /b x.bin lpt1"));
+  // Swapped on disk after they were written: the batch, and the file it copies.
+  test::writeFile(programDir / "a.bat", "copy /b other.bin lpt1");
+  test::writeFile(programDir / "x.bin", "swapped");
+  test::writeFile(programDir / "other.bin", "other");
+  const int printer = ::open(port.c_str(), O_RDWR | O_NONBLOCK);
+  RunControl control(std::chrono::seconds(2));
+  EXPECT_TRUE(runGeneratedBatch(*files, "a.bat", {{port}}, control).ran.isOk());
+  EXPECT_EQ(received(printer), "mine");
+  // A batch naming a file the run did not write runs nothing.
+  ASSERT_TRUE(files->writeText("b.bat", "copy /b other.bin lpt1"));
+  EXPECT_NE(runGeneratedBatch(*files, "b.bat", {{port}}, control).ran.message().find("other.bin"),
+            std::string::npos);
+  EXPECT_EQ(received(printer), "");
+  ::close(printer);
 }
 
 TEST(FtpLog, ATransferCountsBeforeARefusedLoginAndNeedsASupportedModel) {
   const std::string transfer = "150 Open data connection.\n226 Data connection closed.\n";
-  EXPECT_EQ(judgeRetrievalLog(transfer + "220 8630-J05\n530 Login incorrect.\n"),
+  EXPECT_EQ(judgeRetrievalLog(true, transfer + "220 8630-J05\n530 Login incorrect.\n"),
             RetrievalVerdict::Retrieved);
-  EXPECT_EQ(judgeRetrievalLog(transfer + "220 8630-M\n"), RetrievalVerdict::UnsupportedModel);
-  EXPECT_EQ(judgeRetrievalLog("150 Open data connection.\n530 Login incorrect.\n"),
+  EXPECT_EQ(judgeRetrievalLog(true, transfer + "220 8630-M\n"), RetrievalVerdict::UnsupportedModel);
+  EXPECT_EQ(judgeRetrievalLog(false, "150 Open data connection.\n530 Login incorrect.\n"),
             RetrievalVerdict::LoginIncorrect);
-  EXPECT_EQ(judgeRetrievalLog(std::nullopt), RetrievalVerdict::Failed);
+  EXPECT_EQ(judgeRetrievalLog(true, std::nullopt), RetrievalVerdict::Failed);
+  // Markers a greeting carries do not make failed transfers a retrieval.
+  EXPECT_EQ(judgeRetrievalLog(false, "220 " + transfer + "220 8630-J05\n"),
+            RetrievalVerdict::Failed);
 }
 
-TEST(BackgroundRun, KeepsTheCallerFreeUntilTheRouteEndsAndPassesOnACancel) {
-  test::FakeSendRoute route({true, "sent", ""}, /*holdUntilReleased=*/true);
-  const std::vector<std::uint8_t> image(100, 1);
-  BackgroundRun<SendOutcome> run([&](RunControl& control) { return route.send(image, control); });
-  EXPECT_FALSE(run.waitFor(std::chrono::milliseconds(50)));
-  EXPECT_EQ(run.progress().total, 100u);
-  run.cancel();
-  EXPECT_FALSE(run.take().sent);
-
-  test::FakeSendRoute quick({true, "sent", ""});
-  BackgroundRun<SendOutcome> done([&](RunControl& control) { return quick.send(image, control); });
-  EXPECT_EQ(done.take().message, "sent");
-  EXPECT_EQ(quick.sent().front(), image);
+TEST(FtpTranscript, MasksAnEchoedPasswordInTheFileButJudgesTheRepliesAsReceived) {
+  TempDir dir;
+  const int fd = ::open((dir / "log").c_str(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_GE(fd, 0);
+  FtpTranscript transcript(fd);
+  transcript.reply("220 8630-H05 ready");  // before the password: nothing to mask
+  transcript.addSecret("");                // an empty password masks nothing
+  transcript.addSecret("a");
+  transcript.reply("230 Welcome a, your password is a.");
+  transcript.reply("150 Open data connection.");
+  transcript.reply("226 Data connection closed.");
+  transcript.reply("a");                         // no reply code: masked from the start
+  transcript.line("ftp: a line of the client");  // the client's own words stay
+  ::close(fd);
+  EXPECT_EQ(readFile(dir / "log"),
+            "220 8630-H05 ready\r\n"
+            "230 Welcome ****, your p****ssword is ****.\r\n"
+            "150 Open d****t**** connection.\r\n"
+            "226 D****t**** connection closed.\r\n"
+            "****\r\n"
+            "ftp: a line of the client\r\n");
+  EXPECT_TRUE(logShowsTransfer(transcript.text()));
 }
 
 }  // namespace
