@@ -20,6 +20,7 @@
 #include "peers/peer_process.h"
 #include "peers/silent_printer.h"
 #include "transport/ipv4_address.h"
+#include "transport/transfer_lock.h"
 
 namespace drovik {
 namespace {
@@ -116,6 +117,9 @@ TEST_F(InterruptedTransfer, AHangUpDuringAFleetRunRemovesItsWorkFolders) {
   const std::string ip = transport::addressText(printer.address());
   writeFile(plan, "一号," + ip + ",ftp:127.0.0.2\n二号," + ip + ",ftp:127.0.0.3\n");
   std::filesystem::create_directory(dir / "tmp");
+  // The rows work in private folders: a transfer in the data folder does not hold them up.
+  const auto transfer = transport::TransferLock::tryAcquire(dir.path());
+  ASSERT_TRUE(transfer.has_value());
   const auto run = start("fleet " + test::quote(plan) + " --timeout 60",
                          "export TMPDIR=" + test::quote(dir / "tmp") + "; ");
   ASSERT_TRUE(waitFor([&] { return anyFileNamed(dir / "tmp", "rftpcmd.log"); }))
