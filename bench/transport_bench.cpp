@@ -51,7 +51,7 @@ void BM_RetrievalEndToEnd(benchmark::State& state) {
     const auto outcome =
         transport::retrievePrinterImages(programDir.path(), printer->address(), "", control);
     if (!outcome.retrieved()) state.SkipWithError("not retrieved");
-    if (!nvram::decodeRetrievedImages(model, programDir.path()).empty())
+    if (!nvram::decodeRetrievedImages(model, nvram::readRetrievedImages(programDir.path())).empty())
       state.SkipWithError("not decoded");
   }
 }

@@ -1,7 +1,5 @@
 #include "cli/cancel_on_interrupt.h"
 
-#include <signal.h>
-
 #include <atomic>
 
 namespace drovik::cli {
@@ -9,6 +7,7 @@ namespace {
 
 std::atomic<transport::RunControl*> current{nullptr};
 static_assert(std::atomic<bool>::is_always_lock_free, "cancel() must be safe in a handler");
+static_assert(std::atomic<transport::RunControl*>::is_always_lock_free);
 
 extern "C" void cancelCurrent(int) {
   if (transport::RunControl* control = current.load()) control->cancel();
@@ -21,13 +20,11 @@ CancelOnInterrupt::CancelOnInterrupt(transport::RunControl& control) {
   struct sigaction action {};
   action.sa_handler = cancelCurrent;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  for (std::size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &action, &earlier_[i]);
 }
 
 CancelOnInterrupt::~CancelOnInterrupt() {
-  signal(SIGINT, SIG_DFL);
-  signal(SIGTERM, SIG_DFL);
+  for (std::size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &earlier_[i], nullptr);
   current = nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "transport/transfer_lock.h"
 
 namespace drovik::cli {
 
@@ -74,5 +75,7 @@ void printWarnings(const std::vector<std::string>& warnings) {
     std::cerr << "drovik-cli: 警告: " << warning << '\n';
   }
 }
+
+void reportWaitingForTransfer() { reportError(transport::waitingForTransferMessage()); }
 
 }  // namespace drovik::cli

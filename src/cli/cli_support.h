@@ -33,4 +33,7 @@ std::string registrationFailure(const Error& error, const std::string& name);
 // Prints each warning as one line on stderr, its line breaks replaced by spaces.
 void printWarnings(const std::vector<std::string>& warnings);
 
+// Says on stderr, in one line, that a transfer waits for another copy's transfer to end.
+void reportWaitingForTransfer();
+
 }  // namespace drovik::cli

@@ -18,18 +18,35 @@ std::string valueLines(const ProfileText& text) {
 
 // Decodes onto the defaults or onto a registered profile, writing nothing.
 Result<std::vector<std::string>> decodeOnly(const Args& args, ProfileModel& model,
-                                            const std::filesystem::path& allPath,
-                                            const std::filesystem::path& nwPath) {
+                                            const nvram::PrinterImages& images) {
   if (const auto base = args.option("--base")) {
     auto paths = dataPaths(args);
     if (!paths) return paths.error();
     if (auto loaded = ProfileService(*paths).loadProfile(model, *base); !loaded)
       return loaded.error();
   }
-  return decodeImageFiles(model, allPath, nwPath);
+  return nvram::decodePrinterImages(model, images);
 }
 
 }  // namespace
+
+int decodeAndShow(const Args& args, const nvram::PrinterImages& images) {
+  ProfileModel model;
+  Result<std::vector<std::string>> warnings = std::vector<std::string>{};
+  if (const auto into = args.option("--into")) {
+    auto paths = dataPaths(args);
+    if (!paths) return fail(paths.message());
+    warnings = ProfileService(*paths).decodeIntoProfile(model, *into, images,
+                                                        args.option("--base").value_or(""));
+  } else {
+    warnings = decodeOnly(args, model, images);
+  }
+  if (!warnings) return fail(warnings.message());
+  printWarnings(*warnings);
+  if (Status s = writeOutput(valueLines(model.text)); !s)
+    return fail(s.message(), args.option("--into") ? kExitPartial : kExitFailure);
+  return kExitOk;
+}
 
 int runDecodeNvram(const Args& args) {
   const auto allPath = args.option("--all");
@@ -40,22 +57,9 @@ int runDecodeNvram(const Args& args) {
     return kExitUsage;
   if (!allPath || !nwPath)
     return fail("--all FILE と --nw FILE の両方を指定してください。", kExitUsage);
-
-  ProfileModel model;
-  Result<std::vector<std::string>> warnings = std::vector<std::string>{};
-  if (const auto into = args.option("--into")) {
-    auto paths = dataPaths(args);
-    if (!paths) return fail(paths.message());
-    warnings = ProfileService(*paths).decodeIntoProfile(model, *into, *allPath, *nwPath,
-                                                        args.option("--base").value_or(""));
-  } else {
-    warnings = decodeOnly(args, model, *allPath, *nwPath);
-  }
-  if (!warnings) return fail(warnings.message());
-  printWarnings(*warnings);
-  if (Status s = writeOutput(valueLines(model.text)); !s)
-    return fail(s.message(), args.option("--into") ? kExitPartial : kExitFailure);
-  return kExitOk;
+  auto images = nvram::readPrinterImages(*allPath, *nwPath);
+  if (!images) return fail(images.message());
+  return decodeAndShow(args, *images);
 }
 
 }  // namespace drovik::cli

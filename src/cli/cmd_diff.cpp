@@ -47,10 +47,11 @@ std::string json(const ProfileComparison& comparison) {
 // holds what the profile says. The printer is an older model, so it reads as GHJK.
 Status loadFromPrinter(const Ipv4Octets& address, const ProfileService& service,
                        const StorePaths& paths, const LoadedProfile& a, LoadedProfile& printer) {
-  if (Status s = retrieveImages(service, paths, address); !s) return s;
+  auto images = retrieveImages(service, paths, address);
+  if (!images) return images.error();
   printer.model = a.model;
   printer.variant = CommandVariant::Ghjk;
-  auto warnings = decodeRetrievedImageFiles(printer.model, paths);
+  auto warnings = nvram::decodePrinterImages(printer.model, *images);
   if (!warnings) return warnings.error();
   printWarnings(*warnings);
   return {};

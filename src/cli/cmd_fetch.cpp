@@ -1,7 +1,6 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/printer_images.h"
-#include "nvram/nvram_decoder.h"
 
 namespace drovik::cli {
 
@@ -17,15 +16,10 @@ int runFetch(const Args& args) {
   if (const auto base = args.option("--base")) {
     if (auto found = service.findProfile(*base); !found) return fail(found.message());
   }
-  if (Status s = retrieveImages(service, *paths, *address); !s) return fail(s.message());
-
+  auto images = retrieveImages(service, *paths, *address);
+  if (!images) return fail(images.message());
   // From here on it is decode-nvram on the fetched images: same decoders, output and saving.
-  Args decode = args;
-  decode.command = "decode-nvram";
-  decode.options.erase("--ip");
-  decode.options["--all"] = (paths->programDir / nvram::kAllImageFileName).string();
-  decode.options["--nw"] = (paths->programDir / nvram::kNetworkImageFileName).string();
-  return runDecodeNvram(decode);
+  return decodeAndShow(args, *images);
 }
 
 }  // namespace drovik::cli

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "command/command_preparation.h"
 #include "transport/cups_route.h"
+#include "transport/exclusive_transfer.h"
 #include "transport/ftp_route.h"
 #include "transport/ipv4_address.h"
 #include "transport/parallel_route.h"
@@ -16,6 +17,13 @@ namespace {
 
 constexpr const char* kUsage =
     "[--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D";
+
+// The port and network routes work through files in the data folder: one run at a time.
+std::unique_ptr<transport::SendRoute> exclusive(const ProfileStore& store,
+                                                std::unique_ptr<transport::SendRoute> route) {
+  return std::make_unique<transport::ExclusiveRoute>(store.paths().programDir, std::move(route),
+                                                     reportWaitingForTransfer);
+}
 
 // The route the options name; remembers the printer or the address as the send dialogs do,
 // before anything is sent.
@@ -35,13 +43,10 @@ Result<std::unique_ptr<transport::SendRoute>> chooseRoute(const Args& args,
     auto octets = transport::parseAddress(*address);
     if (!octets) return octets.error();
     if (Status s = store.setSendAddress(*octets); !s) return s.error();
-    std::unique_ptr<transport::SendRoute> route =
-        std::make_unique<transport::FtpRoute>(store.paths().programDir, *octets);
-    return route;
+    return exclusive(store,
+                     std::make_unique<transport::FtpRoute>(store.paths().programDir, *octets));
   }
-  std::unique_ptr<transport::SendRoute> route =
-      std::make_unique<transport::ParallelRoute>(store.paths().programDir);
-  return route;
+  return exclusive(store, std::make_unique<transport::ParallelRoute>(store.paths().programDir));
 }
 
 }  // namespace

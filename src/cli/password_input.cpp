@@ -1,6 +1,7 @@
 #include "cli/password_input.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <iostream>
 
 #include "model/atomic_file.h"
+#include "transport/core_dumps.h"
 
 namespace drovik::cli {
 namespace {
@@ -22,27 +24,65 @@ std::string firstLine(std::string text) {
   return text;
 }
 
+// The terminal's settings before the prompt, for the signal handler.
+termios promptSaved{};
+constexpr int kPromptSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Ctrl-C and the like at the prompt still end the program as they would, but never leave the
+// terminal without echo. tcsetattr, write, signal and raise are async-signal-safe.
+extern "C" void restoreEchoAndDie(int number) {
+  ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &promptSaved);
+  static_cast<void>(::write(STDERR_FILENO, "\n", 1));
+  ::signal(number, SIG_DFL);
+  ::raise(number);
+}
+
+// Echo off for the prompt, back on when it ends whichever way.
+class QuietTerminal {
+ public:
+  QuietTerminal() {
+    if (!::isatty(STDIN_FILENO) || ::tcgetattr(STDIN_FILENO, &promptSaved) != 0) return;
+    active_ = true;
+    struct sigaction action {};
+    action.sa_handler = restoreEchoAndDie;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < std::size(kPromptSignals); ++i)
+      ::sigaction(kPromptSignals[i], &action, &earlier_[i]);
+    termios quiet = promptSaved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    // Only once nothing typed can show any more.
+    std::cerr << "パスワード: " << std::flush;
+  }
+  ~QuietTerminal() {
+    if (!active_) return;
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &promptSaved);
+    for (std::size_t i = 0; i < std::size(kPromptSignals); ++i)
+      ::sigaction(kPromptSignals[i], &earlier_[i], nullptr);
+    std::cerr << '\n';
+  }
+  QuietTerminal(const QuietTerminal&) = delete;
+  QuietTerminal& operator=(const QuietTerminal&) = delete;
+
+ private:
+  bool active_ = false;
+  struct sigaction earlier_[std::size(kPromptSignals)]{};
+};
+
 }  // namespace
 
 std::string readPassword() {
-  const bool terminal = ::isatty(STDIN_FILENO);
-  termios saved{};
-  if (terminal && ::tcgetattr(STDIN_FILENO, &saved) == 0) {
-    std::cerr << "パスワード: " << std::flush;
-    termios quiet = saved;
-    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-  }
+  transport::keepOutOfCoreDumps();
   std::string password;
-  std::getline(std::cin, password);
-  if (terminal) {
-    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    std::cerr << '\n';
+  {
+    const QuietTerminal quiet;
+    std::getline(std::cin, password);
   }
   return firstLine(password);
 }
 
 Result<std::string> readPasswordFile(const std::filesystem::path& path) {
+  transport::keepOutOfCoreDumps();
   // The checks are made on the opened file itself, so that it cannot be swapped in between.
   const FileDescriptor fd = openFile(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
   if (!fd.valid())

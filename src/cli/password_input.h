@@ -9,7 +9,9 @@
 
 namespace drovik::cli {
 
-// One line from standard input; not echoed when typed at a terminal.
+// One line from standard input; not echoed when typed at a terminal, whose echo comes back
+// also when a signal ends the program at the prompt. A password read by either function keeps
+// the process out of core dumps from then on.
 std::string readPassword();
 
 // The first line of a file that is a regular file owned by this user and readable by its owner

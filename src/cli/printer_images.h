@@ -3,12 +3,9 @@
 // decoding. fetch and diff --ip share it, so both ask and answer the same way.
 #pragma once
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "cli/cli_args.h"
 #include "model/profile_store.h"
+#include "nvram/nvram_files.h"
 #include "service/profile_service.h"
 
 namespace drovik::cli {
@@ -17,19 +14,14 @@ namespace drovik::cli {
 Result<Ipv4Octets> printerAddress(const Args& args);
 
 // Remembers the address as the retrieval address, reads the password from standard input
-// and fetches the images into the program directory. Prints the outcome message on stderr
-// when they were retrieved; a failure's message carries its technical detail.
-Status retrieveImages(const ProfileService& service, const StorePaths& paths,
-                      const Ipv4Octets& address);
+// and fetches the images, under the data folder's transfer lock. Returns the images as read
+// under the lock and prints the outcome message on stderr; a failure's message carries its
+// technical detail.
+Result<nvram::PrinterImages> retrieveImages(const ProfileService& service, const StorePaths& paths,
+                                            const Ipv4Octets& address);
 
-// Decodes the two image files into the model, refusing either image as a whole; returns the
-// warnings about unsupported values.
-Result<std::vector<std::string>> decodeImageFiles(ProfileModel& model,
-                                                  const std::filesystem::path& allPath,
-                                                  const std::filesystem::path& nwPath);
-
-// The images retrieveImages leaves, decoded into the model.
-Result<std::vector<std::string>> decodeRetrievedImageFiles(ProfileModel& model,
-                                                           const StorePaths& paths);
+// decode-nvram on images already read: decodes onto the defaults, --base or --into, saves
+// into --into and prints the values. Returns the exit code.
+int decodeAndShow(const Args& args, const nvram::PrinterImages& images);
 
 }  // namespace drovik::cli

@@ -50,19 +50,30 @@ Result<std::vector<std::string>> decodePrinterImages(ProfileModel& model,
   return std::move(decoded->warnings);
 }
 
-std::vector<std::string> decodeRetrievedImages(ProfileModel& model,
-                                               const std::filesystem::path& programDir) {
+RetrievedImages readRetrievedImages(const std::filesystem::path& programDir) {
+  return {readImageFile(programDir / kAllImageFileName),
+          readImageFile(programDir / kNetworkImageFileName)};
+}
+
+Result<PrinterImages> bothImages(RetrievedImages images) {
+  if (!images.all) return images.all.error();
+  if (!images.network) return images.network.error();
+  return PrinterImages{std::move(*images.all), std::string(kAllImageFileName),
+                       std::move(*images.network), std::string(kNetworkImageFileName)};
+}
+
+std::vector<std::string> decodeRetrievedImages(ProfileModel& model, const RetrievedImages& images) {
   std::vector<std::string> messages;
-  if (auto all = readImageFile(programDir / kAllImageFileName); !all) {
-    messages.push_back(all.message());
-  } else if (auto decoded = decodeAllImage(model, *all); !decoded) {
+  if (!images.all) {
+    messages.push_back(images.all.message());
+  } else if (auto decoded = decodeAllImage(model, *images.all); !decoded) {
     messages.push_back(decoded.message());
   } else {
     for (std::string& warning : decoded->warnings) messages.push_back(std::move(warning));
   }
-  if (auto network = readImageFile(programDir / kNetworkImageFileName); !network) {
-    messages.push_back(network.message());
-  } else if (Status decoded = decodeNetworkImage(model, *network); !decoded) {
+  if (!images.network) {
+    messages.push_back(images.network.message());
+  } else if (Status decoded = decodeNetworkImage(model, *images.network); !decoded) {
     messages.push_back(decoded.message());
   }
   return messages;

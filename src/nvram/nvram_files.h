@@ -34,11 +34,22 @@ Result<PrinterImages> readPrinterImages(const std::filesystem::path& allImage,
 Result<std::vector<std::string>> decodePrinterImages(ProfileModel& model,
                                                      const PrinterImages& images);
 
-// The retrieval's last step: decodes rnvr_all.bin, then rnvr_nw.bin, from programDir into
-// the model. A file that cannot be read or is refused leaves the model unchanged for it,
-// and the other file is still decoded. Returns the messages for the operator in the order
-// they arose (refusals and unsupported-value warnings), each for its own message box.
-std::vector<std::string> decodeRetrievedImages(ProfileModel& model,
-                                               const std::filesystem::path& programDir);
+// rnvr_all.bin and rnvr_nw.bin as a retrieval left them in programDir, each read on its own.
+// Read while the retrieval still holds the folder's transfer lock, so that another copy's
+// retrieval cannot replace them before they are decoded.
+struct RetrievedImages {
+  Result<std::vector<std::uint8_t>> all = Error{};
+  Result<std::vector<std::uint8_t>> network = Error{};
+};
+RetrievedImages readRetrievedImages(const std::filesystem::path& programDir);
+
+// Both images for the decoders that refuse either as a whole; the first refusal otherwise.
+Result<PrinterImages> bothImages(RetrievedImages images);
+
+// The retrieval's last step: decodes rnvr_all.bin, then rnvr_nw.bin, into the model. A file
+// that could not be read or is refused leaves the model unchanged for it, and the other file
+// is still decoded. Returns the messages for the operator in the order they arose (refusals
+// and unsupported-value warnings), each for its own message box.
+std::vector<std::string> decodeRetrievedImages(ProfileModel& model, const RetrievedImages& images);
 
 }  // namespace drovik::nvram

@@ -110,10 +110,16 @@ Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
     const std::filesystem::path& nwImage, const std::string& base) {
   auto images = nvram::readPrinterImages(allImage, nwImage);
   if (!images) return images.error();
+  return decodeIntoProfile(model, name, *images, base);
+}
+
+Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
+    ProfileModel& model, const std::string& name, const nvram::PrinterImages& images,
+    const std::string& base) {
   std::vector<std::string> warnings;
   Registered registered;
   const Status done = store_.transact([&](StoreEdit& edit) {
-    return edits::decodeImages(edit, model, name, *images, base, edits::ModelRule::Any, registered,
+    return edits::decodeImages(edit, model, name, images, base, edits::ModelRule::Any, registered,
                                warnings);
   });
   model.clearWriteFlags();

@@ -12,6 +12,7 @@
 
 #include "command/command_preparation.h"
 #include "model/profile_store.h"
+#include "nvram/nvram_files.h"
 
 namespace drovik {
 
@@ -95,6 +96,10 @@ class ProfileService {
   Result<std::vector<std::string>> decodeIntoProfile(ProfileModel& model, const std::string& name,
                                                      const std::filesystem::path& allImage,
                                                      const std::filesystem::path& nwImage,
+                                                     const std::string& base = {});
+  // The same with the images' bytes, read earlier (a retrieval hands them over).
+  Result<std::vector<std::string>> decodeIntoProfile(ProfileModel& model, const std::string& name,
+                                                     const nvram::PrinterImages& images,
                                                      const std::string& base = {});
 
   // Moving an old printer's settings to a new printer, step by step (each one transaction):

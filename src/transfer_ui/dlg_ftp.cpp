@@ -12,6 +12,7 @@
 #include "transfer_ui/dialog_parts.h"
 #include "transfer_ui/dlg_proc.h"
 #include "transfer_ui/send_flow.h"
+#include "transport/core_dumps.h"
 #include "transport/ipv4_address.h"
 #include "transport/transport_messages.h"
 #include "ui/accessibility.h"
@@ -89,19 +90,24 @@ void CDlgFtp::retrieve() {
   }
   const std::string password = password_->text().toStdString();
   auto retrieveImages = services_.retrieve;
-  const RetrievalOutcome outcome = runShowingWaitBox<RetrievalOutcome>(
+  // Handed over on the heap: GCC 12 takes the images' variant inside a future's result for an
+  // object on the stack (-Wfree-nonheap-object).
+  const auto result = runShowingWaitBox<std::unique_ptr<RetrievalResult>>(
       this, [retrieveImages, address, password](RunControl& control) {
-        return retrieveImages(address, password, control);
+        return std::make_unique<RetrievalResult>(retrieveImages(address, password, control));
       });
-  boxes.warn(this, QString::fromStdString(outcome.message));
-  if (outcome.retrieved()) accept();
+  boxes.warn(this, QString::fromStdString(result->outcome.message));
+  if (!result->outcome.retrieved()) return;
+  images_ = std::move(result->images);
+  accept();
 }
 
 bool retrievePrinterInformation(ProfileModel& model, const ProfileStore& store, QWidget* parent,
                                 const TransportServices& services) {
+  transport::keepOutOfCoreDumps();
   CDlgFtp dialog(store, services, parent);
   if (drovik::ui::runModal(dialog) != QDialog::Accepted) return false;
-  const auto messages = nvram::decodeRetrievedImages(model, store.paths().programDir);
+  const auto messages = nvram::decodeRetrievedImages(model, dialog.retrievedImages());
   for (const auto& message : messages)
     drovik::ui::messageBoxes().warn(parent, QString::fromStdString(message));
   return true;

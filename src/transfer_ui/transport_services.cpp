@@ -12,14 +12,16 @@ TransportServices TransportServices::real(const std::filesystem::path& programDi
     return std::make_unique<CupsRoute>(queue);
   };
   services.parallelRoute = [programDir]() -> std::unique_ptr<SendRoute> {
-    return std::make_unique<ParallelRoute>(programDir);
+    return std::make_unique<ExclusiveRoute>(programDir,
+                                            std::make_unique<ParallelRoute>(programDir));
   };
   services.networkRoute = [programDir](const Ipv4Octets& address) -> std::unique_ptr<SendRoute> {
-    return std::make_unique<FtpRoute>(programDir, address);
+    return std::make_unique<ExclusiveRoute>(programDir,
+                                            std::make_unique<FtpRoute>(programDir, address));
   };
   services.retrieve = [programDir](const Ipv4Octets& address, const std::string& password,
                                    RunControl& control) {
-    return retrievePrinterImages(programDir, address, password, control);
+    return retrieveExclusively(programDir, address, password, control);
   };
   return services;
 }

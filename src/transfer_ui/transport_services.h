@@ -12,7 +12,7 @@
 #include "model/profile_store.h"
 #include "model/status.h"
 #include "transport/cups_route.h"
-#include "transport/retrieval.h"
+#include "transport/exclusive_transfer.h"
 #include "transport/run_control.h"
 #include "transport/send_route.h"
 
@@ -27,12 +27,13 @@ struct TransportServices {
   std::function<std::unique_ptr<SendRoute>(const std::string& queue)> spoolerRoute;
   std::function<std::unique_ptr<SendRoute>()> parallelRoute;
   std::function<std::unique_ptr<SendRoute>(const Ipv4Octets& address)> networkRoute;
-  // Runs on a worker thread, like SendRoute::send.
-  std::function<RetrievalOutcome(const Ipv4Octets& address, const std::string& password,
-                                 RunControl& control)>
+  // Runs on a worker thread, like SendRoute::send. The images come back with the outcome.
+  std::function<RetrievalResult(const Ipv4Octets& address, const std::string& password,
+                                RunControl& control)>
       retrieve;
 
-  // The real transports, with their files in programDir.
+  // The real transports, with their files in programDir; the port and network routes and the
+  // retrieval run under its transfer lock.
   static TransportServices real(const std::filesystem::path& programDir);
 };
 

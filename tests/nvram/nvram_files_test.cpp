@@ -58,12 +58,13 @@ TEST_F(NvramFiles, DecodesBothImagesAndReportsInImageOrder) {
   write(kAllImageFileName, allImage());
   write(kNetworkImageFileName, networkImage());
   ProfileModel m;
-  EXPECT_EQ(decodeRetrievedImages(m, dir_), std::vector<std::string>{kFormLenWarning});
+  EXPECT_EQ(decodeRetrievedImages(m, readRetrievedImages(dir_)),
+            std::vector<std::string>{kFormLenWarning});
   EXPECT_EQ(m.values.selectUser, 5);
   EXPECT_EQ(m.values.iface.octet[0][0], 10);
 
   write(kNetworkImageFileName, networkImage(12));
-  const auto messages = decodeRetrievedImages(m, dir_);
+  const auto messages = decodeRetrievedImages(m, readRetrievedImages(dir_));
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0], kFormLenWarning);
   EXPECT_NE(messages[1].find("「rnvr_nw.bin」のサイズ（12バイト）"), std::string::npos);
@@ -72,13 +73,17 @@ TEST_F(NvramFiles, DecodesBothImagesAndReportsInImageOrder) {
 TEST_F(NvramFiles, AFailedImageDoesNotStopTheOther) {
   write(kNetworkImageFileName, networkImage());
   ProfileModel m;
-  auto messages = decodeRetrievedImages(m, dir_);  // rnvr_all.bin missing: said, not hidden
+  auto messages = decodeRetrievedImages(
+      m, readRetrievedImages(dir_));  // rnvr_all.bin missing: said, not hidden
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("「rnvr_all.bin」"), std::string::npos);
   EXPECT_EQ(m.values.iface.octet[0][0], 10);
+  // Where the two go together, the missing one refuses both.
+  EXPECT_NE(bothImages(readRetrievedImages(dir_)).message().find("「rnvr_all.bin」"),
+            std::string::npos);
 
   write(kAllImageFileName, allImage(102401));
-  messages = decodeRetrievedImages(m, dir_);
+  messages = decodeRetrievedImages(m, readRetrievedImages(dir_));
   EXPECT_EQ(messages, std::vector<std::string>{"ファイルサイズを100KB以下にしてください"});
   EXPECT_EQ(m.values.selectUser, 0);
 }

@@ -46,7 +46,13 @@ void RetrievalDialogTest::retrievedImagesAreDecodedAndEveryWarningShown() {
   TransportFixture f;
   writeFetchedImages(f.dir);
   f.retrieval = {RetrievalVerdict::Retrieved, std::string(transport::kRetrievedMessage), ""};
-  f.dialogs.then(typeAndGet({"172", "16", "0", "9"}, QStringLiteral("pa ss")));
+  f.dialogs.then([&](QDialog& dialog) {
+    const int result = typeAndGet({"172", "16", "0", "9"}, QStringLiteral("pa ss"))(dialog);
+    // Another copy's retrieval replaces the files once this one has let go of the folder.
+    writeFile(f.dir / std::string(nvram::kAllImageFileName), std::string(1758, '\x7f'));
+    writeFile(f.dir / std::string(nvram::kNetworkImageFileName), "short");
+    return result;
+  });
   ProfileModel model;
   QVERIFY(retrievePrinterInformation(model, f.store, nullptr, f.services()));
 

@@ -47,7 +47,10 @@ transfer_ui::TransportServices TransportFixture::services() {
   s.retrieve = [this](const Ipv4Octets& address, const std::string& password,
                       transport::RunControl&) {
     asked.push_back("retrieve:" + transport::dottedOctets(address) + ":" + password);
-    return retrieval;
+    // As the real retrieval: the images it left, read before it returns.
+    transport::RetrievalResult result{retrieval, {}};
+    if (retrieval.retrieved()) result.images = nvram::readRetrievedImages(dir.path());
+    return result;
   };
   return s;
 }

@@ -52,7 +52,8 @@ TEST_F(FtpPrinter, RetrievesAndDecodesASupportedPrintersImages) {
   EXPECT_EQ(outcome.message, kRetrievedMessage);
 
   ProfileModel retrieved;
-  EXPECT_TRUE(nvram::decodeRetrievedImages(retrieved, dir.path()).empty());
+  EXPECT_TRUE(
+      nvram::decodeRetrievedImages(retrieved, nvram::readRetrievedImages(dir.path())).empty());
   ProfileModel expected;
   const auto all = nvram::readImageFile(DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_all_1758.bin");
   const auto nw = nvram::readImageFile(DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_nw_13.bin");
