@@ -25,7 +25,7 @@ using test::writeFile;
 
 constexpr int kRounds = 5;
 
-std::string ip(const Ipv4Octets& address) { return transport::addressText(address); }
+std::string ip(const Ipv4Octets& address) { return transport::dottedOctets(address); }
 
 // Another printer than the corpus image's: initial user 3 (not 0) and address 10.1.2.3.
 test::PrinterSimulatorOptions otherPrinter(double sendSeconds) {

@@ -91,7 +91,7 @@ TEST_F(InterruptedTransfer, ASignalDuringARetrievalLeavesNoPasswordBehind) {
   test::SilentPrinter printer;  // keeps the run waiting for its greeting
   if (!printer.listening()) GTEST_SKIP() << "cannot listen on port 21 (needs root)";
   registerProfile(0, "帳票", "8630-GHJK");
-  const std::string ip = transport::addressText(printer.address());
+  const std::string ip = transport::dottedOctets(printer.address());
   const std::pair<std::string, int> cases[] = {
       {"fetch", SIGHUP},  {"fetch", SIGQUIT}, {"fetch", SIGPIPE},
       {"fetch", SIGTERM}, {"fetch", SIGINT},  {"diff 帳票", SIGHUP},
@@ -114,7 +114,7 @@ TEST_F(InterruptedTransfer, AHangUpDuringAFleetRunRemovesItsWorkFolders) {
   test::SilentPrinter printer;
   if (!printer.listening()) GTEST_SKIP() << "cannot listen on port 21 (needs root)";
   const std::filesystem::path plan = dir / "plan.csv";
-  const std::string ip = transport::addressText(printer.address());
+  const std::string ip = transport::dottedOctets(printer.address());
   writeFile(plan, "一号," + ip + ",ftp:127.0.0.2\n二号," + ip + ",ftp:127.0.0.3\n");
   std::filesystem::create_directory(dir / "tmp");
   // The rows work in private folders: a transfer in the data folder does not hold them up.

