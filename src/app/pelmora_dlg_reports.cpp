@@ -35,6 +35,7 @@ bool CPelmoraDlg::showReportOf(const std::string& name, std::optional<CommandVar
 void CPelmoraDlg::showSettingsList() {
   auto name = selectedName();
   if (!name) return;
+  const OperationScope operation(*this);
   if (!showReportOf(*name)) reloadList(name);
   updateButtonStates();
 }
@@ -42,6 +43,7 @@ void CPelmoraDlg::showSettingsList() {
 void CPelmoraDlg::migrateProfile() {
   auto source = selectedName();
   if (!source) return;
+  const OperationScope operation(*this);
   if (!checkRoomForAnotherProfile()) return;
   // The name dialog starts from the defaults as in registration; the report reloads the source.
   model_.resetToDefaults();
@@ -49,7 +51,7 @@ void CPelmoraDlg::migrateProfile() {
     auto onExisting = askAboutExistingName(*newName);
     if (!onExisting) return;  // declined: nothing written and no report
     auto migrated = registerAsking(*newName, *onExisting, [&](OnExisting choice) {
-      return service_.migrateProfile(*source, *newName, choice);
+      return underLock([&] { return service_.migrateProfile(*source, *newName, choice); });
     });
     if (!migrated) return;
     if (!*migrated) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <string>
@@ -13,7 +14,8 @@ namespace drovik {
 
 namespace {
 
-constexpr auto kLockTimeout = std::chrono::seconds(10);
+// Transactions on worker threads read it while a test may change it.
+std::atomic<std::chrono::milliseconds::rep> waitLimitMs{10'000};
 constexpr auto kLockRetryInterval = std::chrono::milliseconds(5);
 
 std::string withCause(const std::string& what, const std::filesystem::path& path, int error) {
@@ -29,7 +31,8 @@ Result<FolderLock> FolderLock::acquire(const std::filesystem::path& folder) {
   if (!lock.valid() && errno == EACCES) lock = openFile(lockPath, O_RDONLY | O_NOFOLLOW);
   if (!lock.valid()) return Error{withCause("ロックファイルを作成できません", lockPath, errno)};
 
-  const auto deadline = std::chrono::steady_clock::now() + kLockTimeout;
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(waitLimitMs.load());
   while (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
     if (errno == EINTR) continue;
     if (errno != EWOULDBLOCK)
@@ -40,6 +43,10 @@ Result<FolderLock> FolderLock::acquire(const std::filesystem::path& folder) {
     std::this_thread::sleep_for(kLockRetryInterval);
   }
   return FolderLock(std::move(lock));
+}
+
+std::chrono::milliseconds FolderLock::setWaitLimit(std::chrono::milliseconds limit) {
+  return std::chrono::milliseconds(waitLimitMs.exchange(limit.count()));
 }
 
 }  // namespace drovik

@@ -57,6 +57,15 @@ class CompareTest : public QObject {
   void unreadableChoiceIsSaidAndShowsNoRows();
 };
 
+class ListRefreshTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void listFollowsAnotherProgramKeepingTheSelection();
+  void changeUnderAnOpenDialogIsShownWhenItCloses();
+  void deletionWaitsForAnotherProgramsLock();
+  void lockNeverObtainedIsSaidAndChangesNothing();
+};
+
 class LaunchTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:

@@ -69,6 +69,7 @@ class SettingDialogTest : public QObject {
   void selectionShowsThePageAtItsGroup();
   void scrollBarAndWheelMoveThePage();
   void okRunsEveryStoreAndStaysOpenOnFailure();
+  void refusedSaveKeepsTheEditsAndFlagsAfreshOnRetry();
   void togglingBackAndForthFlagsNothing();
   void restoreDefaultsResetsTheSelectedPageOnly();
   void printerInfoRefillsAndAlwaysDiscardsTheScript();
@@ -81,6 +82,9 @@ class EditorEndToEndTest : public QObject {
   void changeSettingsWritesExactlyTheChangedKeys();
   void registrationSavesWhatTheDialogHolds();
   void saveFailureIsShown();
+  void lockNeverObtainedKeepsTheDialogAndItsRetryWritesTheSameKeys();
+  void cancelAfterAFailedSaveWritesNothing();
+  void registrationWhoseSaveFailedCanBeRetried();
 };
 
 }  // namespace drovik::test
