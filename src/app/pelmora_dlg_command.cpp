@@ -26,9 +26,9 @@ void CPelmoraDlg::showCommandWarnings(const PreparedCommand& command) {
 }
 
 void CPelmoraDlg::generateCommandFile() {
+  const OperationScope operation(*this);
   auto name = selectedName();
   if (!name) return;
-  const OperationScope operation(*this);
   ui::FileDialogRequest request;
   request.title = QStringLiteral("名前を付けて保存");
   request.nameFilter = QStringLiteral("VAD Command Binary files (*.sib)");
@@ -48,9 +48,9 @@ void CPelmoraDlg::generateCommandFile() {
 }
 
 void CPelmoraDlg::sendCommand() {
+  const OperationScope operation(*this);
   auto name = selectedName();
   if (!name) return;
-  const OperationScope operation(*this);
   auto slot = service_.findProfile(*name);
   auto prepared = slot ? prepareCommand(service_.store(), model_, *slot)
                        : Result<PreparedCommand>(slot.error());

@@ -101,9 +101,9 @@ void CPelmoraDlg::registerProfile() {
 }
 
 void CPelmoraDlg::deleteProfile() {
+  const OperationScope operation(*this);
   auto name = selectedName();
   if (!name) return;
-  const OperationScope operation(*this);
   if (!ui::messageBoxes().confirm(this, QStringLiteral("削除しますか?"))) return;
   if (Status s = underLock([&] { return service_.deleteProfile(*name); }); !s)
     showFailure(s.message());
@@ -111,9 +111,9 @@ void CPelmoraDlg::deleteProfile() {
 }
 
 void CPelmoraDlg::changeSettings() {
+  const OperationScope operation(*this);
   auto name = selectedName();
   if (!name || !editor_) return;
-  const OperationScope operation(*this);
   if (Status s = service_.loadProfile(model_, *name); !s) {
     showFailure(s.message());
     reloadList();

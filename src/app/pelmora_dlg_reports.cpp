@@ -33,17 +33,17 @@ bool CPelmoraDlg::showReportOf(const std::string& name, std::optional<CommandVar
 }
 
 void CPelmoraDlg::showSettingsList() {
+  const OperationScope operation(*this);
   auto name = selectedName();
   if (!name) return;
-  const OperationScope operation(*this);
   if (!showReportOf(*name)) reloadList(name);
   updateButtonStates();
 }
 
 void CPelmoraDlg::migrateProfile() {
+  const OperationScope operation(*this);
   auto source = selectedName();
   if (!source) return;
-  const OperationScope operation(*this);
   if (!checkRoomForAnotherProfile()) return;
   // The name dialog starts from the defaults as in registration; the report reloads the source.
   model_.resetToDefaults();

@@ -93,6 +93,10 @@ void waitShowingBox(QWidget* parent, const QString& text, const std::function<bo
   if (waitBriefly(finished)) return;
   WaitBox box(text, finished, parent);
   runModal(box);
+  // A replaced runner may return before the box closed itself: the wait goes on all the same,
+  // without blocking the event loop.
+  while (!waitBriefly(finished)) {
+  }
 }
 
 }  // namespace drovik::ui

@@ -63,7 +63,6 @@ class ListRefreshTest : public QObject {
   void listFollowsAnotherProgramKeepingTheSelection();
   void changeUnderAnOpenDialogIsShownWhenItCloses();
   void deletionWaitsForAnotherProgramsLock();
-  void lockNeverObtainedIsSaidAndChangesNothing();
 };
 
 class LaunchTest : public QObject {

@@ -121,26 +121,6 @@ void ListRefreshTest::deletionWaitsForAnotherProgramsLock() {
   QCOMPARE(app.boxes.shown.size(), std::size_t{1});  // the question only
 }
 
-void ListRefreshTest::lockNeverObtainedIsSaidAndChangesNothing() {
-  AppFixture app;
-  app.addProfile(0, "A", "8630-GHJK");
-  app.reopenWindow();
-  const std::string index = app.indexBytes();
-  const ShortLockWait shortWait(std::chrono::milliseconds(400));
-  HeldFolderLock held(app.dir.path());
-  app.dialogs.then(typeAndOk("nameEdit", "M"));
-  app.dialogs.then(inspectThenWaitForClose([](QDialog&) {}));
-  app.clickRow(0);
-  app.button("migrateButton")->click();
-
-  QVERIFY(app.boxes.shown.size() >= 1);
-  QCOMPARE(app.boxes.shown[0].icon, QMessageBox::Warning);
-  QVERIFY(app.boxes.shown[0].text.contains(QStringLiteral(".drovik.lock")));
-  QCOMPARE(app.indexBytes(), index);
-  QCOMPARE(listedNames(app), QStringList{"A"});
-  QCOMPARE(app.selectedName(), std::string("A"));
-}
-
 DROVIK_QTEST_SUITE(ListRefreshTest);
 
 }  // namespace drovik::test
