@@ -4,6 +4,8 @@
 // window says so on the button instead.
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace drovik {
@@ -14,9 +16,12 @@ struct PreparedCommand;
 class SettingsEditor {
  public:
   virtual ~SettingsEditor() = default;
-  // Edits the model modally; true when the operator closed the editor with OK (the model then
-  // carries the changed values and their write flags).
-  virtual bool editSettings(ProfileModel& model, QWidget* parent) = 0;
+  // What OK runs once the model carries the changed values and their write flags: saves them,
+  // shows any failure itself and returns true when saved. Until it does, the editor stays
+  // open with the operator's edits, so that they can try again or cancel.
+  using Save = std::function<bool()>;
+  // Edits the model modally; true when the operator closed the editor with OK and it saved.
+  virtual bool editSettings(ProfileModel& model, QWidget* parent, const Save& save) = 0;
 };
 
 class CommandSender {

@@ -1,15 +1,19 @@
 #include "app/pelmora_dlg.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "app/about_dlg.h"
 #include "app/compare_dlg.h"
 #include "app/operation_hooks.h"
+#include "app/profile_files_watcher.h"
 #include "app/program_icon.h"
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
@@ -47,6 +51,8 @@ CPelmoraDlg::CPelmoraDlg(ProfileService& service, ProfileModel& model,
   connect(ui_->generateButton, &QPushButton::clicked, this, &CPelmoraDlg::generateCommandFile);
   connect(ui_->quitButton, &QPushButton::clicked, this, &CPelmoraDlg::accept);
 
+  filesWatcher_ = new ProfileFilesWatcher(service_.store().paths(), this);
+  connect(filesWatcher_, &ProfileFilesWatcher::changed, this, &CPelmoraDlg::refreshFromFiles);
   if (firstRead)
     showSlots(*firstRead, std::nullopt);
   else
@@ -114,7 +120,36 @@ void CPelmoraDlg::setSettingsEditor(SettingsEditor* editor) {
 void CPelmoraDlg::setCommandSender(CommandSender* sender) { sender_ = sender; }
 
 void CPelmoraDlg::reloadList(const std::optional<std::string>& select) {
+  filesWatcher_->markRead();
   showSlots(service_.readSlots(), select);
+}
+
+CPelmoraDlg::OperationScope::OperationScope(CPelmoraDlg& window) : window_(window) {
+  ++window_.operations_;
+}
+
+CPelmoraDlg::OperationScope::~OperationScope() {
+  if (--window_.operations_ > 0 || !std::exchange(window_.refreshPending_, false)) return;
+  // The operation's own reload may have read the change already.
+  if (window_.filesWatcher_->changedSinceRead()) window_.refreshFromFiles();
+}
+
+void CPelmoraDlg::refreshFromFiles() {
+  if (operations_ > 0) {
+    refreshPending_ = true;
+    return;
+  }
+  // A failure to read is shown in a box: no second refresh runs under it.
+  const OperationScope operation(*this);
+  // The operator's focus stays where it was (selecting a row would move it to the list).
+  const QPointer<QWidget> focused = QApplication::focusWidget();
+  reloadList(selectedName());
+  if (focused) focused->setFocus();
+}
+
+QWidget* CPelmoraDlg::dialogInFront() {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal ? modal : this;
 }
 
 void CPelmoraDlg::showSlots(const Result<ProfileSlotTable>& slots,
@@ -184,11 +219,13 @@ void CPelmoraDlg::updateButtonStates() {
 }
 
 void CPelmoraDlg::showAbout() {
+  const OperationScope operation(*this);
   CAboutDlg about(this);
   ui::runModal(about);
 }
 
 void CPelmoraDlg::showComparison() {
+  const OperationScope operation(*this);
   // The files as they are now, not as the list last showed them.
   const auto slots = service_.readSlots();
   if (!slots) return showFailure(slots.message());
@@ -200,7 +237,7 @@ void CPelmoraDlg::showComparison() {
 }
 
 void CPelmoraDlg::showFailure(const std::string& message) {
-  ui::messageBoxes().warn(this, QString::fromStdString(message));
+  ui::messageBoxes().warn(dialogInFront(), QString::fromStdString(message));
 }
 
 }  // namespace drovik

@@ -1,6 +1,8 @@
 // The main window: the registered profiles and one button per operation. Every operation
 // works on the selected row's profile by its name through the profile service, then
-// re-reads the index so that the list always shows the files as they are.
+// re-reads the index; changes by other programs sharing the folder are read in as they
+// happen, so that the list always shows the files as they are. Changes wait for the folder
+// lock on a worker thread, the window painting meanwhile.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +13,7 @@
 
 #include "model/profile.h"
 #include "model/status.h"
+#include "ui/wait_box.h"
 
 class QTreeWidgetItem;
 
@@ -21,6 +24,7 @@ class CPelmoraDlg;
 namespace drovik {
 
 class ProfileService;
+class ProfileFilesWatcher;
 class SettingsEditor;
 class CommandSender;
 struct Registered;
@@ -62,6 +66,33 @@ class CPelmoraDlg : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Held by every operation from its first dialog to its end: the list is never rebuilt
+  // under an open dialog, nor while a worker thread uses the model; a change of the files
+  // meanwhile is read in when the last operation ends.
+  class OperationScope {
+   public:
+    explicit OperationScope(CPelmoraDlg& window);
+    ~OperationScope();
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+   private:
+    CPelmoraDlg& window_;
+  };
+
+  // Runs a transaction on a worker thread; while it waits for the folder lock the window
+  // keeps painting, and from a blink on a wait box stands over the dialog in front.
+  template <class Transaction>
+  auto underLock(Transaction transaction) {
+    const OperationScope operation(*this);
+    return ui::runInBackground(dialogInFront(), ui::folderBusyText(), std::move(transaction));
+  }
+  // The window or its dialog in front (the settings dialog while its OK saves): messages and
+  // waits stand over it.
+  QWidget* dialogInFront();
+  // Another program changed the files: re-read the list, keeping the selected name.
+  void refreshFromFiles();
+
   void setUpList();
   void showSlots(const Result<ProfileSlotTable>& slots, const std::optional<std::string>& select);
   void setUpHelpMenu();
@@ -91,6 +122,9 @@ class CPelmoraDlg : public QDialog {
   SettingsEditor* editor_ = nullptr;
   CommandSender* sender_ = nullptr;
   std::unique_ptr<Ui::CPelmoraDlg> ui_;
+  ProfileFilesWatcher* filesWatcher_ = nullptr;
+  int operations_ = 0;           // open OperationScopes
+  bool refreshPending_ = false;  // the files changed while an operation was open
 };
 
 }  // namespace drovik

@@ -26,6 +26,7 @@ void CPelmoraDlg::showCommandWarnings(const PreparedCommand& command) {
 }
 
 void CPelmoraDlg::generateCommandFile() {
+  const OperationScope operation(*this);
   auto name = selectedName();
   if (!name) return;
   ui::FileDialogRequest request;
@@ -47,6 +48,7 @@ void CPelmoraDlg::generateCommandFile() {
 }
 
 void CPelmoraDlg::sendCommand() {
+  const OperationScope operation(*this);
   auto name = selectedName();
   if (!name) return;
   auto prepared = service_.prepareProfileCommand(model_, *name);

@@ -46,7 +46,8 @@ std::optional<OnExisting> CPelmoraDlg::askAboutExistingName(const std::string& n
   std::string stored = name;
   if (auto slots = service_.readSlots(); slots && (*slots)[preview->existingSlot].registered())
     stored = (*slots)[preview->existingSlot].name;
-  if (!ui::messageBoxes().confirm(this, QString::fromStdString(overwriteQuestion(stored))))
+  if (!ui::messageBoxes().confirm(dialogInFront(),
+                                  QString::fromStdString(overwriteQuestion(stored))))
     return std::nullopt;
   return OnExisting::Overwrite;
 }
@@ -65,6 +66,7 @@ std::optional<Result<Registered>> CPelmoraDlg::registerAsking(
 }
 
 void CPelmoraDlg::registerProfile() {
+  const OperationScope operation(*this);
   if (!checkRoomForAnotherProfile()) return;
   // Every new profile starts from the catalogue defaults, whatever was loaded before.
   model_.resetToDefaults();
@@ -72,16 +74,25 @@ void CPelmoraDlg::registerProfile() {
   if (!name) return;
   auto onExisting = askAboutExistingName(*name);
   if (!onExisting) return;
-  // The settings editor plugs in here. Without one the profile is registered with the
-  // defaults, as if the editor had been closed with OK.
-  if (editor_ && !editor_->editSettings(model_, this)) return;
 
-  auto registered = registerAsking(*name, *onExisting, [&](OnExisting choice) {
-    return service_.registerProfile(model_, *name, choice);
-  });
-  if (!registered) return;
-  if (!*registered) {
-    showFailure(registered->message());
+  std::optional<Registered> registered;
+  const auto save = [&] {
+    auto done = registerAsking(*name, *onExisting, [&](OnExisting choice) {
+      onExisting = choice;  // a retry after a failed save keeps the operator's answer
+      return underLock([&] { return service_.registerProfile(model_, *name, choice); });
+    });
+    if (!done) return false;  // the operator declined to overwrite
+    if (!*done) {
+      showFailure(done->message());
+      return false;
+    }
+    registered = **done;
+    return true;
+  };
+  // The settings editor plugs in here; its OK saves, and a failed save leaves it open with the
+  // operator's edits. Without one the profile is registered with the defaults, as if the
+  // editor had been closed with OK.
+  if (editor_ ? !editor_->editSettings(model_, this, save) : !save()) {
     reloadList(selectedName());
     return;
   }
@@ -89,14 +100,17 @@ void CPelmoraDlg::registerProfile() {
 }
 
 void CPelmoraDlg::deleteProfile() {
+  const OperationScope operation(*this);
   auto name = selectedName();
   if (!name) return;
   if (!ui::messageBoxes().confirm(this, QStringLiteral("削除しますか?"))) return;
-  if (Status s = service_.deleteProfile(*name); !s) showFailure(s.message());
+  if (Status s = underLock([&] { return service_.deleteProfile(*name); }); !s)
+    showFailure(s.message());
   reloadList();
 }
 
 void CPelmoraDlg::changeSettings() {
+  const OperationScope operation(*this);
   auto name = selectedName();
   if (!name || !editor_) return;
   if (auto loaded = service_.loadProfile(model_, *name); !loaded) {
@@ -104,9 +118,12 @@ void CPelmoraDlg::changeSettings() {
     reloadList();
     return;
   }
-  if (editor_->editSettings(model_, this)) {
-    if (Status s = service_.saveChanges(model_, *name); !s) showFailure(s.message());
-  }
+  // OK saves; a failed save leaves the editor open with the operator's edits.
+  editor_->editSettings(model_, this, [&] {
+    const Status saved = underLock([&] { return service_.saveChanges(model_, *name); });
+    if (!saved) showFailure(saved.message());
+    return saved.isOk();
+  });
   model_.clearWriteFlags();
   reloadList(name);
 }

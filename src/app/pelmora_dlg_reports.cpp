@@ -29,6 +29,7 @@ bool CPelmoraDlg::showReportOf(const std::string& name, std::optional<CommandVar
 }
 
 void CPelmoraDlg::showSettingsList() {
+  const OperationScope operation(*this);
   auto name = selectedName();
   if (!name) return;
   if (!showReportOf(*name)) reloadList(name);
@@ -36,6 +37,7 @@ void CPelmoraDlg::showSettingsList() {
 }
 
 void CPelmoraDlg::migrateProfile() {
+  const OperationScope operation(*this);
   auto source = selectedName();
   if (!source) return;
   if (!checkRoomForAnotherProfile()) return;
@@ -45,7 +47,7 @@ void CPelmoraDlg::migrateProfile() {
     auto onExisting = askAboutExistingName(*newName);
     if (!onExisting) return;  // declined: nothing written and no report
     auto migrated = registerAsking(*newName, *onExisting, [&](OnExisting choice) {
-      return service_.migrateProfile(*source, *newName, choice);
+      return underLock([&] { return service_.migrateProfile(*source, *newName, choice); });
     });
     if (!migrated) return;
     if (!*migrated) {

@@ -5,8 +5,9 @@
 
 namespace drovik {
 
-bool SettingsEditorDialog::editSettings(ProfileModel& model, QWidget* parent) {
+bool SettingsEditorDialog::editSettings(ProfileModel& model, QWidget* parent, const Save& save) {
   editor::CDlgSetting dialog(model, retrieval_, parent);
+  dialog.setSaveAction(save);
   return ui::runModal(dialog) == QDialog::Accepted;
 }
 

@@ -14,7 +14,7 @@ class SettingsEditorDialog final : public SettingsEditor {
  public:
   explicit SettingsEditorDialog(editor::PrinterInfoRetrieval* retrieval = nullptr)
       : retrieval_(retrieval) {}
-  bool editSettings(ProfileModel& model, QWidget* parent) override;
+  bool editSettings(ProfileModel& model, QWidget* parent, const Save& save) override;
 
  private:
   editor::PrinterInfoRetrieval* retrieval_;

@@ -217,6 +217,11 @@ void CDlgSetting::wheelEvent(QWheelEvent* event) {
 }
 
 bool CDlgSetting::storeAll() {
+  // An OK that did not close leaves the write flags as they were, so that the next OK flags
+  // again exactly the keys that differ from the opening values: a retry after a failed save
+  // writes the same keys, and one after taking back an edit does not write that key.
+  const ValueWriteFlags valueWrite = model_.valueWrite;
+  const CheckFlagWriteFlags flagWrite = model_.flagWrite;
   // Every page stores, even after a refusal, so that the operator sees every message at once.
   bool stored = userNamePage_->storeToProfile(model_);
   for (CDlgUser* page : userPages_) stored = page->storeToProfile(model_) && stored;
@@ -224,8 +229,13 @@ bool CDlgSetting::storeAll() {
   for (int slot = 0; slot < kSlotCount; ++slot)
     model_.flags.state[nodeOfSlot(slot)] = tree_->isTicked(slot) ? 1 : 0;
   model_.recomputeCheckFlagTexts();
-  if (stored) accept();
-  return stored;
+  if (stored && (!save_ || save_())) {
+    accept();
+    return true;
+  }
+  model_.valueWrite = valueWrite;
+  model_.flagWrite = flagWrite;
+  return false;
 }
 
 void CDlgSetting::restoreDefaults() {

@@ -1,11 +1,12 @@
 // CDlgSetting: the settings dialog. The tree on the left decides, node by node, what the
 // printer command includes; selecting a node shows its page on the right, scrolled to the
-// node's group by the dialog's own scroll bar. OK stores every page and reads the boxes back;
-// the dialog stays open while any page refuses.
+// node's group by the dialog's own scroll bar. OK stores every page, reads the boxes back and
+// runs the save action; the dialog stays open while any page refuses or the save fails.
 #pragma once
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "editor/dialog_units.h"
@@ -32,8 +33,12 @@ class CDlgSetting : public QDialog {
   CDlgSetting(ProfileModel& model, PrinterInfoRetrieval* retrieval, QWidget* parent = nullptr);
   ~CDlgSetting() override;
 
+  // What OK runs once every page stored: true when it saved the model (it shows its own
+  // failures). Without one, OK closes as soon as every page stored.
+  void setSaveAction(std::function<bool()> save) { save_ = std::move(save); }
+
   // The buttons' actions, callable without exec().
-  bool storeAll();  // OK: true when every page stored; closes the dialog then
+  bool storeAll();  // OK: true when every page stored and saved; closes the dialog then
   void restoreDefaults();
   void fetchPrinterInfo();
 
@@ -63,6 +68,7 @@ class CDlgSetting : public QDialog {
 
   ProfileModel& model_;
   PrinterInfoRetrieval* retrieval_;
+  std::function<bool()> save_;
   ProfileText snapshot_;  // the texts as the profile had them when the dialog opened
   DialogUnits units_;
   CheckTree* tree_ = nullptr;

@@ -1,5 +1,6 @@
 #include "model/folder_lock.h"
 
+#include <atomic>
 #include <chrono>
 
 #include "model/file_lock.h"
@@ -8,13 +9,15 @@ namespace drovik {
 
 namespace {
 
-constexpr auto kLockTimeout = std::chrono::seconds(10);
+// Transactions on worker threads read it while a test may change it.
+std::atomic<std::chrono::milliseconds::rep> waitLimitMs{10'000};
 
 }  // namespace
 
 Result<FolderLock> FolderLock::acquire(const std::filesystem::path& folder) {
   const std::filesystem::path lockPath = folder / kFolderLockName;
-  const auto deadline = std::chrono::steady_clock::now() + kLockTimeout;
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(waitLimitMs.load());
   auto lock = takeFileLock(lockPath, [&]() -> Status {
     if (std::chrono::steady_clock::now() < deadline) return {};
     return Error{"ほかの処理がファイルを使用中のため、ロックを取得できません: " +
@@ -22,6 +25,10 @@ Result<FolderLock> FolderLock::acquire(const std::filesystem::path& folder) {
   });
   if (!lock) return lock.error();
   return FolderLock(std::move(*lock));
+}
+
+std::chrono::milliseconds FolderLock::setWaitLimit(std::chrono::milliseconds limit) {
+  return std::chrono::milliseconds(waitLimitMs.exchange(limit.count()));
 }
 
 }  // namespace drovik

@@ -4,6 +4,7 @@
 // touching both takes one lock and two copies can never take them in opposite orders.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 
 #include "model/atomic_file.h"
@@ -14,8 +15,12 @@ inline constexpr const char* kFolderLockName = ".drovik.lock";
 
 class FolderLock {
  public:
-  // Waits up to ten seconds for the lock of `folder`; an Error names the lock file.
+  // Waits up to the wait limit (ten seconds) for the lock of `folder`; an Error names the
+  // lock file.
   static Result<FolderLock> acquire(const std::filesystem::path& folder);
+  // Changes the wait limit of every later acquire in this process and returns the previous
+  // one: tests of a held lock need not wait the full ten seconds.
+  static std::chrono::milliseconds setWaitLimit(std::chrono::milliseconds limit);
 
  private:
   explicit FolderLock(FileDescriptor fd) : fd_(std::move(fd)) {}

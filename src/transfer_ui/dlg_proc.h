@@ -3,35 +3,22 @@
 // windows beneath keep painting; it closes itself once the transfer has ended.
 #pragma once
 
-#include <QDialog>
-#include <chrono>
 #include <functional>
 
 #include "transport/background_run.h"
-
-class QTimer;
+#include "ui/wait_box.h"
 
 namespace drovik::transfer_ui {
 
 // The dialogs speak the transports' terms.
 using namespace drovik::transport;
 
-class CDlgProc : public QDialog {
+class CDlgProc : public ui::WaitBox {
   Q_OBJECT
 
  public:
   // `finished` is polled; the box accepts as soon as it returns true.
-  CDlgProc(std::function<bool()> finished, QWidget* parent = nullptr);
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-
- private:
-  void poll();
-
-  std::function<bool()> finished_;
-  QTimer* timer_;
+  explicit CDlgProc(std::function<bool()> finished, QWidget* parent = nullptr);
 };
 
 // Runs the box modally through the dialog runner (tests replace it).
@@ -42,9 +29,9 @@ void showWaitBox(CDlgProc& box);
 template <class T>
 T runShowingWaitBox(QWidget* parent, typename BackgroundRun<T>::Work work) {
   BackgroundRun<T> run(std::move(work));
-  // Most local runs end within a blink: no box flashing up for them.
-  if (!run.waitFor(std::chrono::milliseconds(150))) {
-    CDlgProc box([&run] { return run.finished(); }, parent);
+  const auto finished = [&run] { return run.finished(); };
+  if (!ui::waitBriefly(finished)) {
+    CDlgProc box(finished, parent);
     showWaitBox(box);
   }
   return run.take();

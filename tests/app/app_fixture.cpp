@@ -4,11 +4,11 @@
 
 namespace drovik::test {
 
-bool FakeSettingsEditor::editSettings(ProfileModel& model, QWidget*) {
+bool FakeSettingsEditor::editSettings(ProfileModel& model, QWidget*, const Save& save) {
   ++opened;
   lastUserName0 = model.values.userName[0];
   if (edit) edit(model);
-  return answerOk;
+  return answerOk && save();
 }
 
 AppFixture::AppFixture() : service(StorePaths::inDirectory(dir.path())) { reopenWindow(); }

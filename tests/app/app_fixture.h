@@ -16,11 +16,11 @@
 
 namespace drovik::test {
 
-// Stands in for the settings dialog: applies `edit` to the loaded profile and answers OK or
-// Cancel.
+// Stands in for the settings dialog: applies `edit` to the loaded profile and answers OK
+// (which saves) or Cancel; after a failed save it cancels.
 class FakeSettingsEditor final : public SettingsEditor {
  public:
-  bool editSettings(ProfileModel& model, QWidget* parent) override;
+  bool editSettings(ProfileModel& model, QWidget* parent, const Save& save) override;
 
   std::function<void(ProfileModel&)> edit;
   bool answerOk = true;

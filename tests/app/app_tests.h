@@ -70,6 +70,14 @@ class StaleSelectionTest : public QObject {
   void comparisonStartsFromTheChosenProfile();
 };
 
+class ListRefreshTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void listFollowsAnotherProgramKeepingTheSelection();
+  void changeUnderAnOpenDialogIsShownWhenItCloses();
+  void deletionWaitsForAnotherProgramsLock();
+};
+
 class LaunchTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:

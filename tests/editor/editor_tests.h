@@ -70,6 +70,7 @@ class SettingDialogTest : public QObject {
   void selectionShowsThePageAtItsGroup();
   void scrollBarAndWheelMoveThePage();
   void okRunsEveryStoreAndStaysOpenOnFailure();
+  void refusedSaveKeepsTheEditsAndFlagsAfreshOnRetry();
   void togglingBackAndForthFlagsNothing();
   void restoreDefaultsResetsTheSelectedPageOnly();
   void printerInfoRefillsAndAlwaysDiscardsTheScript();
@@ -84,6 +85,9 @@ class EditorEndToEndTest : public QObject {
   void registrationSavesWhatTheDialogHolds();
   void saveFailureIsShown();
   void handEditedAddressIsShownAndRefusedByOk();
+  void lockNeverObtainedKeepsTheDialogAndItsRetryWritesTheSameKeys();
+  void cancelAfterAFailedSaveWritesNothing();
+  void registrationWhoseSaveFailedCanBeRetried();
 };
 
 }  // namespace drovik::test

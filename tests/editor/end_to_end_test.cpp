@@ -1,6 +1,7 @@
 // The settings dialog in the main window, on real profile files: exactly the edited keys
 // change in the settings file.
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -16,6 +17,8 @@
 #include "editor/stepper_box.h"
 #include "editor/user_name_page.h"
 #include "editor/user_page.h"
+#include "support/held_folder_lock.h"
+#include "ui/wait_box.h"
 #include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
@@ -65,14 +68,40 @@ int editAndPressOk(QDialog& shown) {
   return dialog.storeAll() ? QDialog::Accepted : QDialog::Rejected;
 }
 
+// The keys editAndPressOk changes in a profile of the defaults.
+const KeyValues kEditedKeys = {{"User03_FormLenRear", "16"},
+                               {"User03_TopMFront", "8.9"},
+                               {"User2", "KEIRI"},
+                               {"User8FTFormLenChkFlag", "0"},
+                               {"DHCP", "1"}};
+
+int pressOkAgain(QDialog& shown) {
+  return static_cast<CDlgSetting&>(shown).storeAll() ? QDialog::Accepted : QDialog::Rejected;
+}
+
+QString userName2(QDialog& shown) {
+  return static_cast<CDlgSetting&>(shown).userNamePage().findChild<QLineEdit*>("User2")->text();
+}
+
+// Far below the ten seconds of a real wait, far above the brief wait without a box.
+constexpr std::chrono::milliseconds kShortLockWait(400);
+
+// The main window with the settings dialog plugged in, on one old-model profile "PROF".
+struct EditorOnOneProfile {
+  EditorOnOneProfile() {
+    app.addProfile(0, "PROF", "8630-GHJK");
+    app.reopenWindow();
+    app.window->setSettingsEditor(&editor);
+  }
+  AppFixture app;
+  SettingsEditorDialog editor;
+};
+
 }  // namespace
 
 void EditorEndToEndTest::changeSettingsWritesExactlyTheChangedKeys() {
-  AppFixture app;
-  app.addProfile(0, "PROF", "8630-GHJK");
-  app.reopenWindow();
-  SettingsEditorDialog editor;
-  app.window->setSettingsEditor(&editor);
+  EditorOnOneProfile fixture;
+  AppFixture& app = fixture.app;
   const KeyValues before = keyValues(app.settingsBytes());
 
   app.dialogs.then(editAndPressOk);
@@ -80,12 +109,7 @@ void EditorEndToEndTest::changeSettingsWritesExactlyTheChangedKeys() {
   app.button("changeButton")->click();
   QCOMPARE(app.dialogs.opened.back(), QString("CDlgSetting"));
   QVERIFY(app.boxes.shown.empty());
-  const KeyValues expected = {{"User03_FormLenRear", "16"},
-                              {"User03_TopMFront", "8.9"},
-                              {"User2", "KEIRI"},
-                              {"User8FTFormLenChkFlag", "0"},
-                              {"DHCP", "1"}};
-  QCOMPARE(changedKeys(before, keyValues(app.settingsBytes())), expected);
+  QCOMPARE(changedKeys(before, keyValues(app.settingsBytes())), kEditedKeys);
   QCOMPARE(app.selectedName(), std::string("PROF"));
 
   // Opening again and pressing OK changes nothing.
@@ -177,6 +201,93 @@ void EditorEndToEndTest::handEditedAddressIsShownAndRefusedByOk() {
   QVERIFY(app.boxes.shown[1].text.startsWith(QStringLiteral("ＩＰアドレス：300 は")));
   QCOMPARE(changedKeys(keyValues(edited), keyValues(app.settingsBytes())),
            (KeyValues{{"IPAddress1", "255"}}));
+}
+
+void EditorEndToEndTest::lockNeverObtainedKeepsTheDialogAndItsRetryWritesTheSameKeys() {
+  EditorOnOneProfile fixture;
+  AppFixture& app = fixture.app;
+  const KeyValues before = keyValues(app.settingsBytes());
+  const ShortLockWait shortWait(kShortLockWait);
+  HeldFolderLock held(app.dir.path());
+  int firstOk = -1;
+  QString keptName;
+  QString waitText;
+  app.dialogs.then([&](QDialog& dialog) {
+    firstOk = editAndPressOk(dialog);  // waits behind the box, then fails
+    keptName = userName2(dialog);
+    held.release();
+    return pressOkAgain(dialog);
+  });
+  app.dialogs.then(inspectThenWaitForClose(
+      [&](QDialog& box) { waitText = box.findChild<QLabel*>("waitLabel")->text(); }));
+  app.clickRow(0);
+  app.button("changeButton")->click();
+
+  QCOMPARE(firstOk, int(QDialog::Rejected));
+  QCOMPARE(waitText, ui::folderBusyText());
+  QCOMPARE(app.boxes.shown.size(), std::size_t{1});
+  QCOMPARE(app.boxes.shown[0].icon, QMessageBox::Warning);
+  QVERIFY(app.boxes.shown[0].text.contains(QStringLiteral(".drovik.lock")));
+  QCOMPARE(keptName, QStringLiteral("KEIRI"));
+  QCOMPARE(changedKeys(before, keyValues(app.settingsBytes())), kEditedKeys);
+  QCOMPARE(app.selectedName(), std::string("PROF"));
+}
+
+void EditorEndToEndTest::cancelAfterAFailedSaveWritesNothing() {
+  EditorOnOneProfile fixture;
+  AppFixture& app = fixture.app;
+  const std::string index = app.indexBytes();
+  const std::string settings = app.settingsBytes();
+  const auto settingsFile = app.dir / "RSETTING.INI";
+  const auto aside = app.dir / "RSETTING.aside";
+  int firstOk = -1;
+  app.dialogs.then([&](QDialog& dialog) {
+    // The settings file cannot be read while OK saves: it is a folder for the moment.
+    std::filesystem::rename(settingsFile, aside);
+    std::filesystem::create_directory(settingsFile);
+    firstOk = editAndPressOk(dialog);
+    std::filesystem::remove(settingsFile);
+    std::filesystem::rename(aside, settingsFile);
+    return pressCancel()(dialog);
+  });
+  app.clickRow(0);
+  app.button("changeButton")->click();
+
+  QCOMPARE(firstOk, int(QDialog::Rejected));
+  QCOMPARE(app.boxes.shown.size(), std::size_t{1});
+  QVERIFY(app.boxes.shown[0].text.contains(QStringLiteral("RSETTING.INI")));
+  QCOMPARE(app.settingsBytes(), settings);
+  QCOMPARE(app.indexBytes(), index);
+
+  // Nothing of the cancelled edits is left to write: OK on the next opening changes nothing.
+  app.dialogs.then(pressOkAgain);
+  app.button("changeButton")->click();
+  QCOMPARE(app.settingsBytes(), settings);
+}
+
+void EditorEndToEndTest::registrationWhoseSaveFailedCanBeRetried() {
+  AppFixture app;
+  SettingsEditorDialog editor;
+  app.window->setSettingsEditor(&editor);
+  const ShortLockWait shortWait(kShortLockWait);
+  HeldFolderLock held(app.dir.path());
+  int firstOk = -1;
+  app.dialogs.then(typeAndOk("nameEdit", "NEW"));
+  app.dialogs.then([&](QDialog& dialog) {
+    firstOk = editAndPressOk(dialog);
+    held.release();
+    return pressOkAgain(dialog);
+  });
+  app.dialogs.then(inspectThenWaitForClose([](QDialog&) {}));
+  app.button("registerButton")->click();
+
+  QCOMPARE(firstOk, int(QDialog::Rejected));
+  QCOMPARE(app.boxes.shown.size(), std::size_t{1});
+  QCOMPARE(app.rowOf("NEW"), 0);
+  QCOMPARE(app.selectedName(), std::string("NEW"));
+  const KeyValues keys = keyValues(app.settingsBytes());
+  QCOMPARE(keys.at("User2"), std::string("KEIRI"));
+  QCOMPARE(keys.at("User03_FormLenFront"), std::string("13"));  // every key written
 }
 
 DROVIK_QTEST_SUITE(EditorEndToEndTest);

@@ -161,11 +161,9 @@ void SettingDialogTest::okRunsEveryStoreAndStaysOpenOnFailure() {
   QCOMPARE(boxes.shown[1].icon, QMessageBox::Warning);
   QCOMPARE(dialog.result(), int(QDialog::Rejected));
   QCOMPARE(model.flags.state[cat::checkNode(cat::kUserBlock, 6)], 0);
-  QVERIFY(model.flagWrite[cat::checkNode(cat::kUserBlock, 6)]);
-  // The failing users flag nothing; the pages after them stored all the same.
-  QVERIFY(!model.valueWrite.paper[1][0]);
-  QVERIFY(model.valueWrite.paper[2][paperIndex("PrintSpeedFront")]);
+  // The pages after the failing ones stored all the same, but a refused OK flags nothing.
   QCOMPARE(model.text.paper[2][paperIndex("PrintSpeedFront")], std::string("1"));
+  QVERIFY(!anyFlagWrite(model));
 
   // The operator steps the offending boxes back into range and presses OK again.
   dialog.userPage(1).ensureBuilt();
@@ -181,6 +179,46 @@ void SettingDialogTest::okRunsEveryStoreAndStaysOpenOnFailure() {
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   QCOMPARE(model.text.paper[1][topMRear], std::string("-25.4"));
   QCOMPARE(model.text.userName[9], std::string("KEIRI"));
+  QVERIFY(model.flagWrite[cat::checkNode(cat::kUserBlock, 6)]);
+  QVERIFY(model.valueWrite.paper[2][paperIndex("PrintSpeedFront")]);
+  QVERIFY(!model.valueWrite.paper[2][0]);
+}
+
+void SettingDialogTest::refusedSaveKeepsTheEditsAndFlagsAfreshOnRetry() {
+  ProfileModel model;
+  CDlgSetting dialog(model, nullptr);
+  std::vector<ValueWriteFlags> savedWith;
+  bool saves = false;
+  dialog.setSaveAction([&] {
+    savedWith.push_back(model.valueWrite);
+    return saves;
+  });
+  auto* first = dialog.userNamePage().findChild<QLineEdit*>("User1");
+  auto* second = dialog.userNamePage().findChild<QLineEdit*>("User2");
+  const QString secondBefore = second->text();
+  const auto retype = [](QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  };
+  retype(first, "KEIRI");
+  retype(second, "SOUMU");
+  dialog.tree().clickCheckBox(userSlot(6, kUserRow));
+  QVERIFY(!dialog.storeAll());
+  QCOMPARE(dialog.result(), int(QDialog::Rejected));
+  QCOMPARE(savedWith.size(), std::size_t{1});
+  QVERIFY(savedWith[0].userName[0] && savedWith[0].userName[1]);
+  // Nothing stays flagged from the refused OK, and the boxes keep what the operator typed.
+  QVERIFY(!anyFlagWrite(model) && !model.valueWrite.userName[0]);
+  QCOMPARE(first->text(), QStringLiteral("KEIRI"));
+  QVERIFY(!dialog.tree().isTicked(userSlot(6, kUserRow)));
+
+  // The operator takes the second name back; the retry flags only what still differs.
+  retype(second, secondBefore);
+  saves = true;
+  QVERIFY(dialog.storeAll());
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QVERIFY(savedWith[1].userName[0] && !savedWith[1].userName[1]);
+  QVERIFY(model.flagWrite[cat::checkNode(cat::kUserBlock, 6)]);
 }
 
 void SettingDialogTest::togglingBackAndForthFlagsNothing() {

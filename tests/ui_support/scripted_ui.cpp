@@ -1,5 +1,7 @@
 #include "ui_support/scripted_ui.h"
 
+#include <QtCore/qtestsupport_core.h>
+
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -90,6 +92,15 @@ ScriptedDialogRunner::Step inspectThenOk(std::function<void(QDialog&)> look) {
   return [look = std::move(look)](QDialog& dialog) {
     look(dialog);
     return click(dialog, "okButton");
+  };
+}
+
+ScriptedDialogRunner::Step inspectThenWaitForClose(std::function<void(QDialog&)> look) {
+  return [look = std::move(look)](QDialog& box) {
+    box.show();
+    look(box);
+    // Far beyond any lock wait of the tests: a box that never closes fails, not hangs.
+    return QTest::qWaitFor([&box] { return !box.isVisible(); }, 30'000) ? box.result() : -1;
   };
 }
 

@@ -82,10 +82,12 @@ class ScriptedDialogRunner final : public ui::DialogRunner {
 };
 
 // Steps: type into the line edit `edit` and press OK; press OK; press Cancel; press OK after
-// handing the dialog to `look`.
+// handing the dialog to `look`; hand a box that closes itself (a wait box) to `look` and wait
+// until it has closed.
 ScriptedDialogRunner::Step typeAndOk(const char* edit, const QString& text);
 ScriptedDialogRunner::Step pressOk();
 ScriptedDialogRunner::Step pressCancel();
 ScriptedDialogRunner::Step inspectThenOk(std::function<void(QDialog&)> look);
+ScriptedDialogRunner::Step inspectThenWaitForClose(std::function<void(QDialog&)> look);
 
 }  // namespace drovik::test
