@@ -20,6 +20,7 @@
 #include "ui/ipv4_edit.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
+#include "ui/wait_box.h"
 
 namespace drovik::transfer_ui {
 
@@ -78,7 +79,9 @@ CDlgFtp::CDlgFtp(const ProfileStore& store, TransportServices services, QWidget*
 void CDlgFtp::retrieve() {
   auto& boxes = drovik::ui::messageBoxes();
   const Ipv4Octets address = address_->octets();
-  if (Status saved = store_.setRetrievalAddress(address); !saved)
+  if (Status saved = drovik::ui::runInBackground(
+          this, drovik::ui::folderBusyText(), [&] { return store_.setRetrievalAddress(address); });
+      !saved)
     boxes.warn(this, QString::fromStdString(saved.message()));
   if (isEmptyAddress(address)) {
     boxes.warn(this, qt(kEnterAddressMessage));

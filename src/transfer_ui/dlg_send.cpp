@@ -20,6 +20,7 @@
 #include "ui/dialog_runner.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
+#include "ui/wait_box.h"
 
 namespace drovik::transfer_ui {
 namespace {
@@ -125,7 +126,11 @@ void CDlgSend::selectPrinter(int index) {
   if (index < 0 || index >= static_cast<int>(printers_.size())) return;
   const PrinterEntry& printer = printers_[static_cast<std::size_t>(index)];
   portField_->setText(QString::fromStdString(printer.port));
-  if (Status saved = store_.setPrinterDriverName(printer.name); !saved)
+  // The index file's lock may be held by another copy: wait for it off the GUI thread.
+  const std::string name = printer.name;
+  if (Status saved = drovik::ui::runInBackground(this, drovik::ui::folderBusyText(),
+                                                 [&] { return store_.setPrinterDriverName(name); });
+      !saved)
     drovik::ui::messageBoxes().warn(this, QString::fromStdString(saved.message()));
 }
 

@@ -14,6 +14,7 @@
 #include "ui/ipv4_edit.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
+#include "ui/wait_box.h"
 
 namespace drovik::transfer_ui {
 
@@ -75,7 +76,9 @@ void CDlgSendOther::sendParallel() {
 void CDlgSendOther::sendNetwork() {
   const Ipv4Octets address = address_->octets();
   // Remembered at once, also when it is refused or the operator cancels below.
-  if (Status saved = store_.setSendAddress(address); !saved)
+  if (Status saved = drovik::ui::runInBackground(this, drovik::ui::folderBusyText(),
+                                                 [&] { return store_.setSendAddress(address); });
+      !saved)
     drovik::ui::messageBoxes().warn(this, QString::fromStdString(saved.message()));
   if (isEmptyAddress(address)) {
     drovik::ui::messageBoxes().warn(this, qt(kEnterAddressMessage));

@@ -14,7 +14,9 @@
 #include "transfer_ui/transfer_ui_tests.h"
 #include "transfer_ui/transport_fixture.h"
 #include "transport/transport_messages.h"
+#include "support/held_folder_lock.h"
 #include "ui/qt_text.h"
+#include "ui/wait_box.h"
 #include "ui_support/control_names.h"
 #include "ui_support/qtest_suites.h"
 
@@ -208,6 +210,27 @@ void SendOtherDialogTest::rememberedAddressOutsideAByteIsShownAndNeverSent() {
   QCOMPARE(clickIn(dialog, "networkSendButton"), int(QDialog::Accepted));
   QCOMPARE(f.asked, std::vector<std::string>{"network:192.168.1.255"});
   QCOMPARE(*f.store.sendAddress(), (Ipv4Octets{192, 168, 1, 255}));
+}
+
+// Another copy holds the lock of the profile files: the address is remembered once it is
+// free, behind the box that says so, while the window keeps running.
+void SendOtherDialogTest::addressIsRememberedOnceAnotherCopyReleasesTheLock() {
+  TransportFixture f;
+  HeldFolderLock held(f.dir.path());
+  QVERIFY(held.held());
+  CDlgSendOther dialog(f.store, kImage, f.services());
+  typeAddress(dialog, "addressField", {"10", "0", "0", "9"});
+  QString waitText;
+  f.dialogs.then(inspectThenWaitForClose([&](QDialog& box) {
+    waitText = box.findChild<QLabel*>("waitLabel")->text();
+    QCOMPARE(*f.store.sendAddress(), (Ipv4Octets{0, 0, 0, 0}));  // not yet
+    held.release();
+  }));
+  f.boxes.answer(QMessageBox::Cancel);  // the question that follows
+  QCOMPARE(clickIn(dialog, "networkSendButton"), -1);
+  QCOMPARE(waitText, ui::folderBusyText());
+  QCOMPARE(*f.store.sendAddress(), (Ipv4Octets{10, 0, 0, 9}));
+  QCOMPARE(f.boxes.shown.back().text, qt(transport::kConfirmNetworkQuestion));
 }
 
 void SendOtherDialogTest::routeOutcomeDecidesWhetherTheDialogCloses() {

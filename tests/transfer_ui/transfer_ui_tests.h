@@ -25,6 +25,7 @@ class SendOtherDialogTest : public QObject {
  private Q_SLOTS:
   void networkAddressIsRememberedEvenWhenRefused();
   void rememberedAddressOutsideAByteIsShownAndNeverSent();
+  void addressIsRememberedOnceAnotherCopyReleasesTheLock();
   void routeOutcomeDecidesWhetherTheDialogCloses();
   void slowSendIsWaitedForBehindTheWaitBox();
 };
