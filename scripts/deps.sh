@@ -8,8 +8,8 @@ DROVIK_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
 # The printer transports: FTP through libcurl, the print spooler through libcups.
 DROVIK_TRANSPORT_PACKAGES=(libcurl4-openssl-dev libcups2-dev)
 # Peers the transport tests and benchmarks start themselves: a private print spooler and the
-# printer simulator (an FTP server).
-DROVIK_TEST_PEER_PACKAGES=(cups cups-daemon cups-client python3-pyftpdlib)
+# printer simulator (an FTP server); ansible-core runs the fleet playbook example's test.
+DROVIK_TEST_PEER_PACKAGES=(cups cups-daemon cups-client python3-pyftpdlib ansible-core)
 # Screenshots run the program on a virtual display with Japanese fonts.
 DROVIK_SCREENSHOT_PACKAGES=(xvfb xauth fonts-noto-cjk)
 
