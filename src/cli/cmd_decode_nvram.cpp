@@ -1,5 +1,6 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "cli/printer_images.h"
 
 namespace drovik::cli {
@@ -14,6 +15,18 @@ std::string valueLines(const ProfileText& text) {
   for (const catalogue::ValueKey& key : catalogue::valueKeysInSaveOrder())
     line(key.key, text.at(key));
   return out;
+}
+
+// Every key as the lines give it, named where the settings tree names it, and the warnings
+// that also went to stderr.
+std::string valueRecords(const ProfileText& text, const std::vector<std::string>& warnings) {
+  Json values = Json::array();
+  for (const catalogue::ValueKey& key : catalogue::valueKeysInSaveOrder()) {
+    Json record = {{"key", key.key}, {"value", text.at(key)}};
+    record.update(labelled(LabelOfKey(key)));
+    values.push_back(std::move(record));
+  }
+  return jsonText({{"values", std::move(values)}, {"warnings", warnings}});
 }
 
 // Decodes onto the defaults or onto a registered profile, writing nothing.
@@ -43,7 +56,9 @@ int decodeAndShow(const Args& args, const nvram::PrinterImages& images) {
   }
   if (!warnings) return fail(warnings.message());
   printWarnings(*warnings);
-  if (Status s = writeOutput(valueLines(model.text)); !s)
+  const std::string out =
+      args.has("--json") ? valueRecords(model.text, *warnings) : valueLines(model.text);
+  if (Status s = writeOutput(out); !s)
     return fail(s.message(), args.option("--into") ? kExitPartial : kExitFailure);
   return kExitOk;
 }
@@ -53,7 +68,7 @@ int runDecodeNvram(const Args& args) {
   const auto nwPath = args.option("--nw");
   if (!expectOperands(args, 0,
                       "decode-nvram --all FILE --nw FILE [--data-dir DIR --base NAME] "
-                      "[--into NAME]"))
+                      "[--into NAME] [--json]"))
     return kExitUsage;
   if (!allPath || !nwPath)
     return fail("--all FILE と --nw FILE の両方を指定してください。", kExitUsage);

@@ -2,11 +2,11 @@
 // printer holds now. Its exit status follows diff's convention (0 equal, 1 different,
 // 2 trouble), so that a script can branch on it.
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "cli/printer_images.h"
 #include "service/compared_profiles.h"
 
@@ -25,20 +25,19 @@ std::string lines(const ProfileComparison& comparison) {
   return out;
 }
 
-nlohmann::ordered_json side(const ComparedSetting& setting) {
+Json side(const ComparedSetting& setting) {
   return {{"value", setting.text}, {"included", setting.included}};
 }
 
 std::string json(const ProfileComparison& comparison) {
-  auto array = nlohmann::ordered_json::array();
+  auto array = Json::array();
   for (const SettingDifference& d : comparison.differences)
     array.push_back({{"user", d.user},
                      {"group", d.group},
                      {"item", d.item},
                      {"a", side(d.a)},
                      {"b", side(d.b)}});
-  // A user name the store could not decode must not make the whole output invalid JSON.
-  return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + '\n';
+  return jsonText(array);
 }
 
 // The printer's side: the images decoded onto profile A itself. The printer reports only item

@@ -5,7 +5,8 @@
 namespace drovik::cli {
 
 int runFetch(const Args& args) {
-  if (!expectOperands(args, 0, "[--data-dir DIR] fetch --ip A.B.C.D [--base NAME] [--into NAME]"))
+  if (!expectOperands(args, 0,
+                      "[--data-dir DIR] fetch --ip A.B.C.D [--base NAME] [--into NAME] [--json]"))
     return kExitUsage;
   auto address = printerAddress(args);
   if (!address) return fail(address.message(), kExitUsage);

@@ -1,19 +1,39 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "report/settings_report.h"
 
 namespace drovik::cli {
 
 namespace {
 
-// Loads the profile and prints its settings list in the given layout.
-Status printReport(const ProfileService& service, const std::string& name,
+// The settings the list shows (the included ones, in the layout's reading), one record each,
+// named as the settings tree names them, with the stored text of each key.
+Result<std::string> json(const ProfileModel& model, CommandVariant variant) {
+  auto rows = ReadSettingRows({model.values, model.flags, variant}, variant);
+  if (!rows) return rows.error();
+  Json array = Json::array();
+  for (const SettingRow& row : *rows) {
+    if (!row.setting.included) continue;
+    Json record = labelled(row.label);
+    record["value"] = row.setting.text;
+    Json stored = Json::object();
+    for (const catalogue::ValueKey& key : row.keys) stored[key.key] = model.text.at(key);
+    record["stored"] = std::move(stored);
+    array.push_back(std::move(record));
+  }
+  return jsonText(array);
+}
+
+// Loads the profile and prints its settings list in the given layout, or its records.
+Status printReport(const ProfileService& service, const std::string& name, bool asJson,
                    std::optional<CommandVariant> variant = std::nullopt) {
   ProfileModel model;
   auto entry = service.loadProfile(model, name);
   if (!entry) return entry.status();
-  auto report = BuildSettingsReportFor(model.values, model.flags,
-                                       variant.value_or(variantOf(entry->modelType)));
+  const CommandVariant reading = variant.value_or(variantOf(entry->modelType));
+  auto report =
+      asJson ? json(model, reading) : BuildSettingsReportFor(model.values, model.flags, reading);
   if (!report) return report.status();
   return writeOutput(*report);
 }
@@ -21,10 +41,10 @@ Status printReport(const ProfileService& service, const std::string& name,
 }  // namespace
 
 int runReport(const Args& args) {
-  if (!expectOperands(args, 1, "[--data-dir DIR] report NAME")) return kExitUsage;
+  if (!expectOperands(args, 1, "[--data-dir DIR] report NAME [--json]")) return kExitUsage;
   auto paths = dataPaths(args);
   if (!paths) return fail(paths.message());
-  if (Status s = printReport(ProfileService(*paths), args.operands[0]); !s)
+  if (Status s = printReport(ProfileService(*paths), args.operands[0], args.has("--json")); !s)
     return fail(s.message());
   return kExitOk;
 }
@@ -42,7 +62,7 @@ int runMigrate(const Args& args) {
       source, newName, args.has("--yes") ? OnExisting::Overwrite : OnExisting::Refuse);
   if (!migrated) return fail(registrationFailure(migrated.error(), newName));
   // The report describes the source as the M model will read it.
-  if (Status s = printReport(service, source, CommandVariant::M); !s) {
+  if (Status s = printReport(service, source, false, CommandVariant::M); !s) {
     return fail(
         "「" + newName +
             "」は８６３０－Ｍの設定として登録しましたが、設定一覧を出力できません: " + s.message(),

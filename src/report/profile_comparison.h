@@ -13,25 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "command/value_codes.h"
-#include "model/profile.h"
 #include "model/status.h"
+#include "report/setting_rows.h"
 
 namespace drovik {
-
-// A loaded profile and how its model type has the printer read it.
-struct ComparedProfile {
-  const SettingProfile& values;
-  const CheckFlagSet& flags;
-  CommandVariant variant;  // variantOf(model type)
-};
-
-// One setting as one profile holds it.
-struct ComparedSetting {
-  std::string text;       // display text; a choice outside its list reads "範囲外の値 N"
-  bool included = false;  // the include flag of the settings tree
-  friend bool operator==(const ComparedSetting&, const ComparedSetting&) = default;
-};
 
 struct SettingDifference {
   // Per-user settings: the user read on each side (they differ only in the M reading, when

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 
 #include "peers/printer_simulator.h"
 #include "peers/private_cups.h"
@@ -14,6 +15,7 @@
 namespace drovik {
 namespace {
 
+namespace cat = catalogue;
 using test::readFile;
 
 struct CliRun {
@@ -88,6 +90,23 @@ TEST_F(TransportCli, FetchDecodesIntoTheProfileAndRemembersTheAddress) {
           .isOk());
   EXPECT_EQ(stored.text.paper, expected.text.paper);
   EXPECT_EQ(readFile(data / "rftpcmd.ftp"), "");
+
+  // --json: decode-nvram's records of the same images; a refusal stays text on stderr.
+  const CliRun json = run({"fetch", "--ip", ip, "--json"}, "pass word\n");
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  const auto records = nlohmann::json::parse(json.out);
+  EXPECT_EQ(records,
+            nlohmann::json::parse(run({"decode-nvram", "--json", "--all",
+                                       DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_all_1758.bin",
+                                       "--nw", DROVIK_TEST_DATA_DIR "/corpus/nvram/rnvr_nw_13.bin"})
+                                      .out));
+  ASSERT_EQ(records["values"].size(), cat::valueKeysInSaveOrder().size());
+  for (std::size_t i = 0; i < records["values"].size(); ++i)
+    EXPECT_EQ(records["values"][i]["value"], stored.text.at(cat::valueKeysInSaveOrder()[i]));
+  const CliRun refused = run({"fetch", "--ip", ip, "--json"}, "nope\n");
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_NE(refused.err.find("drovik-cli: パスワードが正しくないか"), std::string::npos);
 }
 
 // The printer side is the profile with what the printer reports decoded onto it, so a
@@ -138,8 +157,12 @@ TEST_F(TransportCli, ListsTheSpoolersPrintersAndSendsThroughOne) {
   test::ByteCapture device;
   ASSERT_TRUE(cups.addQueue("VAD_Printer", device.port()));
   const CliRun printers = run({"printers"});
-  EXPECT_EQ(printers.out, "VAD_Printer\tsocket://127.0.0.1:" + std::to_string(device.port()) +
-                              "/?contimeout=5\n");
+  const std::string uri = "socket://127.0.0.1:" + std::to_string(device.port()) + "/?contimeout=5";
+  EXPECT_EQ(printers.out, "VAD_Printer\t" + uri + "\n");
+  const CliRun json = run({"printers", "--json"});
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  EXPECT_EQ(nlohmann::json::parse(json.out),
+            nlohmann::json::parse(R"([{"name": "VAD_Printer", "device_uri": ")" + uri + "\"}]"));
   EXPECT_EQ(run({"send", "帳票", "--printer", "vad_printer"}).exitCode, 1);  // names are exact
   const CliRun sent = run({"send", "帳票", "--printer", "VAD_Printer"});
   ASSERT_EQ(sent.exitCode, 0) << sent.err;
