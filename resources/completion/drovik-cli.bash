@@ -18,7 +18,7 @@ _drovik_cli_options_of() {
     generate) REPLY="-o" ;;
     migrate | register) REPLY="--yes" ;;
     decode-nvram) REPLY="--all --nw --base --into --json" ;;
-    send) REPLY="--printer --parallel --ftp" ;;
+    send) REPLY="--printer --parallel --ftp --timeout" ;;
     fetch) REPLY="--ip --base --into --json" ;;
     diff) REPLY="--ip --json" ;;
     fleet) REPLY="--jobs --password-file --timeout --dry-run --register" ;;

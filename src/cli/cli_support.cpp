@@ -1,11 +1,13 @@
 #include "cli/cli_support.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 
 #include "cli/commands.h"
+#include "transport/run_control.h"
 #include "transport/transfer_lock.h"
 
 namespace drovik::cli {
@@ -36,6 +38,25 @@ Result<StorePaths> dataPaths(const Args& args) {
   auto found = defaultProgramDirectory();
   if (!found) return found.error();
   return StorePaths::inDirectory(*found);
+}
+
+Result<int> numberOption(const Args& args, const std::string& name, int fallback, int max) {
+  const auto text = args.option(name);
+  if (!text) return fallback;
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), value);
+  if (ec != std::errc() || end != text->data() + text->size() || value < 1 || value > max)
+    return Error{name + " には 1 から " + std::to_string(max) + " までの数を指定してください。"};
+  return value;
+}
+
+Result<std::chrono::seconds> timeoutOption(const Args& args) {
+  constexpr int kMaxTimeoutSeconds = 600;
+  const auto fallback = std::chrono::duration_cast<std::chrono::seconds>(transport::kRunLimit);
+  auto seconds =
+      numberOption(args, "--timeout", static_cast<int>(fallback.count()), kMaxTimeoutSeconds);
+  if (!seconds) return seconds.error();
+  return std::chrono::seconds(*seconds);
 }
 
 bool expectOperands(const Args& args, std::size_t count, const char* usage) {

@@ -1,6 +1,7 @@
 // Helpers shared by the commands of drovik-cli.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -21,6 +22,11 @@ Status writeOutput(std::string_view text);
 
 // The data folder: --data-dir, or the program directory.
 Result<StorePaths> dataPaths(const Args& args);
+
+// The whole number of the option `name`, 1 to max; `fallback` without the option.
+Result<int> numberOption(const Args& args, const std::string& name, int fallback, int max);
+// --timeout SECONDS: how long a transfer waits for its printer, the program's bound without it.
+Result<std::chrono::seconds> timeoutOption(const Args& args);
 
 // Checks the operand count; reports a usage error when it is wrong.
 bool expectOperands(const Args& args, std::size_t count, const char* usage);

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
 #include <sstream>
 
 #include "cli/cancel_on_interrupt.h"
@@ -20,17 +19,6 @@ namespace {
 constexpr const char* kUsage =
     "[--data-dir DIR] fleet PLAN.csv [--jobs N] [--password-file FILE] [--timeout SECONDS] "
     "[--dry-run]";
-constexpr int kMaxTimeoutSeconds = 600;
-
-Result<int> numberOption(const Args& args, const std::string& name, int fallback, int max) {
-  const auto text = args.option(name);
-  if (!text) return fallback;
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), value);
-  if (ec != std::errc() || end != text->data() + text->size() || value < 1 || value > max)
-    return Error{name + " には 1 から " + std::to_string(max) + " までの数を指定してください。"};
-  return value;
-}
 
 Result<std::string> password(const Args& args, bool needed) {
   if (!needed) return std::string();
@@ -57,9 +45,7 @@ int runFleet(const Args& args) {
   if (!expectOperands(args, 1, kUsage)) return kExitUsage;
   auto jobs = numberOption(args, "--jobs", fleet::kDefaultJobs, fleet::kMaxJobs);
   if (!jobs) return fail(jobs.message(), kExitUsage);
-  const int defaultTimeout = static_cast<int>(
-      std::chrono::duration_cast<std::chrono::seconds>(transport::kRunLimit).count());
-  auto timeout = numberOption(args, "--timeout", defaultTimeout, kMaxTimeoutSeconds);
+  auto timeout = timeoutOption(args);
   if (!timeout) return fail(timeout.message(), kExitUsage);
   const bool dryRun = args.has("--dry-run");
   auto paths = dataPaths(args);
@@ -93,8 +79,7 @@ int runFleet(const Args& args) {
   // Cancelled by Ctrl-C: running steps end early, rows not started stay for the next run.
   transport::RunControl run(std::chrono::hours(24 * 365));
   const CancelOnInterrupt interrupt(run);
-  const fleet::RowPipeline pipeline(service, scratch->path(),
-                                    {*typed, std::chrono::seconds(*timeout), dryRun}, run);
+  const fleet::RowPipeline pipeline(service, scratch->path(), {*typed, *timeout, dryRun}, run);
   FleetProgress progress(plan->size(), dryRun, ::isatty(STDERR_FILENO));
   const fleet::RunReport report =
       fleet::runPlan(*plan, *results, !dryRun, pipeline, *jobs, progress, run);

@@ -16,7 +16,7 @@ namespace drovik::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "[--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D";
+    "[--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D [--timeout SECONDS]";
 
 // The port and network routes work through files in the data folder: one run at a time.
 std::unique_ptr<transport::SendRoute> exclusive(const ProfileStore& store,
@@ -60,6 +60,8 @@ int runSend(const Args& args) {
                 kExitUsage);
   if (const auto address = args.option("--ftp"); address && !transport::parseAddress(*address))
     return fail(transport::parseAddress(*address).message(), kExitUsage);
+  const auto timeout = timeoutOption(args);
+  if (!timeout) return fail(timeout.message(), kExitUsage);
   auto paths = dataPaths(args);
   if (!paths) return fail(paths.message());
   const ProfileService service(*paths);
@@ -71,11 +73,17 @@ int runSend(const Args& args) {
 
   auto route = chooseRoute(args, service.store());
   if (!route) return fail(route.message());
-  transport::RunControl control;
+  transport::RunControl control(*timeout);
   const CancelOnInterrupt interrupt(control);
   const transport::SendOutcome outcome = (*route)->send(prepared->image.bytes, control);
-  if (!outcome.sent)
-    return fail(outcome.message + (outcome.detail.empty() ? "" : "（" + outcome.detail + "）"));
+  const std::string told =
+      outcome.message + (outcome.detail.empty() ? "" : "（" + outcome.detail + "）");
+  if (outcome.delivery() == transport::Delivery::Failed) return fail(told);
+  // The spooler has the job and prints it when it can: sending again would print it twice.
+  if (outcome.delivery() == transport::Delivery::Queued) {
+    printWarnings({told});
+    return kExitOk;
+  }
   if (!outcome.message.empty()) {
     if (Status s = writeOutput(outcome.message + "\n"); !s) return fail(s.message());
   }

@@ -29,9 +29,12 @@ std::string rowSummary(const fleet::RowResult& row, bool skipped, bool dryRun) {
       if (step.step == fleet::Step::Register || step.step == fleet::Step::Migrate)
         text += " " + step.message;
   }
-  if (const fleet::StepResult* send = sendStep(row); send && send->bytes)
+  const fleet::StepResult* send = sendStep(row);
+  if (send && send->bytes)
     text += std::string(dryRun && !skipped ? " 送信予定 " : " 送信 ") + row.target + " " +
             std::to_string(*send->bytes) + "バイト SHA-256 " + send->sha256;
+  if (send && send->outcome == fleet::StepOutcome::Queued)
+    text += "（警告: " + send->message + "）";
   return text;
 }
 

@@ -21,6 +21,7 @@ constexpr const char* kUsage =
     "  drovik-cli dump FILE\n"
     "  drovik-cli [--data-dir DIR] printers [--json]\n"
     "  drovik-cli [--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D\n"
+    "             [--timeout SECONDS]  （プリンタを待つ時間の上限。既定 22 秒）\n"
     "  drovik-cli [--data-dir DIR] fetch --ip A.B.C.D [--base NAME] [--into NAME] [--json]\n"
     "              （パスワードは標準入力から）\n"
     "  drovik-cli [--data-dir DIR] diff A B [--json]\n"

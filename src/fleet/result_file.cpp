@@ -13,7 +13,7 @@ namespace {
 using json = nlohmann::ordered_json;
 
 constexpr const char* kStepNames[] = {"fetch", "register", "migrate", "command", "send"};
-constexpr const char* kOutcomeNames[] = {"ok", "failed", "skipped"};
+constexpr const char* kOutcomeNames[] = {"ok", "failed", "skipped", "queued"};
 constexpr const char* kStatusNames[] = {"pending", "completed", "failed"};
 
 template <class Enum, std::size_t N>

@@ -19,17 +19,19 @@ class StepLog {
   explicit StepLog(RowResult& row) : row_(row) {}
 
   StepResult& ok(Step step, std::string message) {
-    row_.steps.push_back({step, StepOutcome::Ok, std::move(message), std::nullopt, {}});
-    return row_.steps.back();
+    return add(step, StepOutcome::Ok, std::move(message));
   }
   StepResult& skipped(Step step, std::string message) {
-    row_.steps.push_back({step, StepOutcome::Skipped, std::move(message), std::nullopt, {}});
+    return add(step, StepOutcome::Skipped, std::move(message));
+  }
+  StepResult& add(Step step, StepOutcome outcome, std::string message) {
+    row_.steps.push_back({step, outcome, std::move(message), std::nullopt, {}});
     return row_.steps.back();
   }
   // Marks the step failed and every later one skipped.
   StepResult& failed(Step step, std::string message) {
     row_.status = RowStatus::Failed;
-    row_.steps.push_back({step, StepOutcome::Failed, std::move(message), std::nullopt, {}});
+    add(step, StepOutcome::Failed, std::move(message));
     const auto at = row_.steps.size() - 1;
     for (int later = static_cast<int>(step) + 1; later <= static_cast<int>(Step::Send); ++later)
       skipped(static_cast<Step>(later), "前の手順が失敗したため、実行していません");
@@ -179,7 +181,12 @@ RowResult RowPipeline::run(const PlanRow& row) const {
     return result;
   }
   const std::string message = sent.message.empty() ? "印刷システムに渡しました" : sent.message;
-  noteCommand(steps.ok(Step::Send, message + ": " + targetText(row.target)), bytes);
+  // A job the spooler still holds completes the row: it prints when the printer can.
+  const StepOutcome outcome =
+      sent.delivery() == transport::Delivery::Queued ? StepOutcome::Queued : StepOutcome::Ok;
+  noteCommand(steps.add(Step::Send, outcome,
+                        withDetail(message, sent.detail) + ": " + targetText(row.target)),
+              bytes);
   result.status = RowStatus::Completed;
   return result;
 }

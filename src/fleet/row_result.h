@@ -10,7 +10,9 @@
 namespace drovik::fleet {
 
 enum class Step { Fetch, Register, Migrate, Command, Send };
-enum class StepOutcome { Ok, Failed, Skipped };
+// Queued: a send the spooler accepted but had not printed by the end of the step; the row
+// counts as completed, as the job is not to be sent twice.
+enum class StepOutcome { Ok, Failed, Skipped, Queued };
 enum class RowStatus { Pending, Completed, Failed };
 
 struct StepResult {

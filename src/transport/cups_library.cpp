@@ -25,6 +25,16 @@ Result<const CupsLibrary*> cupsLibrary() {
       library.bind(api.writeRequestData, "cupsWriteRequestData");
       library.bind(api.finishDocument, "cupsFinishDocument");
       library.bind(api.cancelJob, "cupsCancelJob2");
+      library.bind(api.user, "cupsUser");
+      library.bind(api.newRequest, "ippNewRequest");
+      library.bind(api.addString, "ippAddString");
+      library.bind(api.addStrings, "ippAddStrings");
+      library.bind(api.doRequest, "cupsDoRequest");
+      library.bind(api.findAttribute, "ippFindAttribute");
+      library.bind(api.getCount, "ippGetCount");
+      library.bind(api.getInteger, "ippGetInteger");
+      library.bind(api.getString, "ippGetString");
+      library.bind(api.deleteIpp, "ippDelete");
     }
   };
   static const Loaded loaded;  // thread-safe, once

@@ -24,6 +24,17 @@ struct CupsLibrary {
   decltype(&::cupsWriteRequestData) writeRequestData;
   decltype(&::cupsFinishDocument) finishDocument;
   decltype(&::cupsCancelJob2) cancelJob;
+  // Following a job.
+  decltype(&::cupsUser) user;
+  decltype(&::ippNewRequest) newRequest;
+  decltype(&::ippAddString) addString;
+  decltype(&::ippAddStrings) addStrings;
+  decltype(&::cupsDoRequest) doRequest;
+  decltype(&::ippFindAttribute) findAttribute;
+  decltype(&::ippGetCount) getCount;
+  decltype(&::ippGetInteger) getInteger;
+  decltype(&::ippGetString) getString;
+  decltype(&::ippDelete) deleteIpp;
 };
 
 // The library; an error when it cannot be loaded.

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "transport/cups_library.h"
+#include "transport/spool_job.h"
 #include "transport/transport_messages.h"
 
 namespace drovik::transport {
@@ -160,7 +161,9 @@ SendOutcome CupsRoute::send(std::span<const std::uint8_t> image, RunControl& con
   }
   if (cups.finishDocument(spooler.http(), queue) > IPP_STATUS_OK_EVENTS_COMPLETE)
     return abandon(spooler.lastError());
-  return {true, {}, "ジョブ " + std::to_string(job)};
+  // Accepted is not printed: the device may be off or refuse the connection.
+  const auto status = followJob(cups, spooler.http(), job, control);
+  return spooledJobOutcome(job, status, status ? std::string() : spooler.lastError());
 }
 
 }  // namespace drovik::transport

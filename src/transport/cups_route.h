@@ -36,7 +36,8 @@ class CupsRoute : public SendRoute {
   explicit CupsRoute(std::string queue);
   // One raw job "VAD Command" with the whole image. A job that cannot be completed is
   // cancelled, so that the printer never receives part of a command; the operator is then
-  // told "設定を送信できませんでした". A spooled job gets no message.
+  // told "設定を送信できませんでした". A spooled job is followed within control's limit (see
+  // spool_job.h): printed, failed, or queued when it has not ended by then.
   SendOutcome send(std::span<const std::uint8_t> image, RunControl& control) override;
 
  private:

@@ -11,12 +11,27 @@
 
 namespace drovik::transport {
 
+// How far the image got.
+enum class Delivery {
+  Delivered,  // the printer took it (as far as the route can tell)
+  Queued,     // the spooler holds it, not yet printed when the send's time ran out
+  Failed,
+};
+
 struct SendOutcome {
+  // Not a failure: delivered or queued. A queued image is not to be sent again.
   bool sent = false;
-  // What the operator is told; empty when the route tells nothing (a spooled job).
+  // What the operator is told; empty when the route tells nothing.
   std::string message;
-  // Technical detail of a failure (the spooler's or the port's own words), for diagnostics.
+  // Technical detail (the spooler's or the port's own words), for diagnostics.
   std::string detail;
+  // The spooler accepted the job but had not printed it by the end of the send.
+  bool queued = false;
+
+  Delivery delivery() const {
+    if (!sent) return Delivery::Failed;
+    return queued ? Delivery::Queued : Delivery::Delivered;
+  }
 };
 
 class SendRoute {

@@ -7,6 +7,7 @@ namespace drovik::transport {
 
 // Sending.
 inline constexpr std::string_view kSelectPrinterMessage = "プリンタドライバを選択してください";
+inline constexpr std::string_view kSpoolSentMessage = "設定を送信できました";
 inline constexpr std::string_view kSpoolFailedMessage = "設定を送信できませんでした";
 inline constexpr std::string_view kParallelSentMessage = "設定を送信しました";
 inline constexpr std::string_view kParallelFailedMessage = "設定を送信できません";

@@ -11,6 +11,7 @@
 
 #include "cli/cli_fixture.h"
 #include "fleet/sha256.h"
+#include "peers/loopback_listener.h"
 #include "peers/peer_process.h"
 #include "peers/printer_simulator.h"
 #include "peers/private_cups.h"
@@ -74,6 +75,8 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   ASSERT_EQ(cups.problem(), "");
   test::ByteCapture device;
   ASSERT_TRUE(cups.addQueue("Fleet_Q", device.port()));
+  test::LoopbackListener stuck;  // takes the job's connection, never finishes it
+  ASSERT_TRUE(cups.addQueue("Stuck_Q", stuck.port()));
 
   registerProfile(0, "本社", "8630-GHJK");
   registerProfile(1, "本社-M", "8630-M");     // an earlier copy, overwritten
@@ -90,7 +93,8 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
       "旧型," + ip(otherModel.address()) + ",ftp:" + ip(newSecond.address()) + "\n" + "誤り," +
       ip(otherPassword.address()) + ",ftp:" + ip(newSecond.moreAddresses()[0]) + "\n" + "無応答," +
       ip(silent.address()) + ",ftp:" + ip(newSecond.moreAddresses()[1]) + "\n" + "M型," + oldIp +
-      ",parallel\n" + "工場," + oldIp + ",ftp:" + ip(newSecond.moreAddresses()[2]) + "\n");
+      ",parallel\n" + "工場," + oldIp + ",ftp:" + ip(newSecond.moreAddresses()[2]) + "\n" +
+      "出張所," + oldIp + ",cups:Stuck_Q\n");
   const std::vector<std::string> fleet = {"fleet", plan.string(), "--timeout", "2"};
 
   // A dry run fetches and tells what it would do, and writes nothing anywhere.
@@ -127,7 +131,9 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
                                                         {"支社-M", "8630-M"},
                                                         {"M型", "8630-M"},
                                                         {"工場", "8630-GHJK"},
-                                                        {"工場-M", "8630-GHJK"}}));
+                                                        {"工場-M", "8630-GHJK"},
+                                                        {"出張所", "8630-GHJK"},
+                                                        {"出張所-M", "8630-M"}}));
   EXPECT_EQ(*service.store().readSection("工場-M"), *unrelated);
   const std::string headOffice = command("本社-M");
   EXPECT_TRUE(readFile(newFirst.uploaded("rsic_cmd.bin")) == headOffice);
@@ -143,6 +149,14 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   EXPECT_EQ(send["bytes"], headOffice.size());
   EXPECT_EQ(send["sha256"], fleet::sha256Hex(sent));
   EXPECT_EQ(rowOf(document, "支社")["status"], "completed");
+  EXPECT_EQ(rowOf(document, "支社")["steps"][4]["outcome"], "ok");
+  // A job the spooler still holds completes the row, with its own outcome and a warning.
+  const json branch = rowOf(document, "出張所");
+  EXPECT_EQ(branch["status"], "completed");
+  EXPECT_EQ(branch["steps"][4]["outcome"], "queued");
+  EXPECT_NE(branch["steps"][4]["message"].get<std::string>().find("まだ印刷されていません"),
+            std::string::npos);
+  EXPECT_NE(first.out.find("（警告: 印刷システムに送信しましたが"), std::string::npos) << first.out;
   const std::map<std::string, std::pair<int, std::string_view>> failures = {
       {"旧型", {0, transport::kUnsupportedModelMessage}},
       {"誤り", {0, transport::kLoginIncorrectMessage}},
@@ -174,6 +188,7 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   EXPECT_TRUE(readFile(newSecond.uploaded("rsic_cmd.bin")) == command("誤り-M"));
   const json again = results();
   EXPECT_EQ(rowOf(again, "本社"), rowOf(document, "本社"));
+  EXPECT_EQ(rowOf(again, "出張所"), branch);  // not queued a second time
   EXPECT_EQ(rowOf(again, "誤り")["status"], "completed");
   EXPECT_EQ(rowOf(again, "旧型")["status"], "failed");
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
+#include "peers/loopback_listener.h"
 #include "peers/printer_simulator.h"
 #include "peers/private_cups.h"
 #include "service/profile_service.h"
@@ -166,8 +167,29 @@ TEST_F(TransportCli, ListsTheSpoolersPrintersAndSendsThroughOne) {
   EXPECT_EQ(run({"send", "帳票", "--printer", "vad_printer"}).exitCode, 1);  // names are exact
   const CliRun sent = run({"send", "帳票", "--printer", "VAD_Printer"});
   ASSERT_EQ(sent.exitCode, 0) << sent.err;
+  EXPECT_EQ(sent.out, "設定を送信できました\n");
+  EXPECT_EQ(sent.err, "");
   EXPECT_TRUE(device.bytes(std::chrono::seconds(15)) == generated());
   EXPECT_EQ(*service.store().printerDriverName(), "VAD_Printer");
+}
+
+// A job the spooler holds when the time is up is no failure, and not a success either: status 0
+// with a warning that says so and why.
+TEST_F(TransportCli, AJobNotYetPrintedWhenTheTimeIsUpIsAWarning) {
+  test::PrivateCups cups;
+  ASSERT_EQ(cups.problem(), "");
+  test::LoopbackListener device;  // takes the job's connection, never finishes it
+  ASSERT_TRUE(cups.addQueue("Slow", device.port()));
+  EXPECT_EQ(run({"send", "帳票", "--printer", "Slow", "--timeout", "0"}).exitCode, 2);
+  const CliRun sent = run({"send", "帳票", "--printer", "Slow", "--timeout", "2"});
+  EXPECT_EQ(sent.exitCode, 0) << sent.err;
+  EXPECT_EQ(sent.out, "");
+  EXPECT_EQ(sent.err.rfind("drovik-cli: 警告: "
+                           "印刷システムに送信しましたが、まだ印刷されていません（ジョブ ",
+                           0),
+            0u)
+      << sent.err;
+  EXPECT_NE(sent.err.find("（ジョブは印刷中です: "), std::string::npos) << sent.err;
 }
 
 }  // namespace

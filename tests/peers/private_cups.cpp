@@ -92,10 +92,14 @@ PrivateCups::PrivateCups() {
   cupsSetServer(server_.c_str());
 }
 
-bool PrivateCups::addQueue(const std::string& name, int devicePort) {
-  const std::string uri = "socket://127.0.0.1:" + std::to_string(devicePort) + "/?contimeout=5";
-  return runToEnd({"/usr/sbin/lpadmin", "-h", server_, "-p", name, "-E", "-v", uri},
-                  dir_.path() / "lpadmin.err") == 0;
+bool PrivateCups::addQueue(const std::string& name, int devicePort, const QueueSetup& setup) {
+  const std::string uri = "socket://127.0.0.1:" + std::to_string(devicePort) +
+                          "/?contimeout=" + std::to_string(setup.connectSeconds);
+  std::vector<std::string> command = {
+      "/usr/sbin/lpadmin", "-h", server_, "-p", name, "-E", "-v", uri};
+  if (!setup.errorPolicy.empty())
+    command.insert(command.end(), {"-o", "printer-error-policy=" + setup.errorPolicy});
+  return runToEnd(command, dir_.path() / "lpadmin.err") == 0;
 }
 
 ByteCapture::ByteCapture() {

@@ -14,6 +14,12 @@
 
 namespace drovik::test {
 
+// How a queue treats its device.
+struct QueueSetup {
+  std::string errorPolicy;  // printer-error-policy; the spooler's default when empty
+  int connectSeconds = 5;   // how long the device is tried before the job fails
+};
+
 class PrivateCups {
  public:
   PrivateCups();
@@ -22,7 +28,7 @@ class PrivateCups {
   // "127.0.0.1:PORT", for CUPS_SERVER. Also made this process's spooler, for every thread.
   const std::string& server() const { return server_; }
   // Adds an enabled raw queue whose device is socket://127.0.0.1:port.
-  bool addQueue(const std::string& name, int devicePort);
+  bool addQueue(const std::string& name, int devicePort, const QueueSetup& setup = {});
 
  private:
   TempDir dir_;

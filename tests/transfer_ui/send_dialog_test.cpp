@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "support/held_folder_lock.h"
 #include "transfer_ui/dlg_ftp.h"
 #include "transfer_ui/dlg_proc.h"
 #include "transfer_ui/dlg_send.h"
@@ -13,8 +14,8 @@
 #include "transfer_ui/send_flow.h"
 #include "transfer_ui/transfer_ui_tests.h"
 #include "transfer_ui/transport_fixture.h"
+#include "transport/spool_job.h"
 #include "transport/transport_messages.h"
-#include "support/held_folder_lock.h"
 #include "ui/qt_text.h"
 #include "ui/wait_box.h"
 #include "ui_support/control_names.h"
@@ -88,7 +89,7 @@ void SendDialogTest::sendsTheWholeImageOnceAfterConfirmation() {
   QCOMPARE(clickIn(dialog, "sendButton"), int(QDialog::Accepted));
   QCOMPARE(f.asked, std::vector<std::string>{"spooler:Q2"});
   QCOMPARE(f.route->sent(), std::vector<std::vector<std::uint8_t>>{kImage});
-  QCOMPARE(f.boxes.shown.size(), std::size_t{3});  // a spooled job needs no message
+  QCOMPARE(f.boxes.shown.size(), std::size_t{3});  // a route that says nothing shows nothing
 }
 
 void SendDialogTest::spoolerFailureIsSaidAndTheDialogStays() {
@@ -102,6 +103,29 @@ void SendDialogTest::spoolerFailureIsSaidAndTheDialogStays() {
   QCOMPARE(clickIn(dialog, "sendButton"), -1);
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kSpoolFailedMessage));
   QCOMPARE(f.boxes.shown.back().icon, QMessageBox::Warning);
+}
+
+// A job the spooler printed, and one it still holds when the send ends: both are said, and the
+// dialog closes, as sending again would print the held one twice.
+void SendDialogTest::spooledJobsAreSaidAsPrintedOrQueued() {
+  const std::vector<std::pair<transport::SendOutcome, std::string>> answers = {
+      {{true, std::string(transport::kSpoolSentMessage), "ジョブ 11"},
+       std::string(transport::kSpoolSentMessage)},
+      {{true, transport::spoolQueuedMessage(12), "プリンタが停止しています", true},
+       "印刷システムに送信しましたが、まだ印刷されていません（ジョブ 12）"}};
+  for (const auto& [outcome, said] : answers) {
+    TransportFixture f;
+    f.printers = std::vector<transport::PrinterEntry>{{"Q", "socket://127.0.0.1:9"}};
+    f.answerSends(outcome);
+    CDlgSend dialog(f.store, kImage, f.services());
+    QVERIFY(listed(dialog));
+    printerList(dialog)->setCurrentIndex(0);
+    f.boxes.answer(QMessageBox::Ok);
+    QCOMPARE(clickIn(dialog, "sendButton"), int(QDialog::Accepted));
+    QCOMPARE(f.route->sent().size(), std::size_t{1});
+    QCOMPARE(f.boxes.shown.back().text, QString::fromStdString(said));
+    QCOMPARE(f.boxes.shown.back().icon, QMessageBox::Warning);
+  }
 }
 
 void SendDialogTest::unlistablePrintersAreExplained() {

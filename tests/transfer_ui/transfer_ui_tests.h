@@ -11,6 +11,7 @@ class SendDialogTest : public QObject {
   void preselectsOnlyTheExactRememberedPrinter();
   void sendsTheWholeImageOnceAfterConfirmation();
   void spoolerFailureIsSaidAndTheDialogStays();
+  void spooledJobsAreSaidAsPrintedOrQueued();
   void unlistablePrintersAreExplained();
   void otherRoutesCloseTheDialogOnlyAfterASend();
   void enterSendsNothingAndClosesNothing();

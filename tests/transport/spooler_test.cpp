@@ -1,5 +1,6 @@
-// The spooler route against a private cupsd whose queue's device is a TCP listener, and
-// against print servers that refuse, never answer or hang up.
+// The spooler route against a private cupsd whose queues' devices are TCP listeners that take
+// the job, refuse the connection or never answer, and against print servers that refuse, never
+// answer or hang up.
 #include <cups/cups.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "peers/loopback_listener.h"
@@ -46,9 +48,10 @@ TEST_F(Spooler, ListsItsQueuesWithTheirPortsAndHandsTheWholeImageToTheDevice) {
   CupsRoute route("VAD_Printer");
   BackgroundRun<SendOutcome> run([&](RunControl& control) { return route.send(image, control); });
   const SendOutcome outcome = run.take();
-  EXPECT_TRUE(outcome.sent) << outcome.detail;
-  EXPECT_EQ(outcome.message, "");
-  EXPECT_TRUE(device.bytes(seconds(15)) == std::string(image.begin(), image.end()));
+  // The job was followed until the device had the whole image.
+  EXPECT_EQ(outcome.delivery(), Delivery::Delivered) << outcome.detail;
+  EXPECT_EQ(outcome.message, kSpoolSentMessage);
+  EXPECT_TRUE(device.bytes(seconds(0)) == std::string(image.begin(), image.end()));
 
   cups_job_t* jobs = nullptr;
   const int count = cupsGetJobs(&jobs, "VAD_Printer", 0, CUPS_WHICHJOBS_ALL);
@@ -67,12 +70,77 @@ TEST_F(Spooler, WithoutQueuesTheListIsEmptyAndASendIsReported) {
   EXPECT_EQ(outcome.message, kSpoolFailedMessage);
 }
 
-TEST_F(Spooler, AQueueWhoseDeviceDoesNotAnswerStillTakesTheJobPromptly) {
-  ASSERT_TRUE(cups.addQueue("Silent", test::unusedLoopbackPort()));
+bool startsWith(const std::string& text, std::string_view start) {
+  return text.rfind(start, 0) == 0;
+}
+
+int activeJobs(const char* queue) {
+  cups_job_t* jobs = nullptr;
+  const int count = cupsGetJobs(&jobs, queue, 0, CUPS_WHICHJOBS_ACTIVE);
+  cupsFreeJobs(count, jobs);
+  return count;
+}
+
+// A device that takes the connection and never answers keeps its job printing: at the end of
+// the send it is queued, neither failed nor printed, and left to the spooler. So it is when the
+// operator stops the waiting.
+TEST_F(Spooler, AJobItsDeviceNeverFinishesIsQueuedWhenTheSendEnds) {
+  test::LoopbackListener device;
+  ASSERT_TRUE(device.listening());
+  ASSERT_TRUE(cups.addQueue("Silent", device.port()));
+  const auto image = everyItemImage();
+  RunControl shortLimit(seconds(2));
+  const SendOutcome outcome = CupsRoute("Silent").send(image, shortLimit);
+  EXPECT_EQ(outcome.delivery(), Delivery::Queued) << outcome.detail;
+  EXPECT_TRUE(outcome.sent);
+  EXPECT_TRUE(
+      startsWith(outcome.message, "印刷システムに送信しましたが、まだ印刷されていません（ジョブ "))
+      << outcome.message;
+  EXPECT_TRUE(startsWith(outcome.detail, "ジョブは印刷中です")) << outcome.detail;
+  EXPECT_EQ(activeJobs("Silent"), 1);
+
+  // The second job waits behind the first until the operator gives up waiting.
   const auto start = std::chrono::steady_clock::now();
-  RunControl control;
-  EXPECT_TRUE(CupsRoute("Silent").send(everyItemImage(), control).sent);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, seconds(3));
+  BackgroundRun<SendOutcome> run(
+      [&](RunControl& control) { return CupsRoute("Silent").send(image, control); },
+      std::chrono::minutes(1));
+  while (run.progress().done < image.size() && !run.finished())
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  run.cancel();
+  const SendOutcome cancelled = run.take();
+  EXPECT_EQ(cancelled.delivery(), Delivery::Queued) << cancelled.detail;
+  EXPECT_TRUE(startsWith(cancelled.detail, "ジョブは印刷待ちです")) << cancelled.detail;
+  EXPECT_EQ(activeJobs("Silent"), 2);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, seconds(30));  // not held to the limit
+}
+
+// A device that refuses the connection fails the job after the backend's retry (about five
+// seconds). By the abort-job policy the spooler aborts it: the send fails in the spooler's
+// words. By stop-printer it stops the queue and keeps the job: queued, saying why the queue
+// stopped.
+TEST_F(Spooler, ARefusingDeviceFailsTheSendOrLeavesItQueuedByTheErrorPolicy) {
+  const int refusing = test::unusedLoopbackPort();
+  ASSERT_TRUE(cups.addQueue("Aborting", refusing, {"abort-job", 1}));
+  ASSERT_TRUE(cups.addQueue("Stopping", refusing, {"stop-printer", 1}));
+  const auto image = everyItemImage();
+  BackgroundRun<SendOutcome> aborting(
+      [&](RunControl& control) { return CupsRoute("Aborting").send(image, control); });
+  BackgroundRun<SendOutcome> stopping(
+      [&](RunControl& control) { return CupsRoute("Stopping").send(image, control); }, seconds(9));
+
+  const SendOutcome aborted = aborting.take();
+  EXPECT_EQ(aborted.delivery(), Delivery::Failed) << aborted.detail;
+  EXPECT_EQ(aborted.message, kSpoolFailedMessage);
+  const std::string::size_type said = aborted.detail.find(" を中止しました: ");
+  ASSERT_NE(said, std::string::npos) << aborted.detail;
+  EXPECT_TRUE(startsWith(aborted.detail, "印刷システムがジョブ ")) << aborted.detail;
+  EXPECT_GT(aborted.detail.size(), said + std::strlen(" を中止しました: "));  // the spooler's words
+
+  const SendOutcome stopped = stopping.take();
+  EXPECT_EQ(stopped.delivery(), Delivery::Queued) << stopped.detail;
+  EXPECT_TRUE(startsWith(stopped.detail, "プリンタが停止しています: ")) << stopped.detail;
+  EXPECT_EQ(activeJobs("Stopping"), 1);
 }
 
 // Makes `server` this process's spooler, for every thread.
