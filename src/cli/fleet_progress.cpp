@@ -32,6 +32,7 @@ std::string rowSummary(const fleet::RowResult& row, bool skipped, bool dryRun) {
   if (const fleet::StepResult* send = sendStep(row); send && send->bytes)
     text += std::string(dryRun && !skipped ? " 送信予定 " : " 送信 ") + row.target + " " +
             std::to_string(*send->bytes) + "バイト SHA-256 " + send->sha256;
+  if (!row.archive.empty()) text += " 保存先 " + row.archive;
   return text;
 }
 

@@ -6,13 +6,11 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <nlohmann/json.hpp>
 #include <thread>
 
-#include "cli/cli_fixture.h"
+#include "cli/fleet_cli_fixture.h"
 #include "fleet/sha256.h"
 #include "peers/peer_process.h"
-#include "peers/printer_simulator.h"
 #include "peers/private_cups.h"
 #include "peers/silent_printer.h"
 #include "service/profile_service.h"
@@ -22,41 +20,15 @@
 namespace drovik {
 namespace {
 
+using test::FleetCli;
+using test::ip;
+using test::printerOptions;
+
 using nlohmann::json;
 using test::readFile;
 using test::writeFile;
 
-test::PrinterSimulatorOptions printerOptions(std::string greeting, std::string password) {
-  test::PrinterSimulatorOptions options;
-  options.greeting = std::move(greeting);
-  options.password = std::move(password);
-  return options;
-}
-
-std::string ip(const Ipv4Octets& address) { return transport::dottedOctets(address); }
-
-class FleetCli : public test::CliTest {
- protected:
-  FleetCli() { std::filesystem::create_directory(plans()); }
-  std::filesystem::path plans() const { return dir / "plans"; }
-  std::filesystem::path writePlan(const std::string& text) {
-    writeFile(plans() / "fleet.csv", text);
-    return plans() / "fleet.csv";
-  }
-  std::filesystem::path resultFile() const { return plans() / "fleet.result.json"; }
-  json results() { return json::parse(readFile(resultFile())); }
-  json rowOf(const json& document, const std::string& name) {
-    for (const json& row : document["rows"])
-      if (row["name"] == name) return row;
-    ADD_FAILURE() << "no row " << name;
-    return {};
-  }
-  std::string command(const std::string& profile) {
-    EXPECT_EQ(runIn({"generate", profile, "-o", (plans() / "cmd.sib").string()}).exitCode, 0);
-    return readFile(plans() / "cmd.sib");
-  }
-};
-
+// With --register: the rows' profiles land in the data folder's index.
 TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   test::PrinterSimulator old(printerOptions("8630-H05 FTP server ready.", "pw"));
   DROVIK_START_OR_SKIP(old);
@@ -91,7 +63,7 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
       ip(otherPassword.address()) + ",ftp:" + ip(newSecond.moreAddresses()[0]) + "\n" + "無応答," +
       ip(silent.address()) + ",ftp:" + ip(newSecond.moreAddresses()[1]) + "\n" + "M型," + oldIp +
       ",parallel\n" + "工場," + oldIp + ",ftp:" + ip(newSecond.moreAddresses()[2]) + "\n");
-  const std::vector<std::string> fleet = {"fleet", plan.string(), "--timeout", "2"};
+  const std::vector<std::string> fleet = {"fleet", plan.string(), "--timeout", "2", "--register"};
 
   // A dry run fetches and tells what it would do, and writes nothing anywhere.
   const auto before = folderListing();
@@ -246,7 +218,7 @@ TEST_F(FleetCli, RefusesBeforeAnythingIsDone) {
   for (int i = 0; i < 11; ++i)
     tooMany += "p" + std::to_string(i) + ",10.0.0.1,ftp:10.0.1." + std::to_string(i + 1) + "\n";
   writePlan(tooMany);
-  refused({}, "新たに22個登録しますが、登録できるのはあと20個です");
+  refused({"--register"}, "新たに22個登録しますが、登録できるのはあと20個です");
 
   writePlan("本社,10.0.0.1,parallel\n");
   refused({"--jobs", "0"}, "--jobs には 1 から 16 までの数");
