@@ -38,7 +38,8 @@ Result<AppOptions> parseAppOptions(int argc, const char* const* argv) {
     std::error_code ec;
     if (dataDir->empty() || !std::filesystem::is_directory(*dataDir, ec))
       return Error{"データフォルダがありません: " + std::string(*dataDir)};
-    options.dataDir = std::filesystem::path(*dataDir);
+    // Absolute, as the window's title names it.
+    options.dataDir = std::filesystem::absolute(*dataDir, ec);
   }
   return options;
 }

@@ -70,6 +70,11 @@ int runFleet(const Args& args) {
     auto paths = dataPaths(args);
     if (!paths) return fail(paths.message(), kExitUsage);
     dataFolder.emplace(*paths);
+  } else if (args.option("--data-dir")) {
+    // A script written before the archive existed meant the rows to register there.
+    reportError(
+        "設定はデータフォルダではなく計画の保存フォルダに保存します（データフォルダに"
+        "登録するには --register）");
   }
 
   const std::filesystem::path planPath = args.operands[0];
