@@ -1,9 +1,18 @@
-// drovik-cli fleet as whole processes: 40 rows against printer simulators on loopback, four
-// at a time, every step real (fetch, register, migrate, build, FTP send to 40 new printers
-// served by four simulator processes). A data folder holds
-// 20 profiles, two per row, so the 40 rows are four plans of ten, each with its own folder.
+// drovik-cli fleet as whole processes against printer simulators on loopback, every step real
+// (fetch, register, migrate, build, FTP send), each old and each new printer on an address of
+// its own, several printers per simulator process:
+// - 200 rows, 16 at a time, each row's profiles in its folder of the plan's archive; with the
+//   peak memory of the drovik-cli process, and the fixed waits the original design spends on
+//   the same work (a one-second wait before judging the log of each FTP run: the fetch and the
+//   send of every row, one printer at a time).
+// - 40 rows, four at a time, registered in the data folder (--register): as a data folder holds
+//   20 profiles, two per row, the rows are four plans of ten, each with its own folder.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <memory>
 
@@ -17,79 +26,148 @@ namespace {
 
 using namespace drovik;
 
-constexpr int kPlans = 4;
-constexpr int kRowsPerPlan = 10;
-constexpr int kRows = kPlans * kRowsPerPlan;
-// Old printers, and processes serving the new ones: a new printer takes one row only.
-constexpr int kPrinters = 4;
+constexpr int kRows = 200;
+constexpr int kJobs = 16;
+constexpr double kPeakMemoryLimitMb = 150;
+// Of the original design: each FTP run waits 1000 ms before its log is judged.
+constexpr double kOriginalWaitPerFtpRunS = 1.0;
+constexpr int kFtpRunsPerRow = 2;  // the fetch and the send
+
+constexpr int kRegisteredPlans = 4;
+constexpr int kRowsPerRegisteredPlan = 10;
+
+// Simulator processes per side, each serving kRows / kProcesses printers.
+constexpr int kProcesses = 8;
 
 struct Printers {
-  std::vector<std::unique_ptr<test::PrinterSimulator>> old, replacements;
+  std::vector<std::unique_ptr<test::PrinterSimulator>> processes;
+  std::vector<Ipv4Octets> old, replacements;  // kRows of each
   std::string problem;
 };
 
 const Printers& printers() {
   static const Printers running = [] {
     Printers started;
-    auto start = [&](std::vector<std::unique_ptr<test::PrinterSimulator>>& into,
-                     const std::string& password, int moreAddresses) {
+    auto start = [&](std::vector<Ipv4Octets>& into, const std::string& password) {
       test::PrinterSimulatorOptions options;
       options.password = password;
-      options.moreAddresses = moreAddresses;
-      into.push_back(std::make_unique<test::PrinterSimulator>(options));
-      if (started.problem.empty()) started.problem = into.back()->problem();
+      options.moreAddresses = kRows / kProcesses - 1;
+      auto& simulator =
+          started.processes.emplace_back(std::make_unique<test::PrinterSimulator>(options));
+      if (started.problem.empty()) started.problem = simulator->problem();
+      into.push_back(simulator->address());
+      into.insert(into.end(), simulator->moreAddresses().begin(), simulator->moreAddresses().end());
     };
-    for (int i = 0; i < kPrinters; ++i) {
-      start(started.old, "pw", 0);
-      start(started.replacements, "", kRows / kPrinters - 1);
+    for (int i = 0; i < kProcesses; ++i) {
+      start(started.old, "pw");
+      start(started.replacements, "");
     }
     return started;
   }();
   return running;
 }
 
-void BM_FleetFortyRows(benchmark::State& state) {
+std::string planRows(const Printers& peers, int first, int count) {
+  std::string rows;
+  for (int index = first; index < first + count; ++index)
+    rows += "拠点" + std::to_string(index) + "," + transport::dottedOctets(peers.old[index]) +
+            ",ftp:" + transport::dottedOctets(peers.replacements[index]) + "\n";
+  return rows;
+}
+
+std::filesystem::path passwordFile(const test::TempDir& dir) {
+  test::writeFile(dir / "password", "pw\n");
+  ::chmod((dir / "password").c_str(), 0600);
+  return dir / "password";
+}
+
+struct Finished {
+  int exitCode = -1;
+  long peakKb = 0;
+};
+
+// Runs drovik-cli with its output on /dev/null; its exit status and peak resident memory.
+Finished runCli(const std::vector<std::string>& args) {
+  std::vector<char*> argv{const_cast<char*>(DROVIK_CLI_PATH)};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  Finished finished;
+  if (posix_spawn(&pid, DROVIK_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
+      finished.exitCode = WEXITSTATUS(status);
+      finished.peakKb = usage.ru_maxrss;
+    }
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  return finished;
+}
+
+void BM_FleetTwoHundredRows(benchmark::State& state) {
   const Printers& peers = printers();
   if (!peers.problem.empty()) return state.SkipWithError(peers.problem.c_str());
   test::TempDir dir;
-  test::writeFile(dir / "password", "pw\n");
-  ::chmod((dir / "password").c_str(), 0600);
-  for (int plan = 0; plan < kPlans; ++plan) {
-    std::string rows;
-    for (int row = 0; row < kRowsPerPlan; ++row) {
-      const int index = plan * kRowsPerPlan + row;
-      const test::PrinterSimulator& replacement = *peers.replacements[index % kPrinters];
-      const int more = index / kPrinters;
-      const Ipv4Octets target =
-          more == 0 ? replacement.address() : replacement.moreAddresses()[more - 1];
-      rows += "拠点" + std::to_string(index) + "," +
-              transport::dottedOctets(peers.old[index % kPrinters]->address()) +
-              ",ftp:" + transport::dottedOctets(target) + "\n";
-    }
-    test::writeFile(dir / ("plan" + std::to_string(plan) + ".csv"), rows);
-  }
+  const auto password = passwordFile(dir);
+  const auto plan = dir / "plan.csv";
+  test::writeFile(plan, planRows(peers, 0, kRows));
+  long peakKb = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    for (int plan = 0; plan < kPlans; ++plan) {
+    std::filesystem::remove_all(dir / "plan.archive");
+    std::filesystem::remove(dir / "plan.result.json");
+    state.ResumeTiming();
+    const Finished run = runCli({"fleet", plan.string(), "--jobs", std::to_string(kJobs),
+                                 "--password-file", password.string()});
+    if (run.exitCode != 0) return state.SkipWithError("a row of the fleet run failed");
+    peakKb = std::max(peakKb, run.peakKb);
+  }
+  const double peakMb = static_cast<double>(peakKb) / 1024.0;
+  state.counters["peak_MB"] = peakMb;
+  state.counters["original_fixed_waits_s"] = kRows * kFtpRunsPerRow * kOriginalWaitPerFtpRunS;
+  if (peakMb > kPeakMemoryLimitMb)
+    state.SkipWithError("drovik-cli fleet used more than 150 MB of memory");
+}
+BENCHMARK(BM_FleetTwoHundredRows)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_FleetFortyRowsRegistered(benchmark::State& state) {
+  const Printers& peers = printers();
+  if (!peers.problem.empty()) return state.SkipWithError(peers.problem.c_str());
+  test::TempDir dir;
+  const auto password = passwordFile(dir);
+  for (int plan = 0; plan < kRegisteredPlans; ++plan)
+    test::writeFile(dir / ("plan" + std::to_string(plan) + ".csv"),
+                    planRows(peers, plan * kRowsPerRegisteredPlan, kRowsPerRegisteredPlan));
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (int plan = 0; plan < kRegisteredPlans; ++plan) {
       const std::string name = std::to_string(plan);
       std::filesystem::remove_all(dir / ("data" + name));
       std::filesystem::remove(dir / ("plan" + name + ".result.json"));
       std::filesystem::create_directory(dir / ("data" + name));
     }
     state.ResumeTiming();
-    for (int plan = 0; plan < kPlans; ++plan) {
+    for (int plan = 0; plan < kRegisteredPlans; ++plan) {
       const std::string name = std::to_string(plan);
       if (bench::runQuietly({DROVIK_CLI_PATH, "--data-dir", (dir / ("data" + name)).string(),
-                             "fleet", (dir / ("plan" + name + ".csv")).string(), "--jobs", "4",
-                             "--password-file", (dir / "password").string()}) != 0)
+                             "fleet", (dir / ("plan" + name + ".csv")).string(), "--register",
+                             "--jobs", "4", "--password-file", password.string()}) != 0)
         state.SkipWithError("a row of the fleet run failed");
     }
   }
 }
-BENCHMARK(BM_FleetFortyRows)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_FleetFortyRowsRegistered)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-const bench::RegisterTarget kFleetTarget{{"drovik-cli fleet, 40 rows, 4 at a time (wall)",
-                                          "BM_FleetFortyRows/iterations:5/real_time", 3000.0, "",
-                                          0}};
+const bench::RegisterTarget kTwoHundredTarget{{"drovik-cli fleet, 200 rows, 16 at a time (wall)",
+                                               "BM_FleetTwoHundredRows/iterations:3/real_time",
+                                               10000.0, "", 0}};
+const bench::RegisterTarget kRegisteredTarget{{"drovik-cli fleet --register, 40 rows, 4 at a time",
+                                               "BM_FleetFortyRowsRegistered/iterations:5/real_time",
+                                               3000.0, "", 0}};
 
 }  // namespace

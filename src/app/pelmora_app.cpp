@@ -9,11 +9,13 @@
 
 namespace drovik {
 
-CPelmoraApp::CPelmoraApp(const StorePaths& paths)
-    : service_(paths),
-      retrieval_(service_.store()),
+CPelmoraApp::CPelmoraApp(const StorePaths& profiles, StoreAccess access,
+                         const std::optional<StorePaths>& transfers)
+    : service_(profiles, access),
+      transfers_(transfers.value_or(profiles)),
+      retrieval_(transfers_),
       editor_(&retrieval_),
-      sender_(service_.store()),
+      sender_(transfers_),
       firstRead_(std::async(std::launch::async, [this] { return service_.readSlots(); })) {}
 
 CPelmoraApp::~CPelmoraApp() {

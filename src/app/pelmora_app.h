@@ -4,6 +4,7 @@
 
 #include <future>
 #include <memory>
+#include <optional>
 
 #include "app/printer_retrieval.h"
 #include "app/printer_sender.h"
@@ -19,8 +20,11 @@ class CPelmoraDlg;
 class CPelmoraApp {
  public:
   // Starts reading the index at once, so that the read overlaps the toolkit's start-up;
-  // construct it before the QApplication.
-  explicit CPelmoraApp(const StorePaths& paths);
+  // construct it before the QApplication. Sends and retrievals remember the printer and
+  // write their files in `transfers` (by default the profiles' folder): a folder opened
+  // read-only is never written.
+  explicit CPelmoraApp(const StorePaths& profiles, StoreAccess access = StoreAccess::ReadWrite,
+                       const std::optional<StorePaths>& transfers = std::nullopt);
   ~CPelmoraApp();
 
   // The main window with the profiles listed; needs the QApplication, which must outlive it.
@@ -30,6 +34,7 @@ class CPelmoraApp {
 
  private:
   ProfileService service_;
+  ProfileStore transfers_;
   ProfileModel model_;
   PrinterRetrieval retrieval_;
   SettingsEditorDialog editor_;

@@ -38,6 +38,9 @@ CPelmoraDlg::CPelmoraDlg(ProfileService& service, ProfileModel& model,
   ui_->setupUi(this);
   setWindowIcon(programIcon());
   setWindowFlag(Qt::WindowMinimizeButtonHint);
+  if (readOnly())
+    setWindowTitle(windowTitle() + QStringLiteral("（読み取り専用） - ") +
+                   QString::fromStdString(service_.store().paths().programDir.string()));
   setUpList();
   setUpHelpMenu();
   ui::nameControlsAfterCaptions(*this);
@@ -95,6 +98,9 @@ void CPelmoraDlg::setUpHelpMenu() {
   auto* compare = new QAction(QStringLiteral("設定比較..."), this);
   compare->setObjectName("compareAction");
   connect(compare, &QAction::triggered, this, &CPelmoraDlg::showComparison);
+  auto* openFolder = new QAction(QStringLiteral("フォルダーを開く..."), this);
+  openFolder->setObjectName("openFolderAction");
+  connect(openFolder, &QAction::triggered, this, &CPelmoraDlg::openFolder);
   auto* about = new QAction(QStringLiteral("バージョン情報 Drovik(&A)..."), this);
   about->setObjectName("aboutAction");
   about->setIcon(programIcon());
@@ -104,10 +110,12 @@ void CPelmoraDlg::setUpHelpMenu() {
   QMenu* help = menuBar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help->setObjectName("helpMenu");
   help->addAction(compare);
+  help->addAction(openFolder);
   help->addSeparator();
   help->addAction(about);
   layout()->setMenuBar(menuBar);
   addAction(compare);
+  addAction(openFolder);
   addAction(about);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 }
@@ -206,14 +214,18 @@ std::optional<std::string> CPelmoraDlg::selectedModelType() const {
   return items.constFirst()->text(kModelTypeColumn).toStdString();
 }
 
+bool CPelmoraDlg::readOnly() const { return service_.store().readOnly(); }
+
 void CPelmoraDlg::updateButtonStates() {
   const auto modelType = selectedModelType();
   const bool any = modelType.has_value();
   const bool oldModel = any && *modelType != catalogue::kModelM;
-  ui_->deleteButton->setEnabled(any);
-  ui_->changeButton->setEnabled(oldModel && editor_);
+  const bool changes = !readOnly();
+  ui_->registerButton->setEnabled(changes);
+  ui_->deleteButton->setEnabled(any && changes);
+  ui_->changeButton->setEnabled(oldModel && editor_ && changes);
   ui_->listButton->setEnabled(any);
-  ui_->migrateButton->setEnabled(oldModel);
+  ui_->migrateButton->setEnabled(oldModel && changes);
   ui_->sendButton->setEnabled(any);
   ui_->generateButton->setEnabled(any);
 }

@@ -2,7 +2,9 @@
 // works on the selected row's profile by its name through the profile service, then
 // re-reads the index; changes by other programs sharing the folder are read in as they
 // happen, so that the list always shows the files as they are. Changes wait for the folder
-// lock on a worker thread, the window painting meanwhile.
+// lock on a worker thread, the window painting meanwhile. On a folder opened read-only (a
+// fleet row's archive) it lists, reports, compares, writes command files elsewhere and sends,
+// and offers nothing that would change the folder.
 #pragma once
 
 #include <QDialog>
@@ -61,6 +63,8 @@ class CPelmoraDlg : public QDialog {
   void generateCommandFile();
   void showComparison();
   void showAbout();
+  // "フォルダーを開く...": another data folder in a read-only window over this one.
+  void openFolder();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -97,6 +101,7 @@ class CPelmoraDlg : public QDialog {
   void showSlots(const Result<ProfileSlotTable>& slots, const std::optional<std::string>& select);
   void setUpHelpMenu();
   void updateButtonStates();
+  bool readOnly() const;
   std::optional<std::string> selectedName() const;
   std::optional<std::string> selectedModelType() const;
   void selectRow(QTreeWidgetItem* item);

@@ -67,7 +67,7 @@ std::optional<Result<Registered>> CPelmoraDlg::registerAsking(
 
 void CPelmoraDlg::registerProfile() {
   const OperationScope operation(*this);
-  if (!checkRoomForAnotherProfile()) return;
+  if (readOnly() || !checkRoomForAnotherProfile()) return;
   // Every new profile starts from the catalogue defaults, whatever was loaded before.
   model_.resetToDefaults();
   auto name = askProfileName();
@@ -102,7 +102,7 @@ void CPelmoraDlg::registerProfile() {
 void CPelmoraDlg::deleteProfile() {
   const OperationScope operation(*this);
   auto name = selectedName();
-  if (!name) return;
+  if (!name || readOnly()) return;
   if (!ui::messageBoxes().confirm(this, QStringLiteral("削除しますか?"))) return;
   if (Status s = underLock([&] { return service_.deleteProfile(*name); }); !s)
     showFailure(s.message());
@@ -112,7 +112,7 @@ void CPelmoraDlg::deleteProfile() {
 void CPelmoraDlg::changeSettings() {
   const OperationScope operation(*this);
   auto name = selectedName();
-  if (!name || !editor_) return;
+  if (!name || !editor_ || readOnly()) return;
   if (auto loaded = service_.loadProfile(model_, *name); !loaded) {
     showFailure(loaded.message());
     reloadList();

@@ -39,7 +39,7 @@ void CPelmoraDlg::showSettingsList() {
 void CPelmoraDlg::migrateProfile() {
   const OperationScope operation(*this);
   auto source = selectedName();
-  if (!source) return;
+  if (!source || readOnly()) return;
   if (!checkRoomForAnotherProfile()) return;
   // The name dialog starts from the defaults as in registration; the report reloads the source.
   model_.resetToDefaults();

@@ -11,6 +11,7 @@
 #include "cli/fleet_progress.h"
 #include "cli/password_input.h"
 #include "fleet/fleet_run.h"
+#include "fleet/row_archive.h"
 #include "fleet/scratch_dir.h"
 
 namespace drovik::cli {
@@ -18,7 +19,7 @@ namespace {
 
 constexpr const char* kUsage =
     "[--data-dir DIR] fleet PLAN.csv [--jobs N] [--password-file FILE] [--timeout SECONDS] "
-    "[--dry-run]";
+    "[--dry-run] [--register]";
 
 Result<std::string> password(const Args& args, bool needed) {
   if (!needed) return std::string();
@@ -48,8 +49,19 @@ int runFleet(const Args& args) {
   auto timeout = timeoutOption(args);
   if (!timeout) return fail(timeout.message(), kExitUsage);
   const bool dryRun = args.has("--dry-run");
-  auto paths = dataPaths(args);
-  if (!paths) return fail(paths.message(), kExitUsage);
+  // Registered in the data folder, the rows must fit in its index; by default each row keeps its
+  // profiles in a folder of its own beside the plan and the data folder is not touched.
+  std::optional<ProfileService> dataFolder;
+  if (args.has("--register")) {
+    auto paths = dataPaths(args);
+    if (!paths) return fail(paths.message(), kExitUsage);
+    dataFolder.emplace(*paths);
+  } else if (args.option("--data-dir")) {
+    // A script written before the archive existed meant the rows to register there.
+    reportError(
+        "設定はデータフォルダではなく計画の保存フォルダに保存します（データフォルダに"
+        "登録するには --register）");
+  }
 
   const std::filesystem::path planPath = args.operands[0];
   auto plan = fleet::readPlan(planPath);
@@ -61,17 +73,21 @@ int runFleet(const Args& args) {
   }
   auto results = fleet::ResultFile::open(fleet::resultPathFor(planPath), *plan);
   if (!results) return fail(results.message(), kExitUsage);
-  ProfileService service(*paths);
-  if (Status s = fleet::checkProfileRoom(service, *plan, *results); !s)
-    return fail(s.message(), kExitUsage);
+  if (dataFolder) {
+    if (Status s = fleet::checkProfileRoom(*dataFolder, *plan, *results); !s)
+      return fail(s.message(), kExitUsage);
+  }
+  const std::filesystem::path archive = fleet::archivePathFor(planPath);
   const bool anyToRun = std::any_of(plan->begin(), plan->end(), [&](const fleet::PlanRow& row) {
     return !results->completedBefore(row);
   });
   auto typed = password(args, anyToRun);
   if (!typed) return fail(typed.message(), kExitUsage);
-  // Written before any row runs: a folder that cannot take it is found while nothing is done.
+  // Written before any row runs: a folder that cannot take them is found while nothing is done.
   if (!dryRun) {
     if (Status s = results->write(); !s) return fail(s.message(), kExitUsage);
+    if (Status s = dataFolder ? Status() : fleet::createFolder(archive); !s)
+      return fail(s.message(), kExitUsage);
   }
   auto scratch = fleet::ScratchDir::create();
   if (!scratch) return fail(scratch.message(), kExitUsage);
@@ -79,7 +95,10 @@ int runFleet(const Args& args) {
   // Cancelled by Ctrl-C: running steps end early, rows not started stay for the next run.
   transport::RunControl run(std::chrono::hours(24 * 365));
   const CancelOnInterrupt interrupt(run);
-  const fleet::RowPipeline pipeline(service, scratch->path(), {*typed, *timeout, dryRun}, run);
+  const fleet::RowPipeline pipeline(dataFolder ? &*dataFolder : nullptr, scratch->path(),
+                                    {*typed, *timeout, dryRun,
+                                     dataFolder ? std::filesystem::path() : archive},
+                                    run);
   FleetProgress progress(plan->size(), dryRun, ::isatty(STDERR_FILENO));
   const fleet::RunReport report =
       fleet::runPlan(*plan, *results, !dryRun, pipeline, *jobs, progress, run);

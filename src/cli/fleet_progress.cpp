@@ -35,6 +35,7 @@ std::string rowSummary(const fleet::RowResult& row, bool skipped, bool dryRun) {
             std::to_string(*send->bytes) + "バイト SHA-256 " + send->sha256;
   if (send && send->outcome == fleet::StepOutcome::Queued)
     text += "（警告: " + send->message + "）";
+  if (!row.archive.empty()) text += " 保存先 " + row.archive;
   return text;
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <optional>
 
+#include "fleet/plan_text.h"
 #include "model/ini_document.h"
 #include "model/profile_registry.h"
 #include "transport/ipv4_address.h"
@@ -105,6 +106,14 @@ Result<Target> parseTarget(std::string_view text) {
                "」が分かりません（ftp:A.B.C.D、cups:プリンタ名、parallel のどれかです）"};
 }
 
+// A row's profiles are kept in a folder of the row's name.
+Status checkFolderName(const std::string& name) {
+  if (name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos)
+    return Error{"設定名「" + name +
+                 "」はフォルダ名に使えません（「/」「\\」を含む名前と「.」「..」は使えません）"};
+  return {};
+}
+
 Result<PlanRow> parseRow(std::string_view line, int number) {
   auto fields = splitFields(line);
   if (!fields) return fields.error();
@@ -115,6 +124,7 @@ Result<PlanRow> parseRow(std::string_view line, int number) {
   row.line = number;
   row.name = (*fields)[0];
   if (Status s = validateProfileName(row.name); !s) return s.error();
+  if (Status s = checkFolderName(row.name); !s) return s.error();
   if (Status s = validateProfileName(row.migratedName()); !s)
     return Error{"移行先の設定名「" + row.migratedName() + "」: " + s.message()};
   auto old = printerAddress((*fields)[1]);
@@ -171,8 +181,10 @@ std::string targetText(const Target& target) {
   return "parallel";
 }
 
-Result<std::vector<PlanRow>> parsePlan(std::string_view text) {
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+Result<std::vector<PlanRow>> parsePlan(std::string_view bytes) {
+  auto decoded = planTextAsUtf8(bytes);
+  if (!decoded) return decoded.error();
+  std::string_view text = *decoded;
   std::vector<PlanRow> rows;
   std::string errors;
   bool first = true;

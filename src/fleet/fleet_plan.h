@@ -31,10 +31,11 @@ struct PlanRow {
   std::string migratedName() const { return name + "-M"; }
 };
 
-// The plan's text: UTF-8 with or without a byte order mark, LF or CR LF line ends, blank lines
-// and an optional header line `name,old_printer,new_target`, fields optionally in double
-// quotes ("" for a quote inside). The error lists every bad line.
-Result<std::vector<PlanRow>> parsePlan(std::string_view text);
+// The plan's bytes: UTF-8 with or without a byte order mark or code page 932 (see plan_text.h),
+// LF or CR LF line ends, blank lines and an optional header line `name,old_printer,new_target`,
+// fields optionally in double quotes ("" for a quote inside). A name must also serve as a
+// folder name (no "/" or "\", not "." or ".."). The error lists every bad line.
+Result<std::vector<PlanRow>> parsePlan(std::string_view bytes);
 Result<std::vector<PlanRow>> readPlan(const std::filesystem::path& path);
 
 }  // namespace drovik::fleet

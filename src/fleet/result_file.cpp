@@ -35,12 +35,14 @@ json toJson(const RowResult& row) {
     }
     steps.push_back(std::move(entry));
   }
-  return {{"line", row.line},
-          {"name", row.name},
-          {"old_printer", row.oldPrinter},
-          {"target", row.target},
-          {"status", kStatusNames[static_cast<int>(row.status)]},
-          {"steps", std::move(steps)}};
+  json entry = {{"line", row.line},
+                {"name", row.name},
+                {"old_printer", row.oldPrinter},
+                {"target", row.target}};
+  if (!row.archive.empty()) entry["archive"] = row.archive;
+  entry["status"] = kStatusNames[static_cast<int>(row.status)];
+  entry["steps"] = std::move(steps);
+  return entry;
 }
 
 // Throws on anything that is not a record this program wrote.
@@ -50,6 +52,7 @@ RowResult fromJson(const json& entry) {
   row.name = entry.at("name").get<std::string>();
   row.oldPrinter = entry.at("old_printer").get<std::string>();
   row.target = entry.at("target").get<std::string>();
+  if (entry.contains("archive")) row.archive = entry.at("archive").get<std::string>();
   row.status = fromName<RowStatus>(entry.at("status").get<std::string>(), kStatusNames);
   for (const json& item : entry.at("steps")) {
     StepResult step;

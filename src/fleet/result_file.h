@@ -1,7 +1,7 @@
-// PLAN.result.json beside the plan: per row and per step the outcome, the message, and the
-// bytes sent with their SHA-256. It is rewritten whole (temporary file and rename) each time a
-// row finishes, so that a run killed halfway keeps what completed, and a later run of the same
-// plan skips those rows.
+// PLAN.result.json beside the plan: per row its archive folder, and per step the outcome, the
+// message, and the bytes sent with their SHA-256. It is rewritten whole (temporary file and rename)
+// each time a row finishes, so that a run killed halfway keeps what completed, and a later run of
+// the same plan skips those rows.
 #pragma once
 
 #include <filesystem>

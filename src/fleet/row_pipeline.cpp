@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "fleet/row_archive.h"
 #include "fleet/sha256.h"
 #include "model/catalogue.h"
 #include "nvram/nvram_decoder.h"
@@ -101,9 +102,12 @@ class WorkDir {
 
 }  // namespace
 
-RowPipeline::RowPipeline(ProfileService& service, std::filesystem::path scratch,
+RowPipeline::RowPipeline(ProfileService* dataFolder, std::filesystem::path scratch,
                          PipelineSettings settings, const transport::RunControl& run)
-    : service_(service), scratch_(std::move(scratch)), settings_(std::move(settings)), run_(run) {}
+    : dataFolder_(dataFolder),
+      scratch_(std::move(scratch)),
+      settings_(std::move(settings)),
+      run_(run) {}
 
 RowResult RowPipeline::run(const PlanRow& row) const {
   RowResult result = RowResult::pending(row);
@@ -124,18 +128,43 @@ RowResult RowPipeline::run(const PlanRow& row) const {
     }
     steps.ok(Step::Fetch, fetched.message);
   }
-  const auto allImage = work.path() / nvram::kAllImageFileName;
-  const auto nwImage = work.path() / nvram::kNetworkImageFileName;
+  if (dataFolder_) {
+    migrateAndSend(row, {*dataFolder_, work.path(), {}}, work.path(), result);
+    return result;
+  }
+  // The row's own folder: its profiles are decoded from the images it keeps. A dry run decides
+  // on the folder as it is (or as a new one) and writes nothing there.
+  const std::filesystem::path folder = settings_.archive / row.name;
+  result.archive = rowArchiveName(settings_.archive, row.name);
+  if (!settings_.dryRun) {
+    if (Status s = storeFetchedImages(work.path(), folder); !s) {
+      steps.failed(Step::Register, s.message());
+      return result;
+    }
+  }
+  ProfileService archived(StorePaths::inDirectory(folder));
+  const std::filesystem::path images = settings_.dryRun ? work.path() : folder;
+  migrateAndSend(row, {archived, images, commandFileIn(folder, row.migratedName())}, work.path(),
+                 result);
+  return result;
+}
+
+void RowPipeline::migrateAndSend(const PlanRow& row, const RowProfiles& profiles,
+                                 const std::filesystem::path& workDir, RowResult& result) const {
+  StepLog steps(result);
+  ProfileService& service = profiles.service;
+  const auto allImage = profiles.images / nvram::kAllImageFileName;
+  const auto nwImage = profiles.images / nvram::kNetworkImageFileName;
   ProfileModel model;
   const std::string mName = row.migratedName();
 
   if (settings_.dryRun) {
     MigrationStage reached = MigrationStage::Register;
-    auto rehearsal = service_.rehearseMigration(model, row.name, mName, allImage, nwImage, reached);
+    auto rehearsal = service.rehearseMigration(model, row.name, mName, allImage, nwImage, reached);
     if (!rehearsal) {
       constexpr Step kSteps[] = {Step::Register, Step::Migrate, Step::Command};
       steps.failed(kSteps[static_cast<int>(reached)], rehearsal.message());
-      return result;
+      return;
     }
     steps.ok(Step::Register,
              withWarnings(landed(row.name, rehearsal->decoded.registered, cat::kModelGhjk, true),
@@ -145,40 +174,43 @@ RowResult RowPipeline::run(const PlanRow& row) const {
     noteCommand(steps.skipped(Step::Send, "送信しません（--dry-run）: " + targetText(row.target)),
                 rehearsal->command.image.bytes);
     result.status = RowStatus::Completed;
-    return result;
+    return;
   }
 
-  auto decoded = service_.registerDecoded(model, row.name, allImage, nwImage);
+  auto decoded = service.registerDecoded(model, row.name, allImage, nwImage);
   if (!decoded) {
     steps.failed(Step::Register, decoded.message());
-    return result;
+    return;
   }
   steps.ok(Step::Register,
            withWarnings(landed(row.name, decoded->registered, cat::kModelGhjk, false),
                         decoded->warnings));
-  auto migrated = service_.migrateProfile(row.name, mName, OnExisting::OverwriteModelM);
+  auto migrated = service.migrateProfile(row.name, mName, OnExisting::OverwriteModelM);
   if (!migrated) {
     steps.failed(Step::Migrate, migrated.message());
-    return result;
+    return;
   }
   steps.ok(Step::Migrate, landed(mName, *migrated, cat::kModelM, false));
-  auto prepared = service_.prepareProfileCommand(model, mName);
+  // Kept beside the profiles, the command is the one the new printer receives.
+  auto prepared = profiles.commandFile.empty()
+                      ? service.prepareProfileCommand(model, mName)
+                      : service.writeCommandFile(model, mName, profiles.commandFile);
   if (!prepared) {
     steps.failed(Step::Command, prepared.message());
-    return result;
+    return;
   }
   steps.ok(Step::Command, withWarnings("作成しました", prepared->warnings));
 
   const std::vector<std::uint8_t>& bytes = prepared->image.bytes;
   transport::RunControl control(settings_.stepLimit, run_);
-  const transport::SendOutcome sent = routeFor(row.target, work.path())->send(bytes, control);
+  const transport::SendOutcome sent = routeFor(row.target, workDir)->send(bytes, control);
   if (!sent.sent) {
     noteCommand(steps.failed(Step::Send, withDetail(sent.message.empty()
                                                         ? std::string("設定を送信できませんでした")
                                                         : sent.message,
                                                     sent.detail)),
                 bytes);
-    return result;
+    return;
   }
   const std::string message = sent.message.empty() ? "印刷システムに渡しました" : sent.message;
   // A job the spooler still holds completes the row: it prints when the printer can.
@@ -188,7 +220,6 @@ RowResult RowPipeline::run(const PlanRow& row) const {
                         withDetail(message, sent.detail) + ": " + targetText(row.target)),
               bytes);
   result.status = RowStatus::Completed;
-  return result;
 }
 
 }  // namespace drovik::fleet

@@ -29,6 +29,7 @@ struct RowResult {
   std::string name;
   std::string oldPrinter;  // "A.B.C.D"
   std::string target;      // as targetText writes it
+  std::string archive;     // the row's folder (rowArchiveName); empty when registered
   RowStatus status = RowStatus::Pending;
   std::vector<StepResult> steps;
 

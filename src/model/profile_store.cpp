@@ -247,10 +247,15 @@ Status StoreEdit::copySection(const std::string& from, const std::string& to) {
   return settings_.writeSection(to, settings_.readSection(from));
 }
 
-ProfileStore::ProfileStore(StorePaths paths)
-    : paths_(std::move(paths)), index_(paths_.indexFile), settings_(paths_.settingsFile) {}
+ProfileStore::ProfileStore(StorePaths paths, StoreAccess access)
+    : paths_(std::move(paths)),
+      access_(access),
+      index_(paths_.indexFile),
+      settings_(paths_.settingsFile) {}
 
 Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work) const {
+  if (readOnly())
+    return Error{"読み取り専用で開いているため、変更できません: " + paths_.lockFolder().string()};
   auto lock = FolderLock::acquire(paths_.lockFolder());
   if (!lock) return lock.error();
   auto index = index_.read();

@@ -70,10 +70,15 @@ class StoreEdit {
   bool indexFirst_ = false;
 };
 
+// A folder opened only to look at (a fleet row's archive) is never written: every change is
+// refused before the lock is taken.
+enum class StoreAccess { ReadWrite, ReadOnly };
+
 class ProfileStore {
  public:
-  explicit ProfileStore(StorePaths paths);
+  explicit ProfileStore(StorePaths paths, StoreAccess access = StoreAccess::ReadWrite);
   const StorePaths& paths() const { return paths_; }
+  bool readOnly() const { return access_ == StoreAccess::ReadOnly; }
 
   // Runs work under the folder's write lock on both files read afresh and writes the files
   // it changed when it succeeds. A failure at any step leaves both files as they were.
@@ -112,6 +117,7 @@ class ProfileStore {
   Result<StoreEdit> readBoth() const;
 
   StorePaths paths_;
+  StoreAccess access_;
   ini::IniFile index_;
   ini::IniFile settings_;
 };

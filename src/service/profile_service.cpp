@@ -11,7 +11,8 @@ using edits::chooseTarget;
 using edits::notRegistered;
 using edits::registeredEntry;
 
-ProfileService::ProfileService(StorePaths paths) : store_(std::move(paths)) {}
+ProfileService::ProfileService(StorePaths paths, StoreAccess access)
+    : store_(std::move(paths), access) {}
 
 Result<ProfileSlotTable> ProfileService::readSlots() const {
   ProfileSlotTable slots;
@@ -130,6 +131,12 @@ Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
 Result<PreparedCommand> ProfileService::writeCommandFile(ProfileModel& model,
                                                          const std::string& name,
                                                          const std::filesystem::path& file) const {
+  if (store_.readOnly()) {
+    std::error_code ec;
+    const auto folder = std::filesystem::absolute(file, ec).parent_path();
+    if (std::filesystem::equivalent(folder, store_.paths().programDir, ec))
+      return Error{"読み取り専用で開いているフォルダには保存できません: " + folder.string()};
+  }
   auto prepared = prepareProfileCommand(model, name);
   if (!prepared) return prepared.error();
   const auto& bytes = prepared->image.bytes;

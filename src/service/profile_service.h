@@ -56,7 +56,7 @@ struct RegistrationPreview {
 
 class ProfileService {
  public:
-  explicit ProfileService(StorePaths paths);
+  explicit ProfileService(StorePaths paths, StoreAccess access = StoreAccess::ReadWrite);
   const ProfileStore& store() const { return store_; }
 
   // Read-only views: no lock, nothing written.
@@ -122,6 +122,7 @@ class ProfileService {
 
   // Reloads the profile `name`, builds its command image and writes it to `file` all or
   // nothing (temporary file and rename). Returns the prepared command (image, warnings).
+  // A read-only folder takes no command file either.
   Result<PreparedCommand> writeCommandFile(ProfileModel& model, const std::string& name,
                                            const std::filesystem::path& file) const;
 

@@ -7,12 +7,12 @@ namespace drovik::ui {
 namespace {
 
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request,
-                                     QFileDialog::AcceptMode mode) {
+                                     QFileDialog::AcceptMode mode, QFileDialog::FileMode files) {
   QFileDialog dialog(parent, request.title, request.directory, request.nameFilter);
   dialog.setObjectName("fileDialog");
   dialog.setAcceptMode(mode);
-  dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                     : QFileDialog::ExistingFile);
+  dialog.setFileMode(files);
+  if (files == QFileDialog::Directory) dialog.setOption(QFileDialog::ShowDirsOnly);
   dialog.setDefaultSuffix(request.defaultSuffix);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -22,10 +22,14 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
 class QtFileDialogs final : public FileDialogs {
  public:
   std::optional<QString> saveFileName(QWidget* parent, const FileDialogRequest& request) override {
-    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+    return runFileDialog(parent, request, QFileDialog::AcceptSave, QFileDialog::AnyFile);
   }
   std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override {
-    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
+  }
+  std::optional<QString> existingDirectory(QWidget* parent,
+                                           const FileDialogRequest& request) override {
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::Directory);
   }
 };
 

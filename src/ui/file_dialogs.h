@@ -25,6 +25,9 @@ class FileDialogs {
                                               const FileDialogRequest& request) = 0;
   virtual std::optional<QString> openFileName(QWidget* parent,
                                               const FileDialogRequest& request) = 0;
+  // An existing folder; the request's filter and suffix do not apply.
+  virtual std::optional<QString> existingDirectory(QWidget* parent,
+                                                   const FileDialogRequest& request) = 0;
 };
 
 // The choosers in use: real file dialogs unless replaced.

@@ -11,6 +11,21 @@ bool FakeSettingsEditor::editSettings(ProfileModel& model, QWidget*, const Save&
   return answerOk && save();
 }
 
+QString enabledButtons(const QWidget& window) {
+  QStringList on;
+  for (const char* name : {"registerButton", "deleteButton", "changeButton", "listButton",
+                           "migrateButton", "sendButton", "generateButton", "quitButton"})
+    if (window.findChild<QPushButton*>(name)->isEnabled())
+      on << QString::fromLatin1(name).remove("Button");
+  return on.join(' ');
+}
+
+void clickRowOf(QWidget& window, int row) {
+  auto* list = window.findChild<QTreeWidget*>("profileList");
+  const QRect rect = list->visualItemRect(list->topLevelItem(row));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
 AppFixture::AppFixture() : service(StorePaths::inDirectory(dir.path())) { reopenWindow(); }
 
 AppFixture::~AppFixture() = default;
@@ -44,10 +59,7 @@ int AppFixture::rowOf(const std::string& name) const {
   return -1;
 }
 
-void AppFixture::clickRow(int row) {
-  const QRect rect = list()->visualItemRect(list()->topLevelItem(row));
-  QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
-}
+void AppFixture::clickRow(int row) { clickRowOf(*window, row); }
 
 void AppFixture::doubleClickRow(int row) {
   const QRect rect = list()->visualItemRect(list()->topLevelItem(row));

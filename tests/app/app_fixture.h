@@ -28,6 +28,12 @@ class FakeSettingsEditor final : public SettingsEditor {
   std::string lastUserName0;  // user 1's name in the profile the editor was opened on
 };
 
+// Which operation buttons of a main window are enabled, one word per button ("register
+// delete ..."), for a readable comparison.
+QString enabledButtons(const QWidget& window);
+// Clicks a row of a main window's list with the mouse.
+void clickRowOf(QWidget& window, int row);
+
 struct AppFixture {
   AppFixture();
   ~AppFixture();

@@ -82,6 +82,16 @@ class LaunchTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void findsOrMissesTheDisplay();
+  void helpNeedsNoDisplay();
+  void optionsNameTheFolderAndHowItOpens();
+};
+
+class ReadOnlyFolderTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void menuOpensAnArchiveOnlyToLook();
+  void folderWithoutProfilesIsSaidAndNotOpened();
+  void applicationOpensTheCommandLinesFolder();
 };
 
 }  // namespace drovik::test

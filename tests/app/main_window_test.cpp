@@ -12,23 +12,10 @@
 
 namespace drovik::test {
 
-namespace {
-
-// Which operation buttons are enabled, as one word per button for a readable comparison.
-QString enabledButtons(const AppFixture& app) {
-  QStringList on;
-  for (const char* name : {"registerButton", "deleteButton", "changeButton", "listButton",
-                           "migrateButton", "sendButton", "generateButton", "quitButton"})
-    if (app.button(name)->isEnabled()) on << QString::fromLatin1(name).remove("Button");
-  return on.join(' ');
-}
-
-}  // namespace
-
 void MainWindowTest::startsEmptyWithoutProfileFiles() {
   AppFixture app;
   QCOMPARE(app.list()->topLevelItemCount(), 0);
-  QCOMPARE(enabledButtons(app), QStringLiteral("register quit"));
+  QCOMPARE(enabledButtons(*app.window), QStringLiteral("register quit"));
   QVERIFY2(unnamedControls(*app.window).isEmpty(),
            qPrintable(unnamedControls(*app.window).join("; ")));
   const CDlgRegister registration;
@@ -50,14 +37,14 @@ void MainWindowTest::buttonsFollowTheSelectedRowsModel() {
   QCOMPARE(app.list()->topLevelItem(1)->text(1), QString());  // M rows show no user
 
   app.clickRow(1);
-  QCOMPARE(enabledButtons(app), QStringLiteral("register delete list send generate quit"));
+  QCOMPARE(enabledButtons(*app.window), QStringLiteral("register delete list send generate quit"));
   app.clickRow(0);
-  QCOMPARE(enabledButtons(app),
+  QCOMPARE(enabledButtons(*app.window),
            QStringLiteral("register delete change list migrate send generate quit"));
   // A click below the rows clears the selection.
   QTest::mouseClick(app.list()->viewport(), Qt::LeftButton, {},
                     QPoint(5, app.list()->viewport()->height() - 3));
-  QCOMPARE(enabledButtons(app), QStringLiteral("register quit"));
+  QCOMPARE(enabledButtons(*app.window), QStringLiteral("register quit"));
   // The keyboard moves the selection too, and the buttons follow it.
   app.clickRow(0);
   QTest::keyClick(app.list(), Qt::Key_Down);
@@ -131,7 +118,7 @@ void MainWindowTest::deletionCompactsTheIndexAndKeepsOtherSections() {
   QVERIFY(app.service.store().readSection("一")->empty());
   QVERIFY(!app.service.store().readSection("三")->empty());
   QCOMPARE(app.list()->topLevelItemCount(), 2);
-  QCOMPARE(enabledButtons(app), QStringLiteral("register quit"));
+  QCOMPARE(enabledButtons(*app.window), QStringLiteral("register quit"));
 }
 
 void MainWindowTest::deletingAProfileGoneMeanwhileSaysSo() {

@@ -6,14 +6,12 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <nlohmann/json.hpp>
 #include <thread>
 
-#include "cli/cli_fixture.h"
+#include "cli/fleet_cli_fixture.h"
 #include "fleet/sha256.h"
 #include "peers/loopback_listener.h"
 #include "peers/peer_process.h"
-#include "peers/printer_simulator.h"
 #include "peers/private_cups.h"
 #include "peers/silent_printer.h"
 #include "service/profile_service.h"
@@ -23,41 +21,15 @@
 namespace drovik {
 namespace {
 
+using test::FleetCli;
+using test::ip;
+using test::printerOptions;
+
 using nlohmann::json;
 using test::readFile;
 using test::writeFile;
 
-test::PrinterSimulatorOptions printerOptions(std::string greeting, std::string password) {
-  test::PrinterSimulatorOptions options;
-  options.greeting = std::move(greeting);
-  options.password = std::move(password);
-  return options;
-}
-
-std::string ip(const Ipv4Octets& address) { return transport::dottedOctets(address); }
-
-class FleetCli : public test::CliTest {
- protected:
-  FleetCli() { std::filesystem::create_directory(plans()); }
-  std::filesystem::path plans() const { return dir / "plans"; }
-  std::filesystem::path writePlan(const std::string& text) {
-    writeFile(plans() / "fleet.csv", text);
-    return plans() / "fleet.csv";
-  }
-  std::filesystem::path resultFile() const { return plans() / "fleet.result.json"; }
-  json results() { return json::parse(readFile(resultFile())); }
-  json rowOf(const json& document, const std::string& name) {
-    for (const json& row : document["rows"])
-      if (row["name"] == name) return row;
-    ADD_FAILURE() << "no row " << name;
-    return {};
-  }
-  std::string command(const std::string& profile) {
-    EXPECT_EQ(runIn({"generate", profile, "-o", (plans() / "cmd.sib").string()}).exitCode, 0);
-    return readFile(plans() / "cmd.sib");
-  }
-};
-
+// With --register: the rows' profiles land in the data folder's index.
 TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   test::PrinterSimulator old(printerOptions("8630-H05 FTP server ready.", "pw"));
   DROVIK_START_OR_SKIP(old);
@@ -95,7 +67,7 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
       ip(silent.address()) + ",ftp:" + ip(newSecond.moreAddresses()[1]) + "\n" + "M型," + oldIp +
       ",parallel\n" + "工場," + oldIp + ",ftp:" + ip(newSecond.moreAddresses()[2]) + "\n" +
       "出張所," + oldIp + ",cups:Stuck_Q\n");
-  const std::vector<std::string> fleet = {"fleet", plan.string(), "--timeout", "2"};
+  const std::vector<std::string> fleet = {"fleet", plan.string(), "--timeout", "2", "--register"};
 
   // A dry run fetches and tells what it would do, and writes nothing anywhere.
   const auto before = folderListing();
@@ -261,7 +233,7 @@ TEST_F(FleetCli, RefusesBeforeAnythingIsDone) {
   for (int i = 0; i < 11; ++i)
     tooMany += "p" + std::to_string(i) + ",10.0.0.1,ftp:10.0.1." + std::to_string(i + 1) + "\n";
   writePlan(tooMany);
-  refused({}, "新たに22個登録しますが、登録できるのはあと20個です");
+  refused({"--register"}, "新たに22個登録しますが、登録できるのはあと20個です");
 
   writePlan("本社,10.0.0.1,parallel\n");
   refused({"--jobs", "0"}, "--jobs には 1 から 16 までの数");

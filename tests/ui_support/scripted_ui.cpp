@@ -37,6 +37,11 @@ std::optional<QString> ScriptedFileDialogs::openFileName(QWidget*,
   return next(request);
 }
 
+std::optional<QString> ScriptedFileDialogs::existingDirectory(
+    QWidget*, const ui::FileDialogRequest& request) {
+  return next(request);
+}
+
 std::optional<QString> ScriptedFileDialogs::next(const ui::FileDialogRequest& request) {
   requests.push_back(request);
   if (choices_.empty()) return std::nullopt;

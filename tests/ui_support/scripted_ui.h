@@ -52,6 +52,8 @@ class ScriptedFileDialogs final : public ui::FileDialogs {
                                       const ui::FileDialogRequest& request) override;
   std::optional<QString> openFileName(QWidget* parent,
                                       const ui::FileDialogRequest& request) override;
+  std::optional<QString> existingDirectory(QWidget* parent,
+                                           const ui::FileDialogRequest& request) override;
 
   std::vector<ui::FileDialogRequest> requests;
 
