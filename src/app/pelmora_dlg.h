@@ -60,6 +60,7 @@ class CPelmoraDlg : public QDialog {
   void sendCommand();
   void generateCommandFile();
   void showComparison();
+  void showHistory();
   void showAbout();
 
  protected:
@@ -116,6 +117,8 @@ class CPelmoraDlg : public QDialog {
   bool showReportOf(const std::string& name, std::optional<CommandVariant> variant = std::nullopt);
   void showCommandWarnings(const PreparedCommand& command);
   void showFailure(const std::string& message);
+  // Says what could not be written to the history during the operation that ends.
+  void showHistoryWarnings();
 
   ProfileService& service_;
   ProfileModel& model_;

@@ -58,7 +58,7 @@ void CPelmoraDlg::sendCommand() {
     return;
   }
   showCommandWarnings(*prepared);
-  if (sender_) sender_->sendCommand(*prepared, this);
+  if (sender_) sender_->sendCommand(*name, *prepared, this);
   updateButtonStates();
 }
 

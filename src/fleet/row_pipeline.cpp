@@ -2,7 +2,8 @@
 
 #include <memory>
 
-#include "fleet/sha256.h"
+#include "history/recorder.h"
+#include "history/sha256.h"
 #include "model/catalogue.h"
 #include "nvram/nvram_decoder.h"
 #include "transport/cups_route.h"
@@ -75,7 +76,7 @@ std::unique_ptr<transport::SendRoute> routeFor(const Target& target,
 
 void noteCommand(StepResult& step, const std::vector<std::uint8_t>& bytes) {
   step.bytes = bytes.size();
-  step.sha256 = sha256Hex(bytes);
+  step.sha256 = history::sha256Hex(bytes);
 }
 
 // The row's own work folder, removed when the row ends.
@@ -170,6 +171,10 @@ RowResult RowPipeline::run(const PlanRow& row) const {
   const std::vector<std::uint8_t>& bytes = prepared->image.bytes;
   transport::RunControl control(settings_.stepLimit, run_);
   const transport::SendOutcome sent = routeFor(row.target, work.path())->send(bytes, control);
+  history::record(
+      service_.store().paths().lockFolder(),
+      history::delivery(history::operation::kFleetSend, mName, cat::kModelM, targetText(row.target),
+                        bytes, sent.sent, sent.message, sent.detail));
   if (!sent.sent) {
     noteCommand(steps.failed(Step::Send, withDetail(sent.message.empty()
                                                         ? std::string("設定を送信できませんでした")

@@ -251,6 +251,11 @@ ProfileStore::ProfileStore(StorePaths paths)
     : paths_(std::move(paths)), index_(paths_.indexFile), settings_(paths_.settingsFile) {}
 
 Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work) const {
+  return transact(work, {});
+}
+
+Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work,
+                              const std::function<void()>& committed) const {
   auto lock = FolderLock::acquire(paths_.lockFolder());
   if (!lock) return lock.error();
   auto index = index_.read();
@@ -276,7 +281,9 @@ Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work) con
     if (!prepared) return prepared.error();
     pending.push_back(std::move(*prepared));
   }
-  return commitTogether(pending);
+  if (Status s = commitTogether(pending); !s) return s;
+  if (committed) committed();
+  return {};
 }
 
 Status ProfileStore::rehearse(const std::function<Status(StoreEdit&)>& work) const {

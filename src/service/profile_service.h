@@ -1,5 +1,6 @@
 // The profile operations that change the profile files: registration, overwriting, deletion,
-// migration, decoding a printer's images into a profile and writing a command file. Several
+// migration, decoding a printer's images into a profile and writing a command file. Each change
+// and each command file written leaves a record in the folder's history. Several
 // copies of the program (and scripts) may share one data folder, so each operation is one
 // transaction: it takes the folder's write lock, reads the index afresh, decides (limit,
 // duplicate, target slot, compaction) on what it read under the lock, writes and releases.
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "command/command_preparation.h"
+#include "history/history_record.h"
 #include "model/profile_store.h"
 #include "nvram/nvram_files.h"
 
@@ -126,6 +128,10 @@ class ProfileService {
                                            const std::filesystem::path& file) const;
 
  private:
+  // What a transaction runs once it committed: appends `change` (filled in by then) to the
+  // history, still under the lock.
+  std::function<void()> recordWhenCommitted(const history::Record& change) const;
+
   ProfileStore store_;
 };
 

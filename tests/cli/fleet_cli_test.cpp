@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "cli/cli_fixture.h"
-#include "fleet/sha256.h"
+#include "history/sha256.h"
 #include "peers/peer_process.h"
 #include "peers/printer_simulator.h"
 #include "peers/private_cups.h"
@@ -134,14 +134,14 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   EXPECT_TRUE(device.bytes(std::chrono::seconds(15)) == command("支社-M"));
   const std::span<const std::uint8_t> sent(reinterpret_cast<const std::uint8_t*>(headOffice.data()),
                                            headOffice.size());
-  EXPECT_NE(rehearsed.out.find(fleet::sha256Hex(sent)), std::string::npos);
+  EXPECT_NE(rehearsed.out.find(history::sha256Hex(sent)), std::string::npos);
 
   // The result file tells each row's steps; a failed step ends its row.
   const json document = results();
   const json send = rowOf(document, "本社")["steps"][4];
   EXPECT_EQ(send["outcome"], "ok");
   EXPECT_EQ(send["bytes"], headOffice.size());
-  EXPECT_EQ(send["sha256"], fleet::sha256Hex(sent));
+  EXPECT_EQ(send["sha256"], history::sha256Hex(sent));
   EXPECT_EQ(rowOf(document, "支社")["status"], "completed");
   const std::map<std::string, std::pair<int, std::string_view>> failures = {
       {"旧型", {0, transport::kUnsupportedModelMessage}},
