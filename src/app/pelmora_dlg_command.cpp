@@ -51,14 +51,15 @@ void CPelmoraDlg::sendCommand() {
   const OperationScope operation(*this);
   auto name = selectedName();
   if (!name) return;
-  auto prepared = service_.prepareProfileCommand(model_, *name);
+  ProfileEntry profile;
+  auto prepared = service_.prepareProfileCommand(model_, *name, &profile);
   if (!prepared) {
     showFailure(prepared.message());
     reloadList(name);
     return;
   }
   showCommandWarnings(*prepared);
-  if (sender_) sender_->sendCommand(*name, *prepared, this);
+  if (sender_) sender_->sendCommand(profile.section, *prepared, this);
   updateButtonStates();
 }
 

@@ -74,7 +74,8 @@ int runSend(const Args& args) {
   const ProfileService service(*paths);
   // Read-only, as for the send dialog: the profile as stored, coded for its model type.
   ProfileModel model;
-  auto prepared = service.prepareProfileCommand(model, args.operands[0]);
+  ProfileEntry profile;
+  auto prepared = service.prepareProfileCommand(model, args.operands[0], &profile);
   if (!prepared) return fail(prepared.message());
   printWarnings(prepared->warnings);
 
@@ -83,11 +84,10 @@ int runSend(const Args& args) {
   transport::RunControl control;
   const CancelOnInterrupt interrupt(control);
   const transport::SendOutcome outcome = (*route)->send(prepared->image.bytes, control);
-  history::record(
-      paths->lockFolder(),
-      history::delivery(history::operation::kSend, args.operands[0], modelTypeOf(prepared->variant),
-                        targetOf(args), prepared->image.bytes, outcome.sent, outcome.message,
-                        outcome.detail));
+  history::record(paths->lockFolder(),
+                  history::delivery(history::operation::kSend, profile.section, profile.modelType,
+                                    targetOf(args), prepared->image.bytes, outcome.sent,
+                                    outcome.message, outcome.detail));
   if (!outcome.sent)
     return fail(outcome.message + (outcome.detail.empty() ? "" : "（" + outcome.detail + "）"));
   if (!outcome.message.empty()) {

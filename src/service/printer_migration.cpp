@@ -65,9 +65,11 @@ Result<MigrationRehearsal> ProfileService::rehearseMigration(ProfileModel& model
 }
 
 Result<PreparedCommand> ProfileService::prepareProfileCommand(ProfileModel& model,
-                                                              const std::string& name) const {
+                                                              const std::string& name,
+                                                              ProfileEntry* found) const {
   auto entry = loadProfile(model, name);
   if (!entry) return entry.error();
+  if (found) *found = *entry;
   return prepareCommand(model, variantOf(entry->modelType));
 }
 

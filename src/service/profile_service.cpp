@@ -156,7 +156,8 @@ Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
 Result<PreparedCommand> ProfileService::writeCommandFile(ProfileModel& model,
                                                          const std::string& name,
                                                          const std::filesystem::path& file) const {
-  auto prepared = prepareProfileCommand(model, name);
+  ProfileEntry entry;
+  auto prepared = prepareProfileCommand(model, name, &entry);
   if (!prepared) return prepared.error();
   const auto& bytes = prepared->image.bytes;
   const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -165,7 +166,7 @@ Result<PreparedCommand> ProfileService::writeCommandFile(ProfileModel& model,
   const std::filesystem::path where = std::filesystem::absolute(file, ec);
   history::record(
       store_.paths().lockFolder(),
-      history::delivery(history::operation::kCommandFile, name, modelTypeOf(prepared->variant),
+      history::delivery(history::operation::kCommandFile, entry.section, entry.modelType,
                         (ec ? file : where).string(), bytes, written.isOk(), written.message()));
   if (!written) return written.error();
   return prepared;

@@ -119,8 +119,10 @@ class ProfileService {
                                                const std::filesystem::path& nwImage,
                                                MigrationStage& reached) const;
 
-  // Loads the profile `name` and builds its command image, coded for its model type.
-  Result<PreparedCommand> prepareProfileCommand(ProfileModel& model, const std::string& name) const;
+  // Loads the profile `name` and builds its command image, coded for its model type; `found`
+  // receives where the profile was found (its name as stored).
+  Result<PreparedCommand> prepareProfileCommand(ProfileModel& model, const std::string& name,
+                                                ProfileEntry* found = nullptr) const;
 
   // Reloads the profile `name`, builds its command image and writes it to `file` all or
   // nothing (temporary file and rename). Returns the prepared command (image, warnings).

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "cli/cli_fixture.h"
+#include "history/history_file.h"
 #include "history/sha256.h"
 #include "peers/peer_process.h"
 #include "peers/printer_simulator.h"
@@ -157,6 +158,20 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
     EXPECT_NE(step["message"].get<std::string>().find(failure.second), std::string::npos) << name;
     EXPECT_EQ(row["steps"][4]["outcome"], "skipped") << name;
   }
+  // The history has the row's changes and what its new printer received.
+  history::RecordFilter headOfficeRows;
+  headOfficeRows.target = "ftp:" + ip(newFirst.address());
+  const auto delivered = history::HistoryFile(dir.path()).read(headOfficeRows);
+  ASSERT_TRUE(delivered);
+  ASSERT_EQ(delivered->records.size(), 1u);
+  EXPECT_EQ(delivered->records[0].operation, "fleet-send");
+  EXPECT_EQ(delivered->records[0].profile, "本社-M");
+  EXPECT_EQ(delivered->records[0].sha256, history::sha256Hex(sent));
+  EXPECT_EQ(delivered->records[0].outcome, "ok");
+  history::RecordFilter headOfficeChanges;
+  headOfficeChanges.profile = "本社";
+  EXPECT_EQ(history::HistoryFile(dir.path()).read(headOfficeChanges)->records.at(0).operation,
+            "decode");
 
   // Again with the other printer's password, from a private file: the completed rows are not
   // sent again, the printer that refused the first password now gets its new printer's command.
