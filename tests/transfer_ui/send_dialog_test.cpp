@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "support/held_folder_lock.h"
 #include "transfer_ui/dlg_ftp.h"
 #include "transfer_ui/dlg_proc.h"
 #include "transfer_ui/dlg_send.h"
@@ -14,7 +15,6 @@
 #include "transfer_ui/transfer_ui_tests.h"
 #include "transfer_ui/transport_fixture.h"
 #include "transport/transport_messages.h"
-#include "support/held_folder_lock.h"
 #include "ui/qt_text.h"
 #include "ui/wait_box.h"
 #include "ui_support/control_names.h"
@@ -88,7 +88,8 @@ void SendDialogTest::sendsTheWholeImageOnceAfterConfirmation() {
   QCOMPARE(clickIn(dialog, "sendButton"), int(QDialog::Accepted));
   QCOMPARE(f.asked, std::vector<std::string>{"spooler:Q2"});
   QCOMPARE(f.route->sent(), std::vector<std::vector<std::uint8_t>>{kImage});
-  QCOMPARE(f.boxes.shown.size(), std::size_t{3});  // a spooled job needs no message
+  QCOMPARE(f.told, std::vector<std::string>{"cups:Q2 sent 6"});  // for the history
+  QCOMPARE(f.boxes.shown.size(), std::size_t{3});                // a spooled job needs no message
 }
 
 void SendDialogTest::spoolerFailureIsSaidAndTheDialogStays() {
@@ -102,6 +103,7 @@ void SendDialogTest::spoolerFailureIsSaidAndTheDialogStays() {
   QCOMPARE(clickIn(dialog, "sendButton"), -1);
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kSpoolFailedMessage));
   QCOMPARE(f.boxes.shown.back().icon, QMessageBox::Warning);
+  QCOMPARE(f.told, std::vector<std::string>{"cups:Q failed 6"});
 }
 
 void SendDialogTest::unlistablePrintersAreExplained() {
@@ -250,6 +252,7 @@ void SendOtherDialogTest::routeOutcomeDecidesWhetherTheDialogCloses() {
   f.boxes.answer(QMessageBox::Ok);
   QCOMPARE(clickIn(dialog, "parallelSendButton"), int(QDialog::Accepted));
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kParallelSentMessage));
+  QCOMPARE(f.told, (std::vector<std::string>{"parallel failed 6", "parallel sent 6"}));
 }
 
 void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
@@ -279,6 +282,7 @@ void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
   QVERIFY(!closedEarly);
   QCOMPARE(shownWhileWaiting, std::size_t{1});  // only the question: the result is awaited
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kNetworkSentMessage));
+  QCOMPARE(f.told, std::vector<std::string>{"ftp:10.0.0.7 sent 6"});
 }
 
 DROVIK_QTEST_SUITE(SendDialogTest);
