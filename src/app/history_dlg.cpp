@@ -78,8 +78,11 @@ CDlgHistory::CDlgHistory(history::HistoryContents contents, QWidget* parent)
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setWordWrap(false);
   table_->verticalHeader()->hide();
+  // The targets (queues, addresses, file paths) take the room the short columns leave.
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  table_->horizontalHeader()->setStretchLastSection(true);
+  table_->horizontalHeader()->setSectionResizeMode(HistoryTableModel::kTarget,
+                                                   QHeaderView::Stretch);
+  table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() * 3 / 2);
 
   countLabel_->setObjectName("countLabel");
   countLabel_->setAccessibleName(QStringLiteral("件数"));
