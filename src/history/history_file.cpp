@@ -25,12 +25,12 @@ Error notWritten(const std::filesystem::path& path, int cause) {
 
 Error notRegular(const std::filesystem::path& path) {
   return Error{"履歴ファイル「" + path.string() +
-               "」は通常のファイルではないため使用できません。削除してからやり直してください"};
+               "」は通常のファイルではないため使用できません。移動してからやり直してください"};
 }
 
 Error othersFile(const std::filesystem::path& path) {
   return Error{"履歴ファイル「" + path.string() +
-               "」は他のユーザーが所有しているため使用できません。削除してからやり直してください"};
+               "」は他のユーザーが所有しているため使用できません。移動してからやり直してください"};
 }
 
 Error notRead(const std::filesystem::path& path, int cause) {
@@ -120,17 +120,18 @@ bool sameFile(const FileDescriptor& fd, const std::filesystem::path& path) {
 // Case-insensitive for ASCII letters, as profile names match.
 char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// Passes over the lines that lack one of the texts, before they are decoded.
 class LineSieve {
  public:
-  explicit LineSieve(const std::vector<std::string>& texts) {
-    for (const std::string& text : texts) {
-      std::string lower;
-      for (const char c : text) lower += folded(c);
-      lowered_.push_back(std::move(lower));
-    }
-    for (const std::string& text : lowered_)
+  explicit LineSieve(std::vector<std::string> texts) : texts_(std::move(texts)) {
+    searchers_.reserve(texts_.size());
+    for (const std::string& text : texts_)
       searchers_.emplace_back(text.begin(), text.end(), Hash{}, Equal{});
   }
+  // The searchers point into the texts.
+  LineSieve(const LineSieve&) = delete;
+  LineSieve& operator=(const LineSieve&) = delete;
+
   bool mayMatch(std::string_view line) const {
     for (const auto& searcher : searchers_)
       if (std::search(line.begin(), line.end(), searcher) == line.end()) return false;
@@ -145,7 +146,7 @@ class LineSieve {
     bool operator()(char a, char b) const { return folded(a) == folded(b); }
   };
   using Searcher = std::boyer_moore_horspool_searcher<std::string::const_iterator, Hash, Equal>;
-  std::vector<std::string> lowered_;
+  std::vector<std::string> texts_;
   std::vector<Searcher> searchers_;
 };
 
