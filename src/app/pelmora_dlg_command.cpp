@@ -36,7 +36,8 @@ void CPelmoraDlg::generateCommandFile() {
   request.confirmOverwrite = true;
   if (auto path = ui::fileDialogs().saveFileName(this, request)) {
     const std::filesystem::path file = QFile::encodeName(*path).toStdString();
-    auto written = service_.writeCommandFile(model_, *name, file);
+    // Its history record waits for the folder lock: off the GUI thread.
+    auto written = underLock([&] { return service_.writeCommandFile(model_, *name, file); });
     if (!written) {
       showFailure(written.message());
       reloadList(name);

@@ -125,7 +125,8 @@ class ProfileService {
                                                 ProfileEntry* found = nullptr) const;
 
   // Reloads the profile `name`, builds its command image and writes it to `file` all or
-  // nothing (temporary file and rename). Returns the prepared command (image, warnings).
+  // nothing (temporary file and rename), and records the delivery in the history (a write that
+  // failed too). Returns the prepared command (image, warnings).
   Result<PreparedCommand> writeCommandFile(ProfileModel& model, const std::string& name,
                                            const std::filesystem::path& file) const;
 
