@@ -2,8 +2,9 @@
 // (when it has none) and writes PNGs of the program's windows as an operator sees them:
 // the main window with a row of each model selected, the name dialog, the about box, the
 // settings list of each layout, the comparison window (equal, differing, and with two initial
-// users in the M reading), a message box, and the send, other-route, waiting and retrieval
-// dialogs (on sample printers, nothing is sent). Run it on a real display (Xvfb).
+// users in the M reading), the history window (whole and for one profile), a message box, and
+// the send, other-route, waiting and retrieval dialogs (on sample printers, nothing is sent).
+// Run it on a real display (Xvfb).
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -15,6 +16,7 @@
 
 #include "app/about_dlg.h"
 #include "app/pelmora_dlg.h"
+#include "history/recorder.h"
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
 #include "transfer_ui/dlg_ftp.h"
@@ -33,7 +35,23 @@ bool check(const Status& status, const char* what) {
   return status.isOk();
 }
 
-// Old-model profiles with named users, and an M copy of the first.
+// A command file of the M copy, and what the sample printers would have received, so that the
+// history window has deliveries to show (nothing is sent).
+bool recordSampleDeliveries(ProfileService& service) {
+  ProfileModel model;
+  const auto folder = service.store().paths().lockFolder();
+  auto written = service.writeCommandFile(model, "本社 経理部 8630-M", folder / "keiri.sib");
+  if (!check(written.status(), "command file")) return false;
+  const auto& bytes = written->image.bytes;
+  history::record(folder, history::delivery(history::operation::kSend, "本社 経理部 8630-M",
+                                            "8630-M", "cups:8630_Keiri", bytes, true));
+  history::record(
+      folder, history::delivery(history::operation::kSend, "工場 出荷ライン", "8630-GHJK",
+                                "ftp:192.168.10.21", bytes, false, "設定を送信できませんでした"));
+  return history::takeWarnings().empty();
+}
+
+// Old-model profiles with named users, an M copy of the first, and their history.
 bool prepareProfiles(ProfileService& service) {
   auto slots = service.readSlots();
   if (!check(slots.status(), "read")) return false;
@@ -58,9 +76,11 @@ bool prepareProfiles(ProfileService& service) {
                "register"))
       return false;
   }
-  return check(
-      service.migrateProfile("本社 経理部", "本社 経理部 8630-M", OnExisting::Overwrite).status(),
-      "migrate");
+  if (!check(service.migrateProfile("本社 経理部", "本社 経理部 8630-M", OnExisting::Overwrite)
+                 .status(),
+             "migrate"))
+    return false;
+  return recordSampleDeliveries(service);
 }
 
 // Runs each modal dialog by saving a picture of it and closing it.
@@ -182,6 +202,16 @@ int main(int argc, char** argv) {
   };
   selectRow(list, "8630-M");
   window.showComparison();
+  camera.prepare = nullptr;
+
+  camera.nextName = "history";
+  window.showHistory();
+  camera.nextName = "history-filtered";
+  camera.prepare = [](QDialog& dialog) {
+    auto* profiles = dialog.findChild<QComboBox*>("profileFilter");
+    profiles->setCurrentIndex(profiles->findText(QStringLiteral("本社 経理部 8630-M")));
+  };
+  window.showHistory();
   camera.prepare = nullptr;
 
   camera.nextName = "about";

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -27,8 +28,10 @@ class SettingsEditor {
 class CommandSender {
  public:
   virtual ~CommandSender() = default;
-  // Sends the freshly prepared command modally (printer driver, parallel port or network).
-  virtual void sendCommand(const PreparedCommand& command, QWidget* parent) = 0;
+  // Sends the freshly prepared command of the profile `profile` modally (printer driver,
+  // parallel port or network).
+  virtual void sendCommand(const std::string& profile, const PreparedCommand& command,
+                           QWidget* parent) = 0;
 };
 
 }  // namespace drovik

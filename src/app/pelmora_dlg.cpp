@@ -12,9 +12,11 @@
 
 #include "app/about_dlg.h"
 #include "app/compare_dlg.h"
+#include "app/history_dlg.h"
 #include "app/operation_hooks.h"
 #include "app/profile_files_watcher.h"
 #include "app/program_icon.h"
+#include "history/recorder.h"
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
 #include "ui/accessibility.h"
@@ -101,6 +103,9 @@ void CPelmoraDlg::setUpHelpMenu() {
   auto* openFolder = new QAction(QStringLiteral("フォルダーを開く..."), this);
   openFolder->setObjectName("openFolderAction");
   connect(openFolder, &QAction::triggered, this, &CPelmoraDlg::openFolder);
+  auto* history = new QAction(QStringLiteral("履歴..."), this);
+  history->setObjectName("historyAction");
+  connect(history, &QAction::triggered, this, &CPelmoraDlg::showHistory);
   auto* about = new QAction(QStringLiteral("バージョン情報 Drovik(&A)..."), this);
   about->setObjectName("aboutAction");
   about->setIcon(programIcon());
@@ -111,11 +116,13 @@ void CPelmoraDlg::setUpHelpMenu() {
   help->setObjectName("helpMenu");
   help->addAction(compare);
   help->addAction(openFolder);
+  help->addAction(history);
   help->addSeparator();
   help->addAction(about);
   layout()->setMenuBar(menuBar);
   addAction(compare);
   addAction(openFolder);
+  addAction(history);
   addAction(about);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 }
@@ -137,6 +144,8 @@ CPelmoraDlg::OperationScope::OperationScope(CPelmoraDlg& window) : window_(windo
 }
 
 CPelmoraDlg::OperationScope::~OperationScope() {
+  // Still within the operation, so that no refresh runs under the box.
+  if (window_.operations_ == 1) window_.showHistoryWarnings();
   if (--window_.operations_ > 0 || !std::exchange(window_.refreshPending_, false)) return;
   // The operation's own reload may have read the change already.
   if (window_.filesWatcher_->changedSinceRead()) window_.refreshFromFiles();
@@ -250,6 +259,23 @@ void CPelmoraDlg::showComparison() {
 
 void CPelmoraDlg::showFailure(const std::string& message) {
   ui::messageBoxes().warn(dialogInFront(), QString::fromStdString(message));
+}
+
+void CPelmoraDlg::showHistoryWarnings() {
+  std::string text;
+  for (const std::string& warning : history::takeWarnings())
+    text += (text.empty() ? "" : "\n") + warning;
+  if (!text.empty()) showFailure(text);
+}
+
+void CPelmoraDlg::showHistory() {
+  const OperationScope operation(*this);
+  const history::HistoryFile file(service_.store().paths().lockFolder());
+  auto contents = ui::runInBackground(this, QStringLiteral("履歴を読み込んでいます…"),
+                                      [&file] { return file.read(); });
+  if (!contents) return showFailure(contents.message());
+  CDlgHistory dialog(std::move(*contents), this);
+  ui::runModal(dialog);
 }
 
 }  // namespace drovik

@@ -62,6 +62,7 @@ class CPelmoraDlg : public QDialog {
   void sendCommand();
   void generateCommandFile();
   void showComparison();
+  void showHistory();
   void showAbout();
   // "フォルダーを開く...": another data folder in a read-only window over this one.
   void openFolder();
@@ -121,6 +122,8 @@ class CPelmoraDlg : public QDialog {
   bool showReportOf(const std::string& name, std::optional<CommandVariant> variant = std::nullopt);
   void showCommandWarnings(const PreparedCommand& command);
   void showFailure(const std::string& message);
+  // Says what could not be written to the history during the operation that ends.
+  void showHistoryWarnings();
 
   ProfileService& service_;
   ProfileModel& model_;

@@ -36,7 +36,8 @@ void CPelmoraDlg::generateCommandFile() {
   request.confirmOverwrite = true;
   if (auto path = ui::fileDialogs().saveFileName(this, request)) {
     const std::filesystem::path file = QFile::encodeName(*path).toStdString();
-    auto written = service_.writeCommandFile(model_, *name, file);
+    // Its history record waits for the folder lock: off the GUI thread.
+    auto written = underLock([&] { return service_.writeCommandFile(model_, *name, file); });
     if (!written) {
       showFailure(written.message());
       reloadList(name);
@@ -51,14 +52,15 @@ void CPelmoraDlg::sendCommand() {
   const OperationScope operation(*this);
   auto name = selectedName();
   if (!name) return;
-  auto prepared = service_.prepareProfileCommand(model_, *name);
+  ProfileEntry profile;
+  auto prepared = service_.prepareProfileCommand(model_, *name, &profile);
   if (!prepared) {
     showFailure(prepared.message());
     reloadList(name);
     return;
   }
   showCommandWarnings(*prepared);
-  if (sender_) sender_->sendCommand(*prepared, this);
+  if (sender_) sender_->sendCommand(profile.section, *prepared, this);
   updateButtonStates();
 }
 

@@ -6,8 +6,9 @@ namespace drovik::cli {
 
 namespace {
 const std::set<std::string> kValueOptions = {
-    "--data-dir", "--all", "--nw", "--base",          "--into", "-o",
-    "--printer",  "--ftp", "--ip", "--password-file", "--jobs", "--timeout"};
+    "--data-dir", "--all",    "--nw",    "--base",          "--into", "-o",
+    "--printer",  "--ftp",    "--ip",    "--password-file", "--jobs", "--timeout",
+    "--profile",  "--target", "--since", "--operation"};
 const std::set<std::string> kSwitches = {"--yes",      "--json",    "--help",    "-h",
                                          "--parallel", "--dry-run", "--register"};
 }  // namespace

@@ -5,6 +5,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "command/command_preparation.h"
+#include "history/recorder.h"
 #include "transport/cups_route.h"
 #include "transport/exclusive_transfer.h"
 #include "transport/ftp_route.h"
@@ -49,6 +50,14 @@ Result<std::unique_ptr<transport::SendRoute>> chooseRoute(const Args& args,
   return exclusive(store, std::make_unique<transport::ParallelRoute>(store.paths().programDir));
 }
 
+// Where the options send to, as the history names it.
+std::string targetOf(const Args& args) {
+  if (const auto queue = args.option("--printer")) return history::spoolerTarget(*queue);
+  if (const auto address = args.option("--ftp"))
+    return history::networkTarget(transport::dottedOctets(*transport::parseAddress(*address)));
+  return std::string(history::kParallelTarget);
+}
+
 }  // namespace
 
 int runSend(const Args& args) {
@@ -67,7 +76,8 @@ int runSend(const Args& args) {
   const ProfileService service(*paths);
   // Read-only, as for the send dialog: the profile as stored, coded for its model type.
   ProfileModel model;
-  auto prepared = service.prepareProfileCommand(model, args.operands[0]);
+  ProfileEntry profile;
+  auto prepared = service.prepareProfileCommand(model, args.operands[0], &profile);
   if (!prepared) return fail(prepared.message());
   printWarnings(prepared->warnings);
 
@@ -76,6 +86,11 @@ int runSend(const Args& args) {
   transport::RunControl control(*timeout);
   const CancelOnInterrupt interrupt(control);
   const transport::SendOutcome outcome = (*route)->send(prepared->image.bytes, control);
+  history::record(paths->lockFolder(),
+                  history::delivery(history::operation::kSend, profile.section, profile.modelType,
+                                    targetOf(args), prepared->image.bytes,
+                                    history::deliveryOutcome(outcome.sent, outcome.queued),
+                                    outcome.message, outcome.detail));
   const std::string told =
       outcome.message + (outcome.detail.empty() ? "" : "（" + outcome.detail + "）");
   if (outcome.delivery() == transport::Delivery::Failed) return fail(told);

@@ -32,5 +32,7 @@ int runFetch(const Args& args);
 int runFleet(const Args& args);
 // Exit status as diff's: 0 equal, 1 different, 2 trouble.
 int runDiff(const Args& args);
+// The change and delivery history, oldest first.
+int runHistory(const Args& args);
 
 }  // namespace drovik::cli

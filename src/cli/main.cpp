@@ -5,6 +5,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "history/recorder.h"
 
 namespace {
 
@@ -27,6 +28,12 @@ constexpr const char* kUsage =
     "  drovik-cli [--data-dir DIR] diff A B [--json]\n"
     "  drovik-cli [--data-dir DIR] diff A --ip A.B.C.D [--json]"
     "  （プリンタの現在の設定と比較。パスワードは標準入力から）\n"
+    "  drovik-cli [--data-dir DIR] history [--profile NAME] [--target T] [--since DATE]\n"
+    "             [--operation OP] [--json]\n"
+    "  （設定の変更と送信の履歴。古い順に1行1件、タブ区切り。--json は1行1件のJSON。\n"
+    "   --target は cups:プリンタ名 / ftp:A.B.C.D / parallel / ファイル名、\n"
+    "   --since は 2024-04-01 や 2024-04-01T09:30 など。OP は register, overwrite, save,\n"
+    "   delete, migrate, decode, command-file, send, fleet-send）\n"
     "  drovik-cli [--data-dir DIR] fleet PLAN.csv [--jobs N] [--password-file FILE]\n"
     "             [--timeout SECONDS] [--dry-run] [--register]\n"
     "  （計画の各行 設定名,旧プリンタのIPアドレス,送信先（ftp:A.B.C.D / cups:プリンタ名 /\n"
@@ -71,7 +78,7 @@ int main(int argc, char** argv) {
       {"dump", runDump},         {"decode-nvram", runDecodeNvram},
       {"printers", runPrinters}, {"send", runSend},
       {"fetch", runFetch},       {"diff", runDiff},
-      {"fleet", runFleet},
+      {"fleet", runFleet},       {"history", runHistory},
   };
   auto it = kCommands.find(args->command);
   if (it == kCommands.end()) {
@@ -80,5 +87,8 @@ int main(int argc, char** argv) {
     std::cerr << kUsage;
     return kExitUsage;
   }
-  return it->second(*args);
+  const int status = it->second(*args);
+  // A change or delivery stands whether or not its history could be written.
+  printWarnings(drovik::history::takeWarnings());
+  return status;
 }

@@ -182,6 +182,10 @@ CommandVariant variantOf(std::string_view modelType) {
   return modelType == cat::kModelGhjk ? CommandVariant::Ghjk : CommandVariant::M;
 }
 
+std::string_view modelTypeOf(CommandVariant variant) {
+  return variant == CommandVariant::Ghjk ? cat::kModelGhjk : cat::kModelM;
+}
+
 RecordTemplates RecordTemplates::initial() {
   RecordTemplates t;
   for (int user = 0; user < cat::kUserCount; ++user) {

@@ -22,6 +22,8 @@ enum class CommandVariant { Ghjk, M };
 
 // Exactly "8630-GHJK" selects the GHJK variant; any other model type is the M model.
 CommandVariant variantOf(std::string_view modelType);
+// The model type a command of the variant is for: "8630-GHJK" or "8630-M".
+std::string_view modelTypeOf(CommandVariant variant);
 
 // One 4-byte record of the command: function code, qualifier, big-endian value.
 struct SettingRecord {

@@ -3,7 +3,8 @@
 #include <memory>
 
 #include "fleet/row_archive.h"
-#include "fleet/sha256.h"
+#include "history/recorder.h"
+#include "history/sha256.h"
 #include "model/catalogue.h"
 #include "nvram/nvram_decoder.h"
 #include "transport/cups_route.h"
@@ -78,7 +79,7 @@ std::unique_ptr<transport::SendRoute> routeFor(const Target& target,
 
 void noteCommand(StepResult& step, const std::vector<std::uint8_t>& bytes) {
   step.bytes = bytes.size();
-  step.sha256 = sha256Hex(bytes);
+  step.sha256 = history::sha256Hex(bytes);
 }
 
 // The row's own work folder, removed when the row ends.
@@ -204,6 +205,11 @@ void RowPipeline::migrateAndSend(const PlanRow& row, const RowProfiles& profiles
   const std::vector<std::uint8_t>& bytes = prepared->image.bytes;
   transport::RunControl control(settings_.stepLimit, run_);
   const transport::SendOutcome sent = routeFor(row.target, workDir)->send(bytes, control);
+  history::record(service.store().paths().lockFolder(),
+                  history::delivery(history::operation::kFleetSend, mName, cat::kModelM,
+                                    targetText(row.target), bytes,
+                                    history::deliveryOutcome(sent.sent, sent.queued), sent.message,
+                                    sent.detail));
   if (!sent.sent) {
     noteCommand(steps.failed(Step::Send, withDetail(sent.message.empty()
                                                         ? std::string("設定を送信できませんでした")

@@ -254,6 +254,11 @@ ProfileStore::ProfileStore(StorePaths paths, StoreAccess access)
       settings_(paths_.settingsFile) {}
 
 Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work) const {
+  return transact(work, {});
+}
+
+Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work,
+                              const std::function<void()>& committed) const {
   if (readOnly())
     return Error{"読み取り専用で開いているため、変更できません: " + paths_.lockFolder().string()};
   auto lock = FolderLock::acquire(paths_.lockFolder());
@@ -281,7 +286,9 @@ Status ProfileStore::transact(const std::function<Status(StoreEdit&)>& work) con
     if (!prepared) return prepared.error();
     pending.push_back(std::move(*prepared));
   }
-  return commitTogether(pending);
+  if (Status s = commitTogether(pending); !s) return s;
+  if (committed) committed();
+  return {};
 }
 
 Status ProfileStore::rehearse(const std::function<Status(StoreEdit&)>& work) const {

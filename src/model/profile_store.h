@@ -83,6 +83,11 @@ class ProfileStore {
   // Runs work under the folder's write lock on both files read afresh and writes the files
   // it changed when it succeeds. A failure at any step leaves both files as they were.
   Status transact(const std::function<Status(StoreEdit&)>& work) const;
+  // The same, and once it succeeded (also when nothing needed writing) `committed` runs before
+  // the lock is let go: what follows a change (its history record) keeps the order of the
+  // changes of all copies.
+  Status transact(const std::function<Status(StoreEdit&)>& work,
+                  const std::function<void()>& committed) const;
   // Runs work on both files as they are now, without the lock, and writes nothing: what a
   // transaction would decide, for a dry run, or a load. The two files are read as one state:
   // when another copy replaces the index while they are read, they are read again.

@@ -13,10 +13,18 @@ Result<DecodedRegistration> ProfileService::registerDecoded(ProfileModel& model,
   auto files = nvram::readPrinterImages(allImage, nwImage);
   if (!files) return files.error();
   DecodedRegistration decoded;
-  const Status done = store_.transact([&](StoreEdit& edit) {
-    return edits::decodeImages(edit, model, name, *files, {}, edits::ModelRule::GhjkOnly,
-                               decoded.registered, decoded.warnings);
-  });
+  history::Record change;
+  const Status done = store_.transact(
+      [&](StoreEdit& edit) {
+        if (Status s =
+                edits::decodeImages(edit, model, name, *files, {}, edits::ModelRule::GhjkOnly,
+                                    decoded.registered, decoded.warnings);
+            !s)
+          return s;
+        change = edits::decodedChange(edit, decoded.registered);
+        return Status{};
+      },
+      recordWhenCommitted(change));
   model.clearWriteFlags();
   if (!done) return done.error();
   return decoded;
@@ -57,9 +65,11 @@ Result<MigrationRehearsal> ProfileService::rehearseMigration(ProfileModel& model
 }
 
 Result<PreparedCommand> ProfileService::prepareProfileCommand(ProfileModel& model,
-                                                              const std::string& name) const {
+                                                              const std::string& name,
+                                                              ProfileEntry* found) const {
   auto entry = loadProfile(model, name);
   if (!entry) return entry.error();
+  if (found) *found = *entry;
   return prepareCommand(model, variantOf(entry->modelType));
 }
 

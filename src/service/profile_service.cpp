@@ -1,5 +1,6 @@
 #include "service/profile_service.h"
 
+#include "history/recorder.h"
 #include "model/atomic_file.h"
 #include "model/profile_registry.h"
 #include "nvram/nvram_files.h"
@@ -52,46 +53,59 @@ Result<Registered> ProfileService::registerProfile(ProfileModel& model, const st
                                                    OnExisting onExisting) {
   if (Status s = validateProfileName(name); !s) return s.error();
   Registered registered;
+  history::Record change;
   model.refreshAndSnapshotCheckFlagTexts();
   model.markAllForWriting();
-  const Status done = store_.transact([&](StoreEdit& edit) -> Status {
-    auto target = chooseTarget(edit, name, onExisting);
-    if (!target) return target.error();
-    registered = *target;
-    if (registered.overwrote) {
-      // The index entry stays as it is, and with it the model type.
-      return edit.saveProfile(model, edit.slotNames()[registered.slot].name);
-    }
-    if (Status s = edit.saveProfile(model, name); !s) return s;
-    return edit.writeIndexEntry(registered.slot, name, std::string(cat::kModelGhjk));
-  });
+  const Status done = store_.transact(
+      [&](StoreEdit& edit) -> Status {
+        auto target = chooseTarget(edit, name, onExisting);
+        if (!target) return target.error();
+        registered = *target;
+        if (registered.overwrote) {
+          // The index entry stays as it is, and with it the model type.
+          change = edits::changeAt(edit, history::operation::kOverwrite, registered.slot);
+          return edit.saveProfile(model, change.profile);
+        }
+        if (Status s = edit.saveProfile(model, name); !s) return s;
+        change = history::change(history::operation::kRegister, name, cat::kModelGhjk);
+        return edit.writeIndexEntry(registered.slot, name, std::string(cat::kModelGhjk));
+      },
+      recordWhenCommitted(change));
   model.clearWriteFlags();
   if (!done) return done.error();
   return registered;
 }
 
 Status ProfileService::saveChanges(ProfileModel& model, const std::string& name) {
-  const Status done = store_.transact([&](StoreEdit& edit) -> Status {
-    auto entry = registeredEntry(edit, name);
-    if (!entry) return entry.error();
-    return edit.saveProfile(model, entry->section);
-  });
+  history::Record change;
+  const Status done = store_.transact(
+      [&](StoreEdit& edit) -> Status {
+        auto entry = registeredEntry(edit, name);
+        if (!entry) return entry.error();
+        change = history::change(history::operation::kSave, entry->section, entry->modelType);
+        return edit.saveProfile(model, entry->section);
+      },
+      recordWhenCommitted(change));
   if (done) model.clearWriteFlags();
   return done;
 }
 
 Status ProfileService::deleteProfile(const std::string& name) {
-  return store_.transact([&](StoreEdit& edit) -> Status {
-    auto entry = registeredEntry(edit, name);
-    if (!entry) return entry.error();
-    const std::string section = entry->section;
-    edit.writeIndexFirst();
-    if (Status s = edit.removeAndCompact(entry->slot); !s) return s;
-    // A hand-edited index may name one section twice in different letter case; the section
-    // stays while another entry still uses it.
-    if (findSlotByName(edit.slotNames(), section) >= 0) return {};
-    return edit.deleteSection(section);
-  });
+  history::Record change;
+  return store_.transact(
+      [&](StoreEdit& edit) -> Status {
+        auto entry = registeredEntry(edit, name);
+        if (!entry) return entry.error();
+        const std::string section = entry->section;
+        change = history::change(history::operation::kDelete, section, entry->modelType);
+        edit.writeIndexFirst();
+        if (Status s = edit.removeAndCompact(entry->slot); !s) return s;
+        // A hand-edited index may name one section twice in different letter case; the
+        // section stays while another entry still uses it.
+        if (findSlotByName(edit.slotNames(), section) >= 0) return {};
+        return edit.deleteSection(section);
+      },
+      recordWhenCommitted(change));
 }
 
 Result<Registered> ProfileService::migrateProfile(const std::string& source,
@@ -99,9 +113,14 @@ Result<Registered> ProfileService::migrateProfile(const std::string& source,
                                                   OnExisting onExisting) {
   if (Status s = validateProfileName(newName); !s) return s.error();
   Registered registered;
-  const Status done = store_.transact([&](StoreEdit& edit) {
-    return edits::migrate(edit, source, newName, onExisting, registered);
-  });
+  history::Record change;
+  const Status done = store_.transact(
+      [&](StoreEdit& edit) {
+        if (Status s = edits::migrate(edit, source, newName, onExisting, registered); !s) return s;
+        change = edits::migratedChange(edit, source, registered);
+        return Status{};
+      },
+      recordWhenCommitted(change));
   if (!done) return done.error();
   return registered;
 }
@@ -119,10 +138,17 @@ Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
     const std::string& base) {
   std::vector<std::string> warnings;
   Registered registered;
-  const Status done = store_.transact([&](StoreEdit& edit) {
-    return edits::decodeImages(edit, model, name, images, base, edits::ModelRule::Any, registered,
-                               warnings);
-  });
+  history::Record change;
+  const Status done = store_.transact(
+      [&](StoreEdit& edit) {
+        if (Status s = edits::decodeImages(edit, model, name, images, base, edits::ModelRule::Any,
+                                           registered, warnings);
+            !s)
+          return s;
+        change = edits::decodedChange(edit, registered);
+        return Status{};
+      },
+      recordWhenCommitted(change));
   model.clearWriteFlags();
   if (!done) return done.error();
   return warnings;
@@ -137,12 +163,25 @@ Result<PreparedCommand> ProfileService::writeCommandFile(ProfileModel& model,
     if (std::filesystem::equivalent(folder, store_.paths().programDir, ec))
       return Error{"読み取り専用で開いているフォルダには保存できません: " + folder.string()};
   }
-  auto prepared = prepareProfileCommand(model, name);
+  ProfileEntry entry;
+  auto prepared = prepareProfileCommand(model, name, &entry);
   if (!prepared) return prepared.error();
   const auto& bytes = prepared->image.bytes;
   const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  if (Status s = writeFileAtomically(file, view); !s) return s.error();
+  const Status written = writeFileAtomically(file, view);
+  std::error_code ec;
+  const std::filesystem::path where = std::filesystem::absolute(file, ec);
+  history::record(
+      store_.paths().lockFolder(),
+      history::delivery(history::operation::kCommandFile, entry.section, entry.modelType,
+                        (ec ? file : where).string(), bytes,
+                        history::deliveryOutcome(written.isOk()), written.message()));
+  if (!written) return written.error();
   return prepared;
+}
+
+std::function<void()> ProfileService::recordWhenCommitted(const history::Record& change) const {
+  return [this, &change] { history::recordHoldingLock(store_.paths().lockFolder(), change); };
 }
 
 }  // namespace drovik

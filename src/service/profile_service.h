@@ -1,5 +1,6 @@
 // The profile operations that change the profile files: registration, overwriting, deletion,
-// migration, decoding a printer's images into a profile and writing a command file. Several
+// migration, decoding a printer's images into a profile and writing a command file. Each change
+// and each command file written leaves a record in the folder's history. Several
 // copies of the program (and scripts) may share one data folder, so each operation is one
 // transaction: it takes the folder's write lock, reads the index afresh, decides (limit,
 // duplicate, target slot, compaction) on what it read under the lock, writes and releases.
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "command/command_preparation.h"
+#include "history/history_record.h"
 #include "model/profile_store.h"
 #include "nvram/nvram_files.h"
 
@@ -117,16 +119,23 @@ class ProfileService {
                                                const std::filesystem::path& nwImage,
                                                MigrationStage& reached) const;
 
-  // Loads the profile `name` and builds its command image, coded for its model type.
-  Result<PreparedCommand> prepareProfileCommand(ProfileModel& model, const std::string& name) const;
+  // Loads the profile `name` and builds its command image, coded for its model type; `found`
+  // receives where the profile was found (its name as stored).
+  Result<PreparedCommand> prepareProfileCommand(ProfileModel& model, const std::string& name,
+                                                ProfileEntry* found = nullptr) const;
 
   // Reloads the profile `name`, builds its command image and writes it to `file` all or
-  // nothing (temporary file and rename). Returns the prepared command (image, warnings).
-  // A read-only folder takes no command file either.
+  // nothing (temporary file and rename), and records the delivery in the history (a write that
+  // failed too). Returns the prepared command (image, warnings). A read-only folder takes no
+  // command file either.
   Result<PreparedCommand> writeCommandFile(ProfileModel& model, const std::string& name,
                                            const std::filesystem::path& file) const;
 
  private:
+  // What a transaction runs once it committed: appends `change` (filled in by then) to the
+  // history, still under the lock.
+  std::function<void()> recordWhenCommitted(const history::Record& change) const;
+
   ProfileStore store_;
 };
 

@@ -1,5 +1,6 @@
 #include "service/store_edits.h"
 
+#include "history/recorder.h"
 #include "model/profile_registry.h"
 #include "model/value_validation.h"
 #include "nvram/nvram_decoder.h"
@@ -118,6 +119,23 @@ Status migrate(StoreEdit& edit, const std::string& source, const std::string& ne
   registered = *target;
   if (Status s = edit.copySection(from->section, newName); !s) return s;
   return edit.writeIndexEntry(registered.slot, newName, std::string(cat::kModelM));
+}
+
+history::Record changeAt(const StoreEdit& edit, std::string_view operation, int slot,
+                         std::string message) {
+  const ProfileSlot entry = edit.slotNames()[slot];
+  return history::change(operation, entry.name, entry.modelType, std::move(message));
+}
+
+history::Record decodedChange(const StoreEdit& edit, const Registered& registered) {
+  return changeAt(edit, history::operation::kDecode, registered.slot,
+                  registered.overwrote ? "プリンタの設定で上書き" : "プリンタの設定を新規登録");
+}
+
+history::Record migratedChange(const StoreEdit& edit, const std::string& source,
+                               const Registered& registered) {
+  return changeAt(edit, history::operation::kMigrate, registered.slot,
+                  "「" + source + "」から移行" + (registered.overwrote ? "（上書き）" : ""));
 }
 
 }  // namespace drovik::edits

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/profile_store.h"
@@ -38,5 +39,13 @@ Status decodeImages(StoreEdit& edit, ProfileModel& model, const std::string& nam
 // Copies the 8630-GHJK profile `source` to the 8630-M profile `newName`.
 Status migrate(StoreEdit& edit, const std::string& source, const std::string& newName,
                OnExisting onExisting, Registered& registered);
+
+// The history record of a change to the profile at `slot`, named as the edited files name it.
+history::Record changeAt(const StoreEdit& edit, std::string_view operation, int slot,
+                         std::string message = {});
+// The same of a decoding into a profile and of a migration from `source`, once done.
+history::Record decodedChange(const StoreEdit& edit, const Registered& registered);
+history::Record migratedChange(const StoreEdit& edit, const std::string& source,
+                               const Registered& registered);
 
 }  // namespace drovik::edits

@@ -12,6 +12,7 @@
 #include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
+#include "history/recorder.h"
 #include "transfer_ui/dialog_parts.h"
 #include "transfer_ui/dlg_send_other.h"
 #include "transfer_ui/send_flow.h"
@@ -141,9 +142,10 @@ void CDlgSend::send() {
     return;
   }
   if (!drovik::ui::messageBoxes().confirm(this, qt(kConfirmSpoolQuestion))) return;
-  auto route = services_.spoolerRoute(printers_[static_cast<std::size_t>(index)].name);
+  const std::string& queue = printers_[static_cast<std::size_t>(index)].name;
+  auto route = services_.spoolerRoute(queue);
   // A job the spooler refused has been said; the dialog stays for another printer or route.
-  if (sendThroughRoute(this, *route, image_)) accept();
+  if (sendThroughRoute(this, *route, image_, history::spoolerTarget(queue), services_)) accept();
 }
 
 void CDlgSend::sendOther() {

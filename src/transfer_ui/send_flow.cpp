@@ -6,9 +6,14 @@
 
 namespace drovik::transfer_ui {
 
-bool sendThroughRoute(QWidget* parent, SendRoute& route, std::span<const std::uint8_t> image) {
+bool sendThroughRoute(QWidget* parent, SendRoute& route, std::span<const std::uint8_t> image,
+                      const std::string& target, const TransportServices& services) {
   const SendOutcome outcome = runShowingWaitBox<SendOutcome>(
-      parent, [&route, image](RunControl& control) { return route.send(image, control); });
+      parent, [&route, image, &target, &services](RunControl& control) {
+        SendOutcome sent = route.send(image, control);
+        if (services.sent) services.sent(target, image, sent);
+        return sent;
+      });
   if (!outcome.message.empty()) drovik::ui::messageBoxes().warn(parent, qt(outcome.message));
   return outcome.sent;
 }

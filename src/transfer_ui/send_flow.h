@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
+#include "transfer_ui/transport_services.h"
 #include "transport/send_route.h"
 
 class QWidget;
@@ -15,7 +17,9 @@ namespace drovik::transfer_ui {
 // The dialogs speak the transports' terms.
 using namespace drovik::transport;
 
-// True when the route reports the image sent.
-bool sendThroughRoute(QWidget* parent, SendRoute& route, std::span<const std::uint8_t> image);
+// True when the route reports the image sent. The services hear of the send to `target`
+// before the worker thread ends.
+bool sendThroughRoute(QWidget* parent, SendRoute& route, std::span<const std::uint8_t> image,
+                      const std::string& target, const TransportServices& services);
 
 }  // namespace drovik::transfer_ui

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ struct TransportServices {
   std::function<RetrievalResult(const Ipv4Octets& address, const std::string& password,
                                 RunControl& control)>
       retrieve;
+  // Told of every send once it has ended, on the worker thread: where to ("cups:QUEUE",
+  // "parallel", "ftp:A.B.C.D"), what and how it went. The program writes the history here.
+  std::function<void(const std::string& target, std::span<const std::uint8_t> image,
+                     const SendOutcome& outcome)>
+      sent;
 
   // The real transports, with their files in programDir; the port and network routes and the
   // retrieval run under its transfer lock.

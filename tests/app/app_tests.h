@@ -58,6 +58,15 @@ class CompareTest : public QObject {
   void itemNamesShowWholeBesideTheValues();
 };
 
+class HistoryWindowTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void menuItemListsTheRecordsNewestFirst();
+  void filtersNarrowTheListAndAllRestoresIt();
+  void damagedLinesAreNotedUnderTheTable();
+  void unwritableHistoryIsSaidOnceAndTheRegistrationStands();
+};
+
 class StaleSelectionTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:

@@ -77,7 +77,7 @@ void CommandFileTest::sendPreparesTheCommandForTheSender() {
   app.reopenWindow();
   struct Sender : CommandSender {
     std::size_t bytes = 0;
-    void sendCommand(const PreparedCommand& command, QWidget*) override {
+    void sendCommand(const std::string&, const PreparedCommand& command, QWidget*) override {
       bytes = command.image.bytes.size();
     }
   } sender;

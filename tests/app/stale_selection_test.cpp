@@ -54,9 +54,11 @@ int initialUserOf(const AppFixture& app, const std::string& name) {
 }
 
 struct CapturingSender : CommandSender {
+  std::string profile;
   std::vector<std::uint8_t> bytes;
   int sent = 0;
-  void sendCommand(const PreparedCommand& command, QWidget*) override {
+  void sendCommand(const std::string& name, const PreparedCommand& command, QWidget*) override {
+    profile = name;
     bytes = command.image.bytes;
     ++sent;
   }
@@ -77,6 +79,7 @@ void StaleSelectionTest::sendGivesTheChosenProfilesCommand() {
   chooseThenLoseTheFirstRow(app, "BBB", "sendButton");
   QCOMPARE(sender.bytes.size(), std::size_t{195});  // BBB's M command, not an old-model one
   QCOMPARE(sender.bytes, commandOf(app, "BBB"));
+  QCOMPARE(sender.profile, std::string("BBB"));  // what the history will name
 
   // The chosen profile itself deleted meanwhile: said, nothing sent, the list as it is now.
   app.clickRow(app.rowOf("DDD"));

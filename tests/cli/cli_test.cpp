@@ -151,10 +151,15 @@ TEST_F(CliTest, ReadingCommandsLeaveNothingInTheDataFolder) {
   const auto before = folderListing();
   const auto sib = dir.path().parent_path() / (dir.path().filename().string() + ".sib");
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"list"}, {"report", "G"}, {"diff", "G", "G"}, {"generate", "G", "-o", sib.string()}})
+           {"list"}, {"report", "G"}, {"diff", "G", "G"}, {"history"}})
     EXPECT_EQ(runIn(args).exitCode, 0) << args[0];
-  fs::remove(sib);
   EXPECT_EQ(folderListing(), before);
+  // A command file written is a delivery: it leaves its history record, and nothing else.
+  EXPECT_EQ(runIn({"generate", "G", "-o", sib.string()}).exitCode, 0);
+  fs::remove(sib);
+  auto withHistory = before;
+  withHistory.insert({".drovik.lock", "drovik-history.jsonl"});
+  EXPECT_EQ(folderListing(), withHistory);
 }
 
 TEST_F(CliTest, OutputThatCannotBeWrittenFails) {

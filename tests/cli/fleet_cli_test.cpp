@@ -9,7 +9,8 @@
 #include <thread>
 
 #include "cli/fleet_cli_fixture.h"
-#include "fleet/sha256.h"
+#include "history/history_file.h"
+#include "history/sha256.h"
 #include "peers/loopback_listener.h"
 #include "peers/peer_process.h"
 #include "peers/private_cups.h"
@@ -112,14 +113,14 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
   EXPECT_TRUE(device.bytes(std::chrono::seconds(15)) == command("支社-M"));
   const std::span<const std::uint8_t> sent(reinterpret_cast<const std::uint8_t*>(headOffice.data()),
                                            headOffice.size());
-  EXPECT_NE(rehearsed.out.find(fleet::sha256Hex(sent)), std::string::npos);
+  EXPECT_NE(rehearsed.out.find(history::sha256Hex(sent)), std::string::npos);
 
   // The result file tells each row's steps; a failed step ends its row.
   const json document = results();
   const json send = rowOf(document, "本社")["steps"][4];
   EXPECT_EQ(send["outcome"], "ok");
   EXPECT_EQ(send["bytes"], headOffice.size());
-  EXPECT_EQ(send["sha256"], fleet::sha256Hex(sent));
+  EXPECT_EQ(send["sha256"], history::sha256Hex(sent));
   EXPECT_EQ(rowOf(document, "支社")["status"], "completed");
   EXPECT_EQ(rowOf(document, "支社")["steps"][4]["outcome"], "ok");
   // A job the spooler still holds completes the row, with its own outcome and a warning.
@@ -143,6 +144,20 @@ TEST_F(FleetCli, MigratesEveryRowItCanAndRetriesOnlyTheFailedOnes) {
     EXPECT_NE(step["message"].get<std::string>().find(failure.second), std::string::npos) << name;
     EXPECT_EQ(row["steps"][4]["outcome"], "skipped") << name;
   }
+  // The history has the row's changes and what its new printer received.
+  history::RecordFilter headOfficeRows;
+  headOfficeRows.target = "ftp:" + ip(newFirst.address());
+  const auto delivered = history::HistoryFile(dir.path()).read(headOfficeRows);
+  ASSERT_TRUE(delivered);
+  ASSERT_EQ(delivered->records.size(), 1u);
+  EXPECT_EQ(delivered->records[0].operation, "fleet-send");
+  EXPECT_EQ(delivered->records[0].profile, "本社-M");
+  EXPECT_EQ(delivered->records[0].sha256, history::sha256Hex(sent));
+  EXPECT_EQ(delivered->records[0].outcome, "ok");
+  history::RecordFilter headOfficeChanges;
+  headOfficeChanges.profile = "本社";
+  EXPECT_EQ(history::HistoryFile(dir.path()).read(headOfficeChanges)->records.at(0).operation,
+            "decode");
 
   // Again with the other printer's password, from a private file: the completed rows are not
   // sent again, the printer that refused the first password now gets its new printer's command.

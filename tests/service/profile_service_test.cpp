@@ -237,8 +237,8 @@ TEST_F(ProfileServiceTest, CommandFileIsReplacedWholeOrNotAtAll) {
   std::stringstream kept;
   kept << std::ifstream(file, std::ios::binary).rdbuf();
   EXPECT_EQ(kept.str(), "old");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}),
-            4);  // the two profile files, the lock and out.sib: no temporary file left
+  // The two profile files, the lock, the history and out.sib: no temporary file left.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 5);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <set>
 #include <thread>
 
+#include "history/history_file.h"
 #include "service/profile_service.h"
 #include "support/temp_dir.h"
 
@@ -34,6 +35,20 @@ TEST(ThreadedTransactions, NoRegistrationIsLost) {
   for (const ProfileSlot& slot : *slots)
     if (slot.registered()) names.insert(slot.name);
   EXPECT_EQ(names, expected);
+
+  // Each change left its record, in the order of the changes.
+  const auto history = history::HistoryFile(dir.path()).read();
+  ASSERT_TRUE(history.isOk());
+  std::set<std::string> recorded;
+  for (const history::Record& record : history->records) {
+    if (record.operation == "migrate") {
+      EXPECT_TRUE(recorded.count(record.profile.substr(0, record.profile.size() - 2)))
+          << record.profile;
+    }
+    recorded.insert(record.profile);
+  }
+  EXPECT_EQ(history->records.size(), expected.size());
+  EXPECT_EQ(recorded, expected);
 }
 
 }  // namespace

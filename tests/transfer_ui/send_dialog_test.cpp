@@ -89,7 +89,8 @@ void SendDialogTest::sendsTheWholeImageOnceAfterConfirmation() {
   QCOMPARE(clickIn(dialog, "sendButton"), int(QDialog::Accepted));
   QCOMPARE(f.asked, std::vector<std::string>{"spooler:Q2"});
   QCOMPARE(f.route->sent(), std::vector<std::vector<std::uint8_t>>{kImage});
-  QCOMPARE(f.boxes.shown.size(), std::size_t{3});  // a route that says nothing shows nothing
+  QCOMPARE(f.told, std::vector<std::string>{"cups:Q2 sent 6"});  // for the history
+  QCOMPARE(f.boxes.shown.size(), std::size_t{3});                // a spooled job needs no message
 }
 
 void SendDialogTest::spoolerFailureIsSaidAndTheDialogStays() {
@@ -103,6 +104,7 @@ void SendDialogTest::spoolerFailureIsSaidAndTheDialogStays() {
   QCOMPARE(clickIn(dialog, "sendButton"), -1);
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kSpoolFailedMessage));
   QCOMPARE(f.boxes.shown.back().icon, QMessageBox::Warning);
+  QCOMPARE(f.told, std::vector<std::string>{"cups:Q failed 6"});
 }
 
 // A job the spooler printed, and one it still holds when the send ends: both are said, and the
@@ -274,6 +276,7 @@ void SendOtherDialogTest::routeOutcomeDecidesWhetherTheDialogCloses() {
   f.boxes.answer(QMessageBox::Ok);
   QCOMPARE(clickIn(dialog, "parallelSendButton"), int(QDialog::Accepted));
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kParallelSentMessage));
+  QCOMPARE(f.told, (std::vector<std::string>{"parallel failed 6", "parallel sent 6"}));
 }
 
 void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
@@ -303,6 +306,7 @@ void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
   QVERIFY(!closedEarly);
   QCOMPARE(shownWhileWaiting, std::size_t{1});  // only the question: the result is awaited
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kNetworkSentMessage));
+  QCOMPARE(f.told, std::vector<std::string>{"ftp:10.0.0.7 sent 6"});
 }
 
 DROVIK_QTEST_SUITE(SendDialogTest);

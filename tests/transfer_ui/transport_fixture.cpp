@@ -44,6 +44,10 @@ transfer_ui::TransportServices TransportFixture::services() {
     asked.push_back("network:" + transport::dottedOctets(address));
     return std::make_unique<ForwardingRoute>(*route);
   };
+  s.sent = [this](const std::string& target, std::span<const std::uint8_t> image,
+                  const transport::SendOutcome& outcome) {
+    told.push_back(target + (outcome.sent ? " sent " : " failed ") + std::to_string(image.size()));
+  };
   s.retrieve = [this](const Ipv4Octets& address, const std::string& password,
                       transport::RunControl&) {
     asked.push_back("retrieve:" + transport::dottedOctets(address) + ":" + password);

@@ -36,6 +36,8 @@ struct TransportFixture {
   // What the dialogs asked for, in order: "spooler:Q", "parallel", "network:A.B.C.D",
   // "retrieve:A.B.C.D:PASSWORD".
   std::vector<std::string> asked;
+  // The sends the services heard of once they ended: "cups:Q sent 6", "parallel failed 6".
+  std::vector<std::string> told;
 };
 
 // Shows the dialog and clicks the button; the dialog's result, or -1 when it stayed open.

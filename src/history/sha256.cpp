@@ -1,8 +1,8 @@
-#include "fleet/sha256.h"
+#include "history/sha256.h"
 
 #include <openssl/evp.h>
 
-namespace drovik::fleet {
+namespace drovik::history {
 
 std::string sha256Hex(std::span<const std::uint8_t> bytes) {
   unsigned char digest[EVP_MAX_MD_SIZE];
@@ -17,4 +17,4 @@ std::string sha256Hex(std::span<const std::uint8_t> bytes) {
   return hex;
 }
 
-}  // namespace drovik::fleet
+}  // namespace drovik::history
