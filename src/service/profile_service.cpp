@@ -171,11 +171,13 @@ Result<PreparedCommand> ProfileService::writeCommandFile(ProfileModel& model,
   const Status written = writeFileAtomically(file, view);
   std::error_code ec;
   const std::filesystem::path where = std::filesystem::absolute(file, ec);
-  history::record(
-      store_.paths().lockFolder(),
-      history::delivery(history::operation::kCommandFile, entry.section, entry.modelType,
-                        (ec ? file : where).string(), bytes,
-                        history::deliveryOutcome(written.isOk()), written.message()));
+  // A folder opened read-only keeps its files as they are, its history too.
+  if (!store_.readOnly())
+    history::record(
+        store_.paths().lockFolder(),
+        history::delivery(history::operation::kCommandFile, entry.section, entry.modelType,
+                          (ec ? file : where).string(), bytes,
+                          history::deliveryOutcome(written.isOk()), written.message()));
   if (!written) return written.error();
   return prepared;
 }

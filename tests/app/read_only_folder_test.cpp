@@ -35,7 +35,7 @@ QString qtPath(const std::filesystem::path& path) { return QString::fromStdStrin
 
 struct CountingSender final : CommandSender {
   std::size_t bytes = 0;
-  void sendCommand(const PreparedCommand& command, QWidget*) override {
+  void sendCommand(const std::string&, const PreparedCommand& command, QWidget*) override {
     bytes = command.image.bytes.size();
   }
 };

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 
 #include "cli/fleet_cli_fixture.h"
-#include "fleet/sha256.h"
+#include "history/sha256.h"
 #include "model/text_codec.h"
 
 namespace drovik {
@@ -23,7 +23,7 @@ constexpr int kRows = 25;  // two profiles each: more than the 20 of an index
 std::string rowName(int row) { return "表示ソ拠点" + std::to_string(row); }
 
 std::string sha256Of(const std::string& bytes) {
-  return fleet::sha256Hex({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+  return history::sha256Hex({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
 TEST_F(FleetCli, KeepsEachRowInAFolderOfItsOwnBesideThePlan) {
