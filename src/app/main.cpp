@@ -4,12 +4,18 @@
 #include <QMessageBox>
 #include <iostream>
 #include <memory>
+#include <string_view>
 
 #include "app/pelmora_app.h"
 #include "app/program_icon.h"
+#include "program_version.h"
 #include "ui/message_boxes.h"
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::cout << "drovik " << drovik::kProgramVersion << '\n' << std::flush;
+    return std::cout ? 0 : 1;
+  }
   if (!drovik::displayAvailable()) {
     std::cerr << "drovik: 画面に接続できません（DISPLAY / WAYLAND_DISPLAY）。"
                  "画面のない環境では drovik-cli を使ってください。\n";

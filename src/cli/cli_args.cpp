@@ -8,8 +8,8 @@ namespace {
 const std::set<std::string> kValueOptions = {
     "--data-dir", "--all", "--nw", "--base",          "--into", "-o",
     "--printer",  "--ftp", "--ip", "--password-file", "--jobs", "--timeout"};
-const std::set<std::string> kSwitches = {"--yes", "--json",     "--help",
-                                         "-h",    "--parallel", "--dry-run"};
+const std::set<std::string> kSwitches = {"--yes",      "--json",    "--help",   "-h",
+                                         "--parallel", "--dry-run", "--version"};
 }  // namespace
 
 std::optional<std::string> Args::option(const std::string& name) const {

@@ -5,6 +5,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "program_version.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ constexpr const char* kUsage =
     "  drovik-cli [--data-dir DIR] delete NAME\n"
     "  drovik-cli decode-nvram --all FILE --nw FILE [--data-dir DIR --base NAME] [--into NAME]\n"
     "  drovik-cli dump FILE\n"
+    "  drovik-cli --help | --version\n"
     "  drovik-cli [--data-dir DIR] printers\n"
     "  drovik-cli [--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D\n"
     "  drovik-cli [--data-dir DIR] fetch --ip A.B.C.D [--base NAME] [--into NAME]"
@@ -57,6 +59,11 @@ int main(int argc, char** argv) {
   }
   if (args->has("--help") || args->has("-h")) {
     if (drovik::Status s = writeOutput(kUsage); !s) return fail(s.message());
+    return kExitOk;
+  }
+  if (args->has("--version")) {
+    const std::string line = std::string("drovik-cli ") + drovik::kProgramVersion + "\n";
+    if (drovik::Status s = writeOutput(line); !s) return fail(s.message());
     return kExitOk;
   }
   static const std::map<std::string, int (*)(const Args&)> kCommands = {
