@@ -24,6 +24,11 @@ string(ASCII 128 continuationFirst)
 string(ASCII 191 continuationLast)
 string(REGEX REPLACE "([${continuationFirst}-${continuationLast}])\n([^.'\n])" "\\1\\2"
        roff "${roff}")
+# A run that may not be broken and is wider than the line makes groff 1.22's Japanese line
+# breaking loop for good (man hangs on a narrow terminal): file names may break after a slash.
+file(WRITE ${OUTPUT} "${roff}")
+execute_process(COMMAND sed -e "/^[.']/!s|/|/\\\\:|g" ${OUTPUT} OUTPUT_VARIABLE roff
+                COMMAND_ERROR_IS_FATAL ANY)
 string(FIND "${roff}" "\n" firstLineEnd)
 math(EXPR rest "${firstLineEnd} + 1")
 string(SUBSTRING "${roff}" 0 ${rest} head)
