@@ -10,6 +10,10 @@ DROVIK_TRANSPORT_PACKAGES=(libcurl4-openssl-dev libcups2-dev)
 # Peers the transport tests and benchmarks start themselves: a private print spooler and the
 # printer simulator (an FTP server); ansible-core runs the fleet playbook example's test.
 DROVIK_TEST_PEER_PACKAGES=(cups cups-daemon cups-client python3-pyftpdlib ansible-core)
+# The Debian package: manual pages (scdoc), icons rendered from the drawing (rsvg-convert),
+# dependencies (dpkg-shlibdeps in dpkg-dev) and the package's checks (lintian, appstreamcli,
+# desktop-file-validate; man-db renders the pages).
+DROVIK_PACKAGE_PACKAGES=(scdoc librsvg2-bin dpkg-dev lintian appstream desktop-file-utils man-db)
 # Screenshots run the program on a virtual display with Japanese fonts.
 DROVIK_SCREENSHOT_PACKAGES=(xvfb xauth fonts-noto-cjk)
 

@@ -1,6 +1,7 @@
 #include "app/about_dlg.h"
 
 #include "app/program_icon.h"
+#include "program_version.h"
 #include "ui/accessibility.h"
 #include "ui/dialog_buttons.h"
 #include "ui_about_dlg.h"
@@ -9,6 +10,7 @@ namespace drovik {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), ui_(new Ui::CAboutDlg) {
   ui_->setupUi(this);
+  ui_->versionLabel->setText(QStringLiteral("Drovik Version ") + QLatin1String(kProgramVersion));
   ui::captionDialogButtons(*ui_->buttonBox);
   ui::nameControlsAfterCaptions(*this);
   const int side = 2 * fontMetrics().height() + 16;

@@ -10,7 +10,8 @@ const char* const kAppUsage =
     "                  （既定はプログラムのフォルダか ~/.local/share/drovik）\n"
     "  --read-only     設定を変更せずに開く（登録・削除・設定変更・移行はできません。\n"
     "                  設定送信はプログラムのフォルダでプリンタを記憶します）\n"
-    "  --help          この説明を表示する\n";
+    "  --help          この説明を表示する\n"
+    "  --version       バージョンを表示する\n";
 
 Result<AppOptions> parseAppOptions(int argc, const char* const* argv) {
   AppOptions options;

@@ -4,13 +4,22 @@
 #include <QMessageBox>
 #include <iostream>
 #include <memory>
+#include <string_view>
 
 #include "app/app_options.h"
 #include "app/pelmora_app.h"
 #include "app/program_icon.h"
+#include "program_version.h"
 #include "ui/message_boxes.h"
 
 int main(int argc, char** argv) {
+  // The version needs no display and no other option to be right.
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--version") {
+      std::cout << "drovik " << drovik::kProgramVersion << '\n' << std::flush;
+      return std::cout ? 0 : 1;
+    }
+  }
   auto options = drovik::parseAppOptions(argc, argv);
   if (!options) {
     std::cerr << "drovik: " << options.message() << '\n' << drovik::kAppUsage;

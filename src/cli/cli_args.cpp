@@ -10,7 +10,7 @@ const std::set<std::string> kValueOptions = {
     "--printer",  "--ftp",    "--ip",    "--password-file", "--jobs", "--timeout",
     "--profile",  "--target", "--since", "--operation"};
 const std::set<std::string> kSwitches = {"--yes",      "--json",    "--help",    "-h",
-                                         "--parallel", "--dry-run", "--register"};
+                                         "--parallel", "--dry-run", "--register", "--version"};
 }  // namespace
 
 std::optional<std::string> Args::option(const std::string& name) const {

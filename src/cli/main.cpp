@@ -6,6 +6,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "history/recorder.h"
+#include "program_version.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ constexpr const char* kUsage =
     "  drovik-cli decode-nvram --all FILE --nw FILE [--data-dir DIR --base NAME] [--into NAME]\n"
     "             [--json]\n"
     "  drovik-cli dump FILE\n"
+    "  drovik-cli --help | --version\n"
     "  drovik-cli [--data-dir DIR] printers [--json]\n"
     "  drovik-cli [--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D\n"
     "             [--timeout SECONDS]  （プリンタを待つ時間の上限。既定 22 秒）\n"
@@ -69,6 +71,11 @@ int main(int argc, char** argv) {
   }
   if (args->has("--help") || args->has("-h")) {
     if (drovik::Status s = writeOutput(kUsage); !s) return fail(s.message());
+    return kExitOk;
+  }
+  if (args->has("--version")) {
+    const std::string line = std::string("drovik-cli ") + drovik::kProgramVersion + "\n";
+    if (drovik::Status s = writeOutput(line); !s) return fail(s.message());
     return kExitOk;
   }
   static const std::map<std::string, int (*)(const Args&)> kCommands = {

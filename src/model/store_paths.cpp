@@ -5,6 +5,11 @@
 #include <cstdlib>
 #include <system_error>
 
+// The configured installation's program folder (CMAKE_INSTALL_FULL_BINDIR).
+#ifndef DROVIK_INSTALL_BINDIR
+#define DROVIK_INSTALL_BINDIR ""
+#endif
+
 namespace drovik {
 
 namespace fs = std::filesystem;
@@ -28,13 +33,16 @@ fs::path userDataDirectory() {
 
 }  // namespace
 
+bool keepsFilesBeside(const fs::path& dir, const fs::path& installedPrograms) {
+  if (::access(dir.c_str(), W_OK) != 0) return false;
+  std::error_code ec;
+  return installedPrograms.empty() || !fs::equivalent(dir, installedPrograms, ec);
+}
+
 Result<fs::path> defaultProgramDirectory() {
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) {
-    const fs::path dir = exe.parent_path();
-    if (::access(dir.c_str(), W_OK) == 0) return dir;
-  }
+  if (!ec && keepsFilesBeside(exe.parent_path(), DROVIK_INSTALL_BINDIR)) return exe.parent_path();
   const fs::path dir = userDataDirectory();
   fs::create_directories(dir, ec);
   if (ec)

@@ -17,10 +17,14 @@ struct StorePaths {
   std::filesystem::path lockFolder() const;
 };
 
-// The directory of the running executable when it is writable (a program unpacked into
-// a folder of its own keeps its files beside it); otherwise, as for an installed
-// program, the per-user data directory $XDG_DATA_HOME/drovik (~/.local/share/drovik),
-// created on demand.
+// The directory of the running executable when it keeps its files beside itself (a program
+// unpacked into a folder of its own); otherwise, as for an installed program, the per-user
+// data directory $XDG_DATA_HOME/drovik (~/.local/share/drovik), created on demand.
 Result<std::filesystem::path> defaultProgramDirectory();
+
+// Whether a program in `dir` keeps its files there: a folder the user may write, other than
+// `installedPrograms`, where an installation puts programs (root may write /usr/bin too).
+bool keepsFilesBeside(const std::filesystem::path& dir,
+                      const std::filesystem::path& installedPrograms);
 
 }  // namespace drovik
