@@ -43,11 +43,12 @@ bool recordSampleDeliveries(ProfileService& service) {
   auto written = service.writeCommandFile(model, "本社 経理部 8630-M", folder / "keiri.sib");
   if (!check(written.status(), "command file")) return false;
   const auto& bytes = written->image.bytes;
-  history::record(folder, history::delivery(history::operation::kSend, "本社 経理部 8630-M",
-                                            "8630-M", "cups:8630_Keiri", bytes, true));
-  history::record(
-      folder, history::delivery(history::operation::kSend, "工場 出荷ライン", "8630-GHJK",
-                                "ftp:192.168.10.21", bytes, false, "設定を送信できませんでした"));
+  history::record(folder,
+                  history::delivery(history::operation::kSend, "本社 経理部 8630-M", "8630-M",
+                                    "cups:8630_Keiri", bytes, history::kOutcomeOk));
+  history::record(folder, history::delivery(history::operation::kSend, "工場 出荷ライン",
+                                            "8630-GHJK", "ftp:192.168.10.21", bytes,
+                                            history::kOutcomeFailed, "設定を送信できませんでした"));
   return history::takeWarnings().empty();
 }
 
