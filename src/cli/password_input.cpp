@@ -32,7 +32,9 @@ constexpr int kPromptSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 // terminal without echo. tcsetattr, write, signal and raise are async-signal-safe.
 extern "C" void restoreEchoAndDie(int number) {
   ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &promptSaved);
-  static_cast<void>(::write(STDERR_FILENO, "\n", 1));
+  if (::write(STDERR_FILENO, "\n", 1) < 0) {
+    // Nothing to do about a lost line end while the program ends.
+  }
   ::signal(number, SIG_DFL);
   ::raise(number);
 }

@@ -78,8 +78,10 @@ int writeAll(int fd, std::string_view bytes) {
 // Gives the new file the old one's owner and permission bits.
 int copyOwnerAndMode(int fd, const struct stat& old) {
   if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-    // Only root may give a file away; for others keeping the mode is what matters.
-    static_cast<void>(::fchown(fd, old.st_uid, old.st_gid));
+    // Only root may give a file away; for others keeping the mode is what matters, so a
+    // refused change of owner is no failure.
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    }
   }
   return ::fchmod(fd, old.st_mode & 07777) == 0 ? 0 : errno;
 }
