@@ -6,6 +6,7 @@
 
 #include "app/pelmora_dlg.h"
 #include "app/settings_editor_dialog.h"
+#include "ui/background_work.h"
 
 namespace drovik {
 
@@ -16,15 +17,14 @@ CPelmoraApp::CPelmoraApp(const StorePaths& profiles, StoreAccess access,
       retrieval_(transfers_),
       editor_(&retrieval_),
       sender_(transfers_),
-      firstRead_(std::async(std::launch::async, [this] { return service_.readSlots(); })) {}
+      firstRead_(ui::startInBackground([this] { return service_.readSlots(); })) {}
 
-CPelmoraApp::~CPelmoraApp() {
-  if (firstRead_.valid()) firstRead_.wait();
-}
+// Whatever still runs in the background uses the service and the stores: it ends first.
+CPelmoraApp::~CPelmoraApp() { ui::waitForBackgroundWork(); }
 
 std::unique_ptr<CPelmoraDlg> CPelmoraApp::createMainWindow() {
-  auto window = firstRead_.valid()
-                    ? std::make_unique<CPelmoraDlg>(service_, model_, firstRead_.get())
+  auto window = firstRead_.isValid()
+                    ? std::make_unique<CPelmoraDlg>(service_, model_, firstRead_.takeResult())
                     : std::make_unique<CPelmoraDlg>(service_, model_);
   window->setSettingsEditor(&editor_);
   window->setCommandSender(&sender_);
@@ -33,6 +33,8 @@ std::unique_ptr<CPelmoraDlg> CPelmoraApp::createMainWindow() {
 
 int CPelmoraApp::run() {
   createMainWindow()->exec();
+  // Still under the QApplication: the windows are gone and have cancelled their own work.
+  ui::waitForBackgroundWork();
   return 0;
 }
 

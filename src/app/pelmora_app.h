@@ -2,7 +2,7 @@
 // the main window until it is closed.
 #pragma once
 
-#include <future>
+#include <QFuture>
 #include <memory>
 #include <optional>
 
@@ -29,7 +29,8 @@ class CPelmoraApp {
 
   // The main window with the profiles listed; needs the QApplication, which must outlive it.
   std::unique_ptr<CPelmoraDlg> createMainWindow();
-  // Runs the main window modally and returns when it is closed.
+  // Runs the main window modally and returns when it is closed and the work it left in the
+  // background has ended.
   int run();
 
  private:
@@ -39,7 +40,7 @@ class CPelmoraApp {
   PrinterRetrieval retrieval_;
   SettingsEditorDialog editor_;
   PrinterSender sender_;
-  std::future<Result<ProfileSlotTable>> firstRead_;
+  QFuture<Result<ProfileSlotTable>> firstRead_;
 };
 
 // Whether a window system is reachable, checked before Qt would abort for want of one.

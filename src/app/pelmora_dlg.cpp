@@ -154,6 +154,7 @@ CPelmoraDlg::OperationScope::~OperationScope() {
 void CPelmoraDlg::refreshFromFiles() {
   if (operations_ > 0) {
     refreshPending_ = true;
+    Q_EMIT refreshPutOff();
     return;
   }
   // A failure to read is shown in a box: no second refresh runs under it.

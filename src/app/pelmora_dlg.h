@@ -67,6 +67,10 @@ class CPelmoraDlg : public QDialog {
   // "フォルダーを開く...": another data folder in a read-only window over this one.
   void openFolder();
 
+ Q_SIGNALS:
+  // The files changed under an open operation: the list follows when it ends.
+  void refreshPutOff();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,11 +1,14 @@
-// CDlgProc: the box "プリンタに接続しています" that stands while a transfer runs on its worker
-// thread. It has no caption and no buttons, the operator cannot close it early, and the
-// windows beneath keep painting; it closes itself once the transfer has ended.
+// The wait behind the box "プリンタに接続しています" while a transfer runs in the background.
+// The box has no caption and no buttons, the operator cannot close it early, and the windows
+// beneath keep painting; it closes itself once the transfer has ended.
 #pragma once
 
 #include <functional>
+#include <utility>
 
-#include "transport/background_run.h"
+#include "transport/run_control.h"
+#include "transport/transport_messages.h"
+#include "ui/qt_text.h"
 #include "ui/wait_box.h"
 
 namespace drovik::transfer_ui {
@@ -13,28 +16,13 @@ namespace drovik::transfer_ui {
 // The dialogs speak the transports' terms.
 using namespace drovik::transport;
 
-class CDlgProc : public ui::WaitBox {
-  Q_OBJECT
-
- public:
-  // `finished` is polled; the box accepts as soon as it returns true.
-  explicit CDlgProc(std::function<bool()> finished, QWidget* parent = nullptr);
-};
-
-// Runs the box modally through the dialog runner (tests replace it).
-void showWaitBox(CDlgProc& box);
-
-// Runs `work` on a worker thread and returns its result. A run that does not end at once is
-// waited for behind CDlgProc (through the dialog runner), bounded by the run's time limit.
+// Runs `work` in the background and returns its result. A run that does not end at once is
+// waited for behind the wait box (through the dialog runner), bounded by the run's time limit.
 template <class T>
-T runShowingWaitBox(QWidget* parent, typename BackgroundRun<T>::Work work) {
-  BackgroundRun<T> run(std::move(work));
-  const auto finished = [&run] { return run.finished(); };
-  if (!ui::waitBriefly(finished)) {
-    CDlgProc box(finished, parent);
-    showWaitBox(box);
-  }
-  return run.take();
+T runShowingWaitBox(QWidget* parent, std::function<T(RunControl&)> work) {
+  RunControl control(kRunLimit);
+  return ui::runInBackground(parent, qt(kConnectingMessage),
+                             [&control, work = std::move(work)] { return work(control); });
 }
 
 }  // namespace drovik::transfer_ui

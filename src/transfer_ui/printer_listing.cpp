@@ -1,38 +1,19 @@
 #include "transfer_ui/printer_listing.h"
 
-#include <QMetaObject>
-#include <mutex>
-#include <thread>
+#include "ui/background_work.h"
 
 namespace drovik::transfer_ui {
 
-// What the worker shares with the listing; it outlives whichever of the two ends first.
-struct PrinterListing::Handover {
-  explicit Handover(PrinterListing* owner) : listing(owner), control(transport::kListLimit) {}
-  std::mutex mutex;
-  PrinterListing* listing;  // null once the listing is gone
-  transport::RunControl control;
-};
-
 PrinterListing::PrinterListing(Lister list, Done done)
-    : done_(std::move(done)), handover_(std::make_shared<Handover>(this)) {
-  std::thread([list = std::move(list), handover = handover_] {
-    auto printers = std::make_shared<PrinterList>(list(handover->control));
-    // Held while posting, so that the listing cannot be destroyed in between; a result posted
-    // to a listing destroyed later is dropped with the listing's pending events.
-    const std::lock_guard lock(handover->mutex);
-    if (PrinterListing* listing = handover->listing) {
-      QMetaObject::invokeMethod(
-          listing, [listing, printers] { listing->done_(std::move(*printers)); },
-          Qt::QueuedConnection);
-    }
-  }).detach();
+    : done_(std::move(done)),
+      control_(std::make_shared<transport::RunControl>(transport::kListLimit)) {
+  // The watcher goes with the listing: a result that comes later is handed to nobody.
+  connect(&watcher_, &QFutureWatcher<PrinterList>::finished, this,
+          [this] { done_(watcher_.future().takeResult()); });
+  watcher_.setFuture(ui::startInBackground(
+      [list = std::move(list), control = control_] { return list(*control); }));
 }
 
-PrinterListing::~PrinterListing() {
-  const std::lock_guard lock(handover_->mutex);
-  handover_->listing = nullptr;
-  handover_->control.cancel();
-}
+PrinterListing::~PrinterListing() { control_->cancel(); }
 
 }  // namespace drovik::transfer_ui

@@ -1,9 +1,10 @@
-// The spooler's printers listed on a worker thread, so that a print server that never answers
+// The spooler's printers listed in the background, so that a print server that never answers
 // cannot freeze the window that asked. The list is handed over on the owner's thread. An owner
-// that goes away first cancels the listing and is never called; the worker, bounded by the
-// listing's own limit, ends by itself.
+// that goes away first cancels the listing and is never called; the work, bounded by the
+// listing's own limit, ends by itself and is waited for when the program ends.
 #pragma once
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -30,9 +31,10 @@ class PrinterListing : public QObject {
   PrinterListing& operator=(const PrinterListing&) = delete;
 
  private:
-  struct Handover;
   Done done_;
-  std::shared_ptr<Handover> handover_;
+  // Shared with the work, which may outlive the listing.
+  std::shared_ptr<transport::RunControl> control_;
+  QFutureWatcher<PrinterList> watcher_;
 };
 
 }  // namespace drovik::transfer_ui

@@ -161,6 +161,7 @@ SendOutcome CupsRoute::send(std::span<const std::uint8_t> image, RunControl& con
   }
   if (cups.finishDocument(spooler.http(), queue) > IPP_STATUS_OK_EVENTS_COMPLETE)
     return abandon(spooler.lastError());
+  control.reportHandedOver();
   // Accepted is not printed: the device may be off or refuse the connection.
   const auto status = followJob(cups, spooler.http(), job, control);
   return spooledJobOutcome(job, status, status ? std::string() : spooler.lastError());

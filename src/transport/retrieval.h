@@ -21,7 +21,7 @@ struct RetrievalOutcome {
 };
 
 // Runs the retrieval script for `address` with the typed password and waits for it (bounded
-// by control; meant for a worker thread, see BackgroundRun). The script, which holds the
+// by control; meant for a worker thread). The script, which holds the
 // password, is readable by its owner only and is emptied when the run ends, whatever the
 // outcome. Images left by an earlier retrieval are removed first, so that a failed transfer
 // never leaves another printer's settings to be decoded; an image larger than the decoders

@@ -44,6 +44,9 @@ class RunControl {
     done_ = done;
   }
   Progress progress() const { return {done_, total_}; }
+  // The spooler has the whole job: what is left of the run is asking how it goes.
+  void reportHandedOver() { handedOver_ = true; }
+  bool handedOver() const { return handedOver_; }
 
  private:
   Clock::time_point deadline_;
@@ -51,6 +54,7 @@ class RunControl {
   std::atomic<bool> cancelled_{false};
   std::atomic<std::uint64_t> done_{0};
   std::atomic<std::uint64_t> total_{0};
+  std::atomic<bool> handedOver_{false};
 };
 
 }  // namespace drovik::transport

@@ -37,8 +37,8 @@ struct SendOutcome {
 class SendRoute {
  public:
   virtual ~SendRoute() = default;
-  // Sends the whole image. Runs on a worker thread (see BackgroundRun): reports progress to
-  // control, stops when control is cancelled, and returns within control's time limit.
+  // Sends the whole image. Runs on a worker thread: reports progress to control, stops when
+  // control is cancelled, and returns within control's time limit.
   virtual SendOutcome send(std::span<const std::uint8_t> image, RunControl& control) = 0;
 };
 

@@ -46,7 +46,10 @@ WaitBox::WaitBox(const QString& text, std::function<bool()> finished, QWidget* p
 }
 
 void WaitBox::poll() {
-  if (!finished_()) return;
+  if (!finished_()) {
+    Q_EMIT workStillRunning();
+    return;
+  }
   timer_->stop();
   accept();
 }

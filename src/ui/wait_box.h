@@ -4,11 +4,10 @@
 #pragma once
 
 #include <QDialog>
-#include <chrono>
 #include <functional>
-#include <future>
-#include <thread>
 #include <utility>
+
+#include "ui/background_work.h"
 
 class QTimer;
 
@@ -22,6 +21,10 @@ class WaitBox : public QDialog {
  public:
   // `finished` is polled; the box accepts as soon as it returns true.
   WaitBox(const QString& text, std::function<bool()> finished, QWidget* parent = nullptr);
+
+ Q_SIGNALS:
+  // A look at the work found it still running: the box stays.
+  void workStillRunning();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -44,18 +47,13 @@ bool waitBriefly(const std::function<bool()>& finished);
 // Waits until `finished`: briefly, then behind a WaitBox saying `text`.
 void waitShowingBox(QWidget* parent, const QString& text, const std::function<bool()>& finished);
 
-// Runs `work` on a worker thread and returns its result, waiting as waitShowingBox does. The
+// Runs `work` in the background and returns its result, waiting as waitShowingBox does. The
 // caller leaves alone whatever `work` uses until it returns.
 template <class Work>
 auto runInBackground(QWidget* parent, const QString& text, Work work) -> decltype(work()) {
-  using Value = decltype(work());
-  std::packaged_task<Value()> task(std::move(work));
-  std::future<Value> result = task.get_future();
-  const std::jthread worker(std::move(task));
-  waitShowingBox(parent, text, [&result] {
-    return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-  });
-  return result.get();
+  auto result = startInBackground(std::move(work));
+  waitShowingBox(parent, text, [&result] { return result.isFinished(); });
+  return result.takeResult();
 }
 
 }  // namespace drovik::ui

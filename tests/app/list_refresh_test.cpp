@@ -10,7 +10,6 @@
 
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
-#include "app/profile_files_watcher.h"
 #include "support/held_folder_lock.h"
 #include "ui/wait_box.h"
 #include "ui_support/qtest_suites.h"
@@ -78,13 +77,10 @@ void ListRefreshTest::changeUnderAnOpenDialogIsShownWhenItCloses() {
   app.addProfile(1, "B", "8630-GHJK");
   app.reopenWindow();
   app.clickRow(1);
-  auto* watcher = app.window->findChild<ProfileFilesWatcher*>();
-  QVERIFY(watcher);
   QStringList listedUnderTheDialog;
   app.dialogs.then(inspectThenOk([&](QDialog&) {
-    QSignalSpy noticed(watcher, &ProfileFilesWatcher::changed);
-    if (runCli(app, {"delete", "A"}) != 0 || !noticed.wait(kRefreshTimeoutMs)) return;
-    QTest::qWait(50);  // anything the notice set off has run
+    QSignalSpy putOff(app.window.get(), &CPelmoraDlg::refreshPutOff);
+    if (runCli(app, {"delete", "A"}) != 0 || !putOff.wait(kRefreshTimeoutMs)) return;
     listedUnderTheDialog = listedNames(app);
   }));
   app.window->findChild<QAction*>("aboutAction")->trigger();

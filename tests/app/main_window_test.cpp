@@ -7,6 +7,7 @@
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
 #include "app/register_dlg.h"
+#include "program_version.h"
 #include "ui_support/control_names.h"
 #include "ui_support/qtest_suites.h"
 
@@ -157,7 +158,7 @@ void MainWindowTest::aboutItemOpensTheAboutBox() {
   }));
   about->trigger();
   QCOMPARE(app.dialogs.opened, std::vector<QString>{QStringLiteral("CAboutDlg")});
-  QCOMPARE(version, QStringLiteral("Drovik Version 1.0.0"));
+  QCOMPARE(version, QStringLiteral("Drovik Version ") + QLatin1String(kProgramVersion));
   QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join("; ")));
 }
 

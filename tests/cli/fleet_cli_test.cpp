@@ -207,18 +207,25 @@ TEST_F(FleetCli, AKilledRunKeepsTheRowsThatCompleted) {
   std::filesystem::create_directory(plans() / "tmp");
   const std::string tmpdir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
   ::setenv("TMPDIR", (plans() / "tmp").c_str(), 1);
+  bool wasKillable = false;
   {
     test::PeerProcess killed(fleet, plans() / "killed.err", test::PeerProcess::Output::Discard);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (readFile(resultFile()).find("\"completed\"") == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline)
+    // Killed once the fast row is recorded and the slow one is held by the silent printer.
+    const auto killable = [&] {
+      return readFile(resultFile()).find("\"completed\"") != std::string::npos &&
+             silent.hasCaller();
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(50);
+    while (!killable() && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    wasKillable = killable();
     ::kill(killed.pid(), SIGKILL);
   }
   if (tmpdir.empty())
     ::unsetenv("TMPDIR");
   else
     ::setenv("TMPDIR", tmpdir.c_str(), 1);
+  ASSERT_TRUE(wasKillable) << readFile(plans() / "killed.err");
   const json document = results();
   EXPECT_EQ(rowOf(document, "速い")["status"], "completed");
   EXPECT_EQ(rowOf(document, "遅い")["status"], "pending");

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -28,6 +29,12 @@ SilentPrinter::SilentPrinter() {
 
 SilentPrinter::~SilentPrinter() {
   if (fd_ >= 0) ::close(fd_);
+}
+
+bool SilentPrinter::hasCaller() const {
+  // A connection waiting to be accepted makes the listening socket readable; it stays waiting.
+  pollfd listening{fd_, POLLIN, 0};
+  return fd_ >= 0 && ::poll(&listening, 1, 0) > 0 && (listening.revents & POLLIN) != 0;
 }
 
 }  // namespace drovik::test

@@ -14,6 +14,8 @@ class SilentPrinter {
   SilentPrinter& operator=(const SilentPrinter&) = delete;
   bool listening() const { return fd_ >= 0; }
   const Ipv4Octets& address() const { return address_; }
+  // Whether a client has connected and now waits for the greeting.
+  bool hasCaller() const;
 
  private:
   int fd_ = -1;

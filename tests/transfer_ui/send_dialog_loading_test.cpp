@@ -1,6 +1,7 @@
 // CDlgSend while the spooler takes its time to list the printers: the dialog is there and
 // answers at once, fills in when the list comes, and can be closed before it does.
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <condition_variable>
@@ -11,6 +12,7 @@
 #include "transfer_ui/transfer_ui_tests.h"
 #include "transfer_ui/transport_fixture.h"
 #include "transport/transport_messages.h"
+#include "ui/background_work.h"
 #include "ui/qt_text.h"
 
 namespace drovik::test {
@@ -112,8 +114,10 @@ void SendDialogTest::closingWhileListingLeavesTheListingBehind() {
     QCOMPARE(clickIn(dialog, "cancelButton"), int(QDialog::Rejected));
   }
   stubborn->release();
-  QTRY_VERIFY(stubborn->read(&HeldSpooler::returned));
-  QTest::qWait(50);  // the worker's hand-over, if any, would run now
+  // The program's end waits for the listing; a hand-over it made would be delivered next.
+  ui::waitForBackgroundWork();
+  QVERIFY(stubborn->read(&HeldSpooler::returned));
+  QCoreApplication::sendPostedEvents();
   QVERIFY(!f.store.printerDriverName() || f.store.printerDriverName()->empty());
   QVERIFY(f.boxes.shown.empty());
 }

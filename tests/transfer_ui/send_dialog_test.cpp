@@ -4,11 +4,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "support/held_folder_lock.h"
 #include "transfer_ui/dlg_ftp.h"
-#include "transfer_ui/dlg_proc.h"
 #include "transfer_ui/dlg_send.h"
 #include "transfer_ui/dlg_send_other.h"
 #include "transfer_ui/send_flow.h"
@@ -183,7 +183,7 @@ void SendDialogTest::everyControlIsNamed() {
   CDlgSend send(f.store, kImage, f.services());
   CDlgSendOther other(f.store, kImage, f.services());
   transfer_ui::CDlgFtp retrieval(f.store, f.services());
-  transfer_ui::CDlgProc wait([] { return false; });
+  ui::WaitBox wait(qt(transport::kConnectingMessage), [] { return false; });
   for (QDialog* dialog : std::initializer_list<QDialog*>{&send, &other, &retrieval, &wait}) {
     QVERIFY(!dialog->objectName().isEmpty());
     QVERIFY2(unnamedControls(*dialog).isEmpty(), qPrintable(unnamedControls(*dialog).join("; ")));
@@ -290,10 +290,12 @@ void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
   f.dialogs.then([&](QDialog& box) {
     box.show();
     waitText = box.findChild<QLabel*>("waitLabel")->text();
+    QSignalSpy looked(qobject_cast<ui::WaitBox*>(&box), &ui::WaitBox::workStillRunning);
     QTest::keyClick(&box, Qt::Key_Escape);
     QTest::keyClick(&box, Qt::Key_Return);
     box.close();
-    QTest::qWait(100);
+    // The box's next look at the send would have closed it, had anything ended the wait.
+    looked.wait();
     closedEarly = !box.isVisible();
     shownWhileWaiting = f.boxes.shown.size();
     f.route->release();

@@ -7,7 +7,6 @@
 
 #include "support/fake_send_route.h"
 #include "support/temp_dir.h"
-#include "transport/background_run.h"
 #include "transport/batch_runner.h"
 #include "transport/ftp_log.h"
 #include "transport/ftp_transcript.h"

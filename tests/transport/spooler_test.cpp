@@ -13,7 +13,7 @@
 
 #include "peers/loopback_listener.h"
 #include "peers/private_cups.h"
-#include "transport/background_run.h"
+#include "support/background_run.h"
 #include "transport/cups_route.h"
 #include "transport/transport_messages.h"
 
@@ -21,6 +21,7 @@ namespace drovik::transport {
 namespace {
 
 using std::chrono::seconds;
+using test::BackgroundRun;
 
 std::vector<std::uint8_t> everyItemImage() {
   std::vector<std::uint8_t> image(2955);
@@ -104,9 +105,9 @@ TEST_F(Spooler, AJobItsDeviceNeverFinishesIsQueuedWhenTheSendEnds) {
   BackgroundRun<SendOutcome> run(
       [&](RunControl& control) { return CupsRoute("Silent").send(image, control); },
       std::chrono::minutes(1));
-  while (run.progress().done < image.size() && !run.finished())
+  // Cancelled once the spooler has the whole job, the send is left waiting on it.
+  while (!run.handedOver() && !run.finished())
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   run.cancel();
   const SendOutcome cancelled = run.take();
   EXPECT_EQ(cancelled.delivery(), Delivery::Queued) << cancelled.detail;

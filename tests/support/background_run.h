@@ -1,5 +1,5 @@
-// Runs one transfer on a worker thread so that the caller's window keeps painting while the
-// printer answers. The caller polls finished() (or waits), may cancel, and takes the result.
+// Runs one transfer on a thread of its own, as the programs do, so that a test can watch it,
+// cancel it and take its result.
 #pragma once
 
 #include <chrono>
@@ -11,20 +11,20 @@
 
 #include "transport/run_control.h"
 
-namespace drovik::transport {
+namespace drovik::test {
 
 template <class T>
 class BackgroundRun {
  public:
-  using Work = std::function<T(RunControl&)>;
+  using Work = std::function<T(transport::RunControl&)>;
 
-  explicit BackgroundRun(Work work, std::chrono::milliseconds limit = kRunLimit)
-      : control_(std::make_unique<RunControl>(limit)) {
-    std::packaged_task<T(RunControl&)> task(std::move(work));
+  explicit BackgroundRun(Work work, std::chrono::milliseconds limit = transport::kRunLimit)
+      : control_(std::make_unique<transport::RunControl>(limit)) {
+    std::packaged_task<T(transport::RunControl&)> task(std::move(work));
     result_ = task.get_future();
     thread_ = std::thread(std::move(task), std::ref(*control_));
   }
-  // Leaving a dialog early cancels the transfer; the transfer ends within its own bounds.
+  // A test that ends early cancels the transfer; the transfer ends within its own bounds.
   ~BackgroundRun() {
     control_->cancel();
     if (thread_.joinable()) thread_.join();
@@ -37,7 +37,8 @@ class BackgroundRun {
     return result_.wait_for(timeout) == std::future_status::ready;
   }
   void cancel() { control_->cancel(); }
-  Progress progress() const { return control_->progress(); }
+  transport::Progress progress() const { return control_->progress(); }
+  bool handedOver() const { return control_->handedOver(); }
 
   // Waits for the end of the run; call once.
   T take() {
@@ -47,9 +48,9 @@ class BackgroundRun {
   }
 
  private:
-  std::unique_ptr<RunControl> control_;
+  std::unique_ptr<transport::RunControl> control_;
   std::future<T> result_;
   std::thread thread_;
 };
 
-}  // namespace drovik::transport
+}  // namespace drovik::test
