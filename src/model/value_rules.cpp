@@ -8,7 +8,9 @@
 namespace drovik::rules {
 namespace {
 
-constexpr char32_t kHalfWidthFirst = 0xFF61;
+// A user name takes the half-width katakana from U+FF66 on; the half-width punctuation
+// U+FF61..U+FF65 before it is no name character, though the printer has bytes for it.
+constexpr char32_t kNameKanaFirst = 0xFF66;
 constexpr char32_t kHalfWidthLast = 0xFF9F;
 constexpr char32_t kHalfWidthShift = 0xFEC0;  // U+FF61 - 0xFEC0 = A1
 
@@ -45,7 +47,7 @@ bool hasPrinterNameCharactersOnly(std::string_view name) {
     const ini::DecodedChar d = ini::decodeUtf8At(name, i);
     if (d.length == 0) return false;
     const char32_t c = d.codePoint;
-    if (!((c >= 0x20 && c <= 0x7E) || (c >= kHalfWidthFirst && c <= kHalfWidthLast))) return false;
+    if (!((c >= 0x20 && c <= 0x7E) || (c >= kNameKanaFirst && c <= kHalfWidthLast))) return false;
     i += d.length;
   }
   return true;

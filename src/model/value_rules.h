@@ -16,8 +16,9 @@ inline constexpr double kMaxMarginMm = 254.0;
 // optional "-", digits with at most one ".", a value from -25.4 to 254. Nothing otherwise.
 std::optional<double> marginMillimetres(std::string_view text);
 
-// Whether every character of a UTF-8 name is one the printer has a byte for: printable ASCII
-// and half-width katakana U+FF61..U+FF9F (bytes A1..DF). Malformed UTF-8 is not.
+// Whether every character of a UTF-8 user name is a name character: printable ASCII and
+// half-width katakana U+FF66..U+FF9F (bytes A6..DF). The half-width punctuation U+FF61..U+FF65
+// and malformed UTF-8 are not.
 bool hasPrinterNameCharactersOnly(std::string_view name);
 
 // The character of a printer name byte: printable ASCII as itself, A1..DF as half-width

@@ -93,6 +93,7 @@ class LaunchTest : public QObject {
   void findsOrMissesTheDisplay();
   void helpNeedsNoDisplay();
   void optionsNameTheFolderAndHowItOpens();
+  void programEndWaitsForItsBackgroundWork();
 };
 
 class ReadOnlyFolderTest : public QObject {

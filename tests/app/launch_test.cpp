@@ -2,12 +2,16 @@
 // command line, read before that.
 #include <QProcess>
 #include <QTest>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "app/app_options.h"
 #include "app/app_tests.h"
 #include "app/pelmora_app.h"
 #include "support/temp_dir.h"
+#include "ui/background_work.h"
 #include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
@@ -127,6 +131,21 @@ void LaunchTest::optionsNameTheFolderAndHowItOpens() {
     QVERIFY(!parsed);
     QCOMPARE(parsed.message(), message);
   }
+}
+
+// Work a closed window left running (a listing on a silent print server, say) still uses the
+// program's objects: the program ends only after it.
+void LaunchTest::programEndWaitsForItsBackgroundWork() {
+  TempDir dir;
+  std::atomic<bool> ended = false;
+  {
+    CPelmoraApp app(StorePaths::inDirectory(dir.path()));
+    ui::startInBackground([&ended] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));  // a slow step of the work
+      ended = true;
+    });
+  }
+  QVERIFY(ended);
 }
 
 DROVIK_QTEST_SUITE(LaunchTest);

@@ -152,10 +152,18 @@ void PageStoresTest::nameRules() {
   Status s = storeUserNamePage(state, refusing, snapshot);
   QCOMPARE(QString::fromStdString(s.message()),
            QString("ユーザー名登録：ユーザー５\n半角英数カナで10文字以内にしてください"));
-  state.names[4] = "Ａ";
-  s = storeUserNamePage(state, refusing, snapshot);
-  QCOMPARE(QString::fromStdString(s.message()),
-           QString("ユーザー名は半角英数カナで入力してください"));
+  // Full-width letters, Latin-1 letters (no Shift-JIS byte for them in the files) and the
+  // half-width punctuation are refused; the half-width katakana from ｦ to ﾟ are taken.
+  for (const char* refused : {"Ａ", "\u00C0", "\u00A1", "\uFF61", "A\uFF64", "\uFF65"}) {
+    state.names[4] = refused;
+    s = storeUserNamePage(state, refusing, snapshot);
+    QCOMPARE(QString::fromStdString(s.message()),
+             QString("ユーザー名は半角英数カナで入力してください"));
+  }
+  ProfileModel taking;
+  state.names[4] = "\uFF66\uFF9F\uFF9E";
+  QVERIFY(storeUserNamePage(state, taking, snapshot));
+  QCOMPARE(taking.text.userName[4], state.names[4]);
   // Nothing of the names is written, but the initial user was.
   QCOMPARE(refusing.text.userName[0], snapshot.userName[0]);
   QCOMPARE(refusing.text.selectUser, std::string("2"));

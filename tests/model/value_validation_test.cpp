@@ -53,7 +53,7 @@ TEST(ValueValidationUserName, AcceptsHalfWidthNames) {
   for (const char* name : {"", "U01", "A B-C",
                            "\uFF71\uFF72\uFF73\uFF74\uFF75\uFF76\uFF77\uFF78"
                            "\uFF79\uFF7A",
-                           "\uFF61\uFF65", "~"})
+                           "\uFF66\uFF9F", "~"})
     EXPECT_TRUE(validateUserName(0, name).isOk()) << name;
 }
 
@@ -70,8 +70,9 @@ TEST(ValueValidationUserName, RefusesLongNamesWithPrefix) {
 TEST(ValueValidationUserName, RefusesCharactersOutsideTheRanges) {
   const std::string message = "ユーザー名は半角英数カナで入力してください";
   // U+00A1..U+00DF would reach the printer as bytes A1..DF, which it shows as katakana.
+  // U+FF61..U+FF65 are the half-width punctuation, no name characters.
   for (const char* name : {"Ａ", "\u00A1", "\u00DF", "\u00E0", "\u00A0", "\u0080", "a\tb", "\x7F",
-                           "\xFF\xFE", "\xE3\x81"})
+                           "\xFF\xFE", "\xE3\x81", "\uFF61", "A\uFF65", "\uFF60", "\uFFA0"})
     EXPECT_EQ(validateUserName(0, name).message(), message) << name;
 }
 
