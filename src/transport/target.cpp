@@ -105,6 +105,8 @@ Result<Target> parseTarget(std::string_view text, TargetFault* fault) {
       return refused(fault, TargetFault::QueueName, "プリンタ名「" + queue + "」は使えません");
     return Target::spooler(std::move(queue));
   }
+  // Target::text writes a file named like a printer with "./" before it.
+  if (text.starts_with("./") && readsAsPrinter(text.substr(2))) text.remove_prefix(2);
   return Target::commandFile(std::filesystem::path(text));
 }
 
