@@ -19,6 +19,7 @@
 #include "history/recorder.h"
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
+#include "transport/command_file.h"
 #include "transfer_ui/dlg_ftp.h"
 #include "transfer_ui/dlg_proc.h"
 #include "transfer_ui/dlg_send.h"
@@ -40,7 +41,8 @@ bool check(const Status& status, const char* what) {
 bool recordSampleDeliveries(ProfileService& service) {
   ProfileModel model;
   const auto folder = service.store().paths().lockFolder();
-  auto written = service.writeCommandFile(model, "本社 経理部 8630-M", folder / "keiri.sib");
+  auto written = transport::writeCommandFile(service, model, "本社 経理部 8630-M",
+                                              folder / "keiri.sib");
   if (!check(written.status(), "command file")) return false;
   const auto& bytes = written->image.bytes;
   history::record(folder,
