@@ -19,11 +19,11 @@
 #include "history/recorder.h"
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
-#include "transport/command_file.h"
 #include "transfer_ui/dlg_ftp.h"
 #include "transfer_ui/dlg_proc.h"
 #include "transfer_ui/dlg_send.h"
 #include "transfer_ui/dlg_send_other.h"
+#include "transport/command_file.h"
 #include "ui/dialog_runner.h"
 #include "ui/message_boxes.h"
 
