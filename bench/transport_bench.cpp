@@ -65,7 +65,7 @@ void BM_FtpSendLargestCommand(benchmark::State& state) {
   transport::FtpRoute route(programDir.path(), printer->address());
   for (auto _ : state) {
     transport::RunControl control;
-    if (image.size() != 2955 || !route.send(image, control).sent) state.SkipWithError("not sent");
+    if (image.size() != 2955 || !route.send(image, control).reached()) state.SkipWithError("not sent");
   }
 }
 BENCHMARK(BM_FtpSendLargestCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -79,7 +79,7 @@ void BM_SpoolRawJob(benchmark::State& state) {
   transport::CupsRoute route("Bench");
   for (auto _ : state) {
     transport::RunControl control;
-    if (!route.send(image, control).sent) state.SkipWithError("not spooled");
+    if (!route.send(image, control).reached()) state.SkipWithError("not spooled");
   }
 }
 BENCHMARK(BM_SpoolRawJob)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(100);

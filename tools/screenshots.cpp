@@ -23,6 +23,7 @@
 #include "transfer_ui/dlg_proc.h"
 #include "transfer_ui/dlg_send.h"
 #include "transfer_ui/dlg_send_other.h"
+#include "transport/command_file.h"
 #include "ui/dialog_runner.h"
 #include "ui/message_boxes.h"
 
@@ -40,7 +41,8 @@ bool check(const Status& status, const char* what) {
 bool recordSampleDeliveries(ProfileService& service) {
   ProfileModel model;
   const auto folder = service.store().paths().lockFolder();
-  auto written = service.writeCommandFile(model, "本社 経理部 8630-M", folder / "keiri.sib");
+  auto written = transport::writeCommandFile(service, model, "本社 経理部 8630-M",
+                                              folder / "keiri.sib");
   if (!check(written.status(), "command file")) return false;
   const auto& bytes = written->image.bytes;
   history::record(folder,

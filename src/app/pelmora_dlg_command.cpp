@@ -5,6 +5,7 @@
 #include "app/operation_hooks.h"
 #include "app/pelmora_dlg.h"
 #include "service/profile_service.h"
+#include "transport/command_file.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui_pelmora_dlg.h"
@@ -37,7 +38,8 @@ void CPelmoraDlg::generateCommandFile() {
   if (auto path = ui::fileDialogs().saveFileName(this, request)) {
     const std::filesystem::path file = QFile::encodeName(*path).toStdString();
     // Its history record waits for the folder lock: off the GUI thread.
-    auto written = underLock([&] { return service_.writeCommandFile(model_, *name, file); });
+    auto written =
+        underLock([&] { return transport::writeCommandFile(service_, model_, *name, file); });
     if (!written) {
       showFailure(written.message());
       reloadList(name);

@@ -1,5 +1,6 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "transport/command_file.h"
 
 namespace drovik::cli {
 
@@ -10,7 +11,8 @@ int runGenerate(const Args& args) {
   auto paths = dataPaths(args);
   if (!paths) return fail(paths.message());
   ProfileModel model;
-  auto written = ProfileService(*paths).writeCommandFile(model, args.operands[0], *output);
+  auto written =
+      transport::writeCommandFile(ProfileService(*paths), model, args.operands[0], *output);
   if (!written) return fail(written.message());
   printWarnings(written->warnings);
   return kExitOk;

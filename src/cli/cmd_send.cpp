@@ -1,17 +1,12 @@
 #include <algorithm>
-#include <memory>
 
 #include "cli/cancel_on_interrupt.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "command/command_preparation.h"
-#include "history/recorder.h"
 #include "transport/cups_route.h"
-#include "transport/exclusive_transfer.h"
-#include "transport/ftp_route.h"
+#include "transport/delivery.h"
 #include "transport/ipv4_address.h"
-#include "transport/parallel_route.h"
-#include "transport/transport_messages.h"
 
 namespace drovik::cli {
 namespace {
@@ -19,43 +14,22 @@ namespace {
 constexpr const char* kUsage =
     "[--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D [--timeout SECONDS]";
 
-// The port and network routes work through files in the data folder: one run at a time.
-std::unique_ptr<transport::SendRoute> exclusive(const ProfileStore& store,
-                                                std::unique_ptr<transport::SendRoute> route) {
-  return std::make_unique<transport::ExclusiveRoute>(store.paths().programDir, std::move(route),
-                                                     reportWaitingForTransfer);
-}
-
-// The route the options name; remembers the printer or the address as the send dialogs do,
-// before anything is sent.
-Result<std::unique_ptr<transport::SendRoute>> chooseRoute(const Args& args,
-                                                          const ProfileStore& store) {
+// The target the options name; a queue must be one of the spooler's.
+Result<transport::Target> chooseTarget(const Args& args) {
   if (const auto queue = args.option("--printer")) {
     auto printers = transport::listLocalPrinters();
     if (!printers) return printers.error();
     const bool listed = std::any_of(printers->begin(), printers->end(),
                                     [&](const auto& printer) { return printer.name == *queue; });
     if (!listed) return Error{"プリンタ「" + *queue + "」はありません。"};
-    if (Status s = store.setPrinterDriverName(*queue); !s) return s.error();
-    std::unique_ptr<transport::SendRoute> route = std::make_unique<transport::CupsRoute>(*queue);
-    return route;
+    return transport::Target::spooler(*queue);
   }
   if (const auto address = args.option("--ftp")) {
     auto octets = transport::parseAddress(*address);
     if (!octets) return octets.error();
-    if (Status s = store.setSendAddress(*octets); !s) return s.error();
-    return exclusive(store,
-                     std::make_unique<transport::FtpRoute>(store.paths().programDir, *octets));
+    return transport::Target::network(*octets);
   }
-  return exclusive(store, std::make_unique<transport::ParallelRoute>(store.paths().programDir));
-}
-
-// Where the options send to, as the history names it.
-std::string targetOf(const Args& args) {
-  if (const auto queue = args.option("--printer")) return history::spoolerTarget(*queue);
-  if (const auto address = args.option("--ftp"))
-    return history::networkTarget(transport::dottedOctets(*transport::parseAddress(*address)));
-  return std::string(history::kParallelTarget);
+  return transport::Target::parallel();
 }
 
 }  // namespace
@@ -81,21 +55,19 @@ int runSend(const Args& args) {
   if (!prepared) return fail(prepared.message());
   printWarnings(prepared->warnings);
 
-  auto route = chooseRoute(args, service.store());
-  if (!route) return fail(route.message());
+  auto target = chooseTarget(args);
+  if (!target) return fail(target.message());
   transport::RunControl control(*timeout);
   const CancelOnInterrupt interrupt(control);
-  const transport::SendOutcome outcome = (*route)->send(prepared->image.bytes, control);
-  history::record(paths->lockFolder(),
-                  history::delivery(history::operation::kSend, profile.section, profile.modelType,
-                                    targetOf(args), prepared->image.bytes,
-                                    history::deliveryOutcome(outcome.sent, outcome.queued),
-                                    outcome.message, outcome.detail));
-  const std::string told =
-      outcome.message + (outcome.detail.empty() ? "" : "（" + outcome.detail + "）");
-  if (outcome.delivery() == transport::Delivery::Failed) return fail(told);
+  const transport::CommandDelivery delivery(
+      service.store(),
+      transport::DeliverySettings::inDataFolder(service.store(), reportWaitingForTransfer));
+  const transport::SendOutcome outcome = delivery.deliver(
+      *target, {profile.section, profile.modelType, prepared->image.bytes}, control);
+  const std::string told = outcome.told();
+  if (outcome.delivery == transport::Delivery::Failed) return fail(told);
   // The spooler has the job and prints it when it can: sending again would print it twice.
-  if (outcome.delivery() == transport::Delivery::Queued) {
+  if (outcome.delivery == transport::Delivery::Queued) {
     printWarnings({told});
     return kExitOk;
   }

@@ -7,6 +7,7 @@
 #include "cli/password_input.h"
 #include "transport/exclusive_transfer.h"
 #include "transport/ipv4_address.h"
+#include "transport/outcome_text.h"
 #include "transport/transport_messages.h"
 
 namespace drovik::cli {
@@ -30,7 +31,7 @@ Result<nvram::PrinterImages> retrieveImages(const ProfileService& service, const
       paths.programDir, address, password, control, reportWaitingForTransfer);
   const transport::RetrievalOutcome& outcome = result.outcome;
   if (!outcome.retrieved())
-    return Error{outcome.message + (outcome.detail.empty() ? "" : "（" + outcome.detail + "）")};
+    return Error{transport::messageWithDetail(outcome.message, outcome.detail)};
   std::cerr << "drovik-cli: " << outcome.message << '\n';
   return nvram::bothImages(std::move(result.images));
 }

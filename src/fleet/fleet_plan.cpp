@@ -14,7 +14,6 @@ namespace drovik::fleet {
 namespace {
 
 constexpr std::size_t kMaxPlanBytes = 1 << 20;
-constexpr std::size_t kMaxQueueName = 127;
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -66,44 +65,17 @@ Result<std::vector<std::string>> splitFields(std::string_view line) {
   }
 }
 
-// A queue name as the spooler accepts it: printable, without blanks, '/' or '#'.
-bool validQueueName(std::string_view queue) {
-  if (queue.empty() || queue.size() > kMaxQueueName) return false;
-  return std::none_of(queue.begin(), queue.end(), [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte <= 0x20 || byte == 0x7F || c == '/' || c == '#';
-  });
-}
-
-Result<Ipv4Octets> printerAddress(std::string_view text) {
-  auto address = transport::parseAddress(text);
-  if (!address) return address.error();
-  if (transport::isEmptyAddress(*address))
-    return Error{"0.0.0.0 はプリンタのアドレスとして使えません"};
-  return address;
-}
-
-Result<Target> parseTarget(std::string_view text) {
-  const std::string lower = lowered(text);
-  Target target;
-  if (lower == "parallel") return target;
-  if (lower.starts_with("ftp:")) {
-    auto address = printerAddress(text.substr(4));
-    if (!address)
-      return Error{"新しいプリンタのアドレスが正しくありません（" + address.message() + "）"};
-    target.kind = Target::Kind::Ftp;
-    target.address = *address;
-    return target;
-  }
-  if (lower.starts_with("cups:")) {
-    target.kind = Target::Kind::Cups;
-    target.queue = std::string(text.substr(5));
-    if (!validQueueName(target.queue))
-      return Error{"プリンタ名「" + target.queue + "」は使えません"};
-    return target;
-  }
-  return Error{"送信先「" + std::string(text) +
-               "」が分かりません（ftp:A.B.C.D、cups:プリンタ名、parallel のどれかです）"};
+// The new printer: a queue, an address or the port; a command file is no printer.
+Result<transport::Target> parseTarget(std::string_view text) {
+  transport::TargetFault fault;
+  auto target = transport::parseTarget(text, &fault);
+  if (!target && fault == transport::TargetFault::Address)
+    return Error{"新しいプリンタのアドレスが正しくありません（" + target.message() + "）"};
+  if (!target && fault == transport::TargetFault::QueueName) return target.error();
+  if (!target || target->kind == transport::Target::Kind::CommandFile)
+    return Error{"送信先「" + std::string(text) +
+                 "」が分かりません（ftp:A.B.C.D、cups:プリンタ名、parallel のどれかです）"};
+  return target;
 }
 
 // A row's profiles are kept in a folder of the row's name.
@@ -127,7 +99,7 @@ Result<PlanRow> parseRow(std::string_view line, int number) {
   if (Status s = checkFolderName(row.name); !s) return s.error();
   if (Status s = validateProfileName(row.migratedName()); !s)
     return Error{"移行先の設定名「" + row.migratedName() + "」: " + s.message()};
-  auto old = printerAddress((*fields)[1]);
+  auto old = transport::parsePrinterAddress((*fields)[1]);
   if (!old) return Error{"旧プリンタのアドレスが正しくありません（" + old.message() + "）"};
   row.oldPrinter = *old;
   auto target = parseTarget((*fields)[2]);
@@ -143,9 +115,9 @@ bool isHeader(std::string_view line) {
 }
 
 // Queue names are matched by the spooler regardless of case.
-bool sameTarget(const Target& a, const Target& b) {
+bool sameTarget(const transport::Target& a, const transport::Target& b) {
   if (a.kind != b.kind) return false;
-  if (a.kind == Target::Kind::Ftp) return a.address == b.address;
+  if (a.kind == transport::Target::Kind::Network) return a.address == b.address;
   return lowered(a.queue) == lowered(b.queue);
 }
 
@@ -162,24 +134,12 @@ std::optional<std::string> clash(const std::vector<PlanRow>& rows, const PlanRow
   }
   for (const PlanRow& earlier : rows)
     if (sameTarget(row.target, earlier.target))
-      return "送信先「" + targetText(row.target) + "」が" + std::to_string(earlier.line) +
+      return "送信先「" + row.target.text() + "」が" + std::to_string(earlier.line) +
              "行目と同じです（一台のプリンタに送れるのは一行だけです）";
   return std::nullopt;
 }
 
 }  // namespace
-
-std::string targetText(const Target& target) {
-  switch (target.kind) {
-    case Target::Kind::Ftp:
-      return "ftp:" + transport::dottedOctets(target.address);
-    case Target::Kind::Cups:
-      return "cups:" + target.queue;
-    case Target::Kind::Parallel:
-      break;
-  }
-  return "parallel";
-}
 
 Result<std::vector<PlanRow>> parsePlan(std::string_view bytes) {
   auto decoded = planTextAsUtf8(bytes);

@@ -9,24 +9,15 @@
 #include <vector>
 
 #include "model/profile_store.h"
+#include "transport/target.h"
 
 namespace drovik::fleet {
-
-struct Target {
-  enum class Kind { Ftp, Cups, Parallel };
-  Kind kind = Kind::Parallel;
-  Ipv4Octets address{};  // ftp
-  std::string queue;     // cups
-};
-
-// As the plan writes it: "ftp:192.168.0.10", "cups:QUEUE", "parallel".
-std::string targetText(const Target& target);
 
 struct PlanRow {
   int line = 0;  // in the plan file, from 1
   std::string name;
   Ipv4Octets oldPrinter{};
-  Target target;
+  transport::Target target;  // not a command file
   // The 8630-M copy the new printer's command is built from.
   std::string migratedName() const { return name + "-M"; }
 };

@@ -1,15 +1,11 @@
 #include "fleet/row_pipeline.h"
 
-#include <memory>
-
 #include "fleet/row_archive.h"
-#include "history/recorder.h"
 #include "history/sha256.h"
 #include "model/catalogue.h"
 #include "nvram/nvram_decoder.h"
-#include "transport/cups_route.h"
-#include "transport/ftp_route.h"
-#include "transport/parallel_route.h"
+#include "transport/command_file.h"
+#include "transport/delivery.h"
 #include "transport/retrieval.h"
 
 namespace drovik::fleet {
@@ -44,10 +40,6 @@ class StepLog {
   RowResult& row_;
 };
 
-std::string withDetail(const std::string& message, const std::string& detail) {
-  return detail.empty() ? message : message + "（" + detail + "）";
-}
-
 std::string withWarnings(std::string message, const std::vector<std::string>& warnings) {
   for (std::string warning : warnings) {
     for (char& c : warning)
@@ -62,19 +54,6 @@ std::string landed(const std::string& name, const Registered& where, std::string
   const char* what = where.overwrote ? (dryRun ? "上書きします" : "上書きしました")
                                      : (dryRun ? "新規登録します" : "新規登録しました");
   return "「" + name + "」を" + what + "（" + std::string(model) + "）";
-}
-
-std::unique_ptr<transport::SendRoute> routeFor(const Target& target,
-                                               const std::filesystem::path& workDir) {
-  switch (target.kind) {
-    case Target::Kind::Ftp:
-      return std::make_unique<transport::FtpRoute>(workDir, target.address);
-    case Target::Kind::Cups:
-      return std::make_unique<transport::CupsRoute>(target.queue);
-    case Target::Kind::Parallel:
-      break;
-  }
-  return std::make_unique<transport::ParallelRoute>(workDir);
 }
 
 void noteCommand(StepResult& step, const std::vector<std::uint8_t>& bytes) {
@@ -124,7 +103,7 @@ RowResult RowPipeline::run(const PlanRow& row) const {
     const transport::RetrievalOutcome fetched =
         transport::retrievePrinterImages(work.path(), row.oldPrinter, settings_.password, control);
     if (!fetched.retrieved()) {
-      steps.failed(Step::Fetch, withDetail(fetched.message, fetched.detail));
+      steps.failed(Step::Fetch, transport::messageWithDetail(fetched.message, fetched.detail));
       return result;
     }
     steps.ok(Step::Fetch, fetched.message);
@@ -172,7 +151,7 @@ void RowPipeline::migrateAndSend(const PlanRow& row, const RowProfiles& profiles
                           rehearsal->decoded.warnings));
     steps.ok(Step::Migrate, landed(mName, rehearsal->migrated, cat::kModelM, true));
     steps.ok(Step::Command, withWarnings("作成できます", rehearsal->command.warnings));
-    noteCommand(steps.skipped(Step::Send, "送信しません（--dry-run）: " + targetText(row.target)),
+    noteCommand(steps.skipped(Step::Send, "送信しません（--dry-run）: " + row.target.text()),
                 rehearsal->command.image.bytes);
     result.status = RowStatus::Completed;
     return;
@@ -195,7 +174,7 @@ void RowPipeline::migrateAndSend(const PlanRow& row, const RowProfiles& profiles
   // Kept beside the profiles, the command is the one the new printer receives.
   auto prepared = profiles.commandFile.empty()
                       ? service.prepareProfileCommand(model, mName)
-                      : service.writeCommandFile(model, mName, profiles.commandFile);
+                      : transport::writeCommandFile(service, model, mName, profiles.commandFile);
   if (!prepared) {
     steps.failed(Step::Command, prepared.message());
     return;
@@ -204,27 +183,27 @@ void RowPipeline::migrateAndSend(const PlanRow& row, const RowProfiles& profiles
 
   const std::vector<std::uint8_t>& bytes = prepared->image.bytes;
   transport::RunControl control(settings_.stepLimit, run_);
-  const transport::SendOutcome sent = routeFor(row.target, workDir)->send(bytes, control);
-  history::record(service.store().paths().lockFolder(),
-                  history::delivery(history::operation::kFleetSend, mName, cat::kModelM,
-                                    targetText(row.target), bytes,
-                                    history::deliveryOutcome(sent.sent, sent.queued), sent.message,
-                                    sent.detail));
-  if (!sent.sent) {
-    noteCommand(steps.failed(Step::Send, withDetail(sent.message.empty()
-                                                        ? std::string("設定を送信できませんでした")
-                                                        : sent.message,
-                                                    sent.detail)),
+  const transport::CommandDelivery delivery(service.store(),
+                                            transport::DeliverySettings::forFleetRow(workDir));
+  const transport::SendOutcome sent =
+      delivery.deliver(row.target, {mName, std::string(cat::kModelM), bytes}, control);
+  if (!sent.reached()) {
+    noteCommand(steps.failed(Step::Send,
+                             transport::messageWithDetail(
+                                 sent.message.empty() ? std::string("設定を送信できませんでした")
+                                                      : sent.message,
+                                 sent.detail)),
                 bytes);
     return;
   }
   const std::string message = sent.message.empty() ? "印刷システムに渡しました" : sent.message;
   // A job the spooler still holds completes the row: it prints when the printer can.
   const StepOutcome outcome =
-      sent.delivery() == transport::Delivery::Queued ? StepOutcome::Queued : StepOutcome::Ok;
-  noteCommand(steps.add(Step::Send, outcome,
-                        withDetail(message, sent.detail) + ": " + targetText(row.target)),
-              bytes);
+      sent.delivery == transport::Delivery::Queued ? StepOutcome::Queued : StepOutcome::Ok;
+  noteCommand(
+      steps.add(Step::Send, outcome,
+                transport::messageWithDetail(message, sent.detail) + ": " + row.target.text()),
+      bytes);
   result.status = RowStatus::Completed;
 }
 

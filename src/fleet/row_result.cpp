@@ -9,13 +9,13 @@ RowResult RowResult::pending(const PlanRow& row) {
   result.line = row.line;
   result.name = row.name;
   result.oldPrinter = transport::dottedOctets(row.oldPrinter);
-  result.target = targetText(row.target);
+  result.target = row.target.text();
   return result;
 }
 
 bool RowResult::isFor(const PlanRow& row) const {
   return name == row.name && oldPrinter == transport::dottedOctets(row.oldPrinter) &&
-         target == targetText(row.target);
+         target == row.target.text();
 }
 
 const StepResult* RowResult::failedStep() const {

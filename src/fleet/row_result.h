@@ -28,7 +28,7 @@ struct RowResult {
   int line = 0;
   std::string name;
   std::string oldPrinter;  // "A.B.C.D"
-  std::string target;      // as targetText writes it
+  std::string target;      // as transport::Target::text writes it
   std::string archive;     // the row's folder (rowArchiveName); empty when registered
   RowStatus status = RowStatus::Pending;
   std::vector<StepResult> steps;

@@ -19,18 +19,12 @@ namespace drovik::history {
 Record change(std::string_view operation, std::string_view profile, std::string_view model,
               std::string message = {});
 
-// A delivery of `command` to `target`, with its size and SHA-256, and how it went (`outcome`,
-// see deliveryOutcome): the message and, when there is one, the technical detail of a failure.
+// A delivery of `command` to `target`, with its size and SHA-256, and how it went (`outcome`:
+// kOutcomeOk, kOutcomeQueued or kOutcomeFailed): the message and, when there is one, the technical
+// detail of a failure.
 Record delivery(std::string_view operation, std::string_view profile, std::string_view model,
-                std::string target, std::span<const std::uint8_t> command,
-                std::string_view outcome, std::string message = {}, std::string_view detail = {});
-
-// The outcome of a delivery: delivered, queued by the spooler (sent but not yet printed), or
-// failed.
-inline std::string_view deliveryOutcome(bool sent, bool queued = false) {
-  if (!sent) return kOutcomeFailed;
-  return queued ? kOutcomeQueued : kOutcomeOk;
-}
+                std::string target, std::span<const std::uint8_t> command, std::string_view outcome,
+                std::string message = {}, std::string_view detail = {});
 
 // Appends `record` to the history of the data folder `folder` under the folder's write lock,
 // stamped with the time and this process's user, host and program.

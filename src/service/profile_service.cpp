@@ -1,7 +1,6 @@
 #include "service/profile_service.h"
 
 #include "history/recorder.h"
-#include "model/atomic_file.h"
 #include "model/profile_registry.h"
 #include "nvram/nvram_files.h"
 #include "service/store_edits.h"
@@ -152,34 +151,6 @@ Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
   model.clearWriteFlags();
   if (!done) return done.error();
   return warnings;
-}
-
-Result<PreparedCommand> ProfileService::writeCommandFile(ProfileModel& model,
-                                                         const std::string& name,
-                                                         const std::filesystem::path& file) const {
-  if (store_.readOnly()) {
-    std::error_code ec;
-    const auto folder = std::filesystem::absolute(file, ec).parent_path();
-    if (std::filesystem::equivalent(folder, store_.paths().programDir, ec))
-      return Error{"読み取り専用で開いているフォルダには保存できません: " + folder.string()};
-  }
-  ProfileEntry entry;
-  auto prepared = prepareProfileCommand(model, name, &entry);
-  if (!prepared) return prepared.error();
-  const auto& bytes = prepared->image.bytes;
-  const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  const Status written = writeFileAtomically(file, view);
-  std::error_code ec;
-  const std::filesystem::path where = std::filesystem::absolute(file, ec);
-  // A folder opened read-only keeps its files as they are, its history too.
-  if (!store_.readOnly())
-    history::record(
-        store_.paths().lockFolder(),
-        history::delivery(history::operation::kCommandFile, entry.section, entry.modelType,
-                          (ec ? file : where).string(), bytes,
-                          history::deliveryOutcome(written.isOk()), written.message()));
-  if (!written) return written.error();
-  return prepared;
 }
 
 std::function<void()> ProfileService::recordWhenCommitted(const history::Record& change) const {

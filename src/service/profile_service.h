@@ -124,13 +124,6 @@ class ProfileService {
   Result<PreparedCommand> prepareProfileCommand(ProfileModel& model, const std::string& name,
                                                 ProfileEntry* found = nullptr) const;
 
-  // Reloads the profile `name`, builds its command image and writes it to `file` all or
-  // nothing (temporary file and rename), and records the delivery in the history (a write that
-  // failed too). Returns the prepared command (image, warnings). A read-only folder takes no
-  // command file either.
-  Result<PreparedCommand> writeCommandFile(ProfileModel& model, const std::string& name,
-                                           const std::filesystem::path& file) const;
-
  private:
   // What a transaction runs once it committed: appends `change` (filled in by then) to the
   // history, still under the lock.

@@ -12,7 +12,6 @@
 #include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
-#include "history/recorder.h"
 #include "transfer_ui/dialog_parts.h"
 #include "transfer_ui/dlg_send_other.h"
 #include "transfer_ui/send_flow.h"
@@ -142,10 +141,9 @@ void CDlgSend::send() {
     return;
   }
   if (!drovik::ui::messageBoxes().confirm(this, qt(kConfirmSpoolQuestion))) return;
-  const std::string& queue = printers_[static_cast<std::size_t>(index)].name;
-  auto route = services_.spoolerRoute(queue);
+  const Target target = Target::spooler(printers_[static_cast<std::size_t>(index)].name);
   // A job the spooler refused has been said; the dialog stays for another printer or route.
-  if (sendThroughRoute(this, *route, image_, history::spoolerTarget(queue), services_)) accept();
+  if (deliverShowingWaitBox(this, store_, target, image_, services_)) accept();
 }
 
 void CDlgSend::sendOther() {

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "history/recorder.h"
 #include "transfer_ui/dialog_parts.h"
 #include "transfer_ui/send_flow.h"
 #include "transport/ipv4_address.h"
@@ -70,9 +69,7 @@ CDlgSendOther::CDlgSendOther(const ProfileStore& store, std::span<const std::uin
 
 void CDlgSendOther::sendParallel() {
   if (!drovik::ui::messageBoxes().confirm(this, qt(kConfirmParallelQuestion))) return;
-  auto route = services_.parallelRoute();
-  if (sendThroughRoute(this, *route, image_, std::string(history::kParallelTarget), services_))
-    accept();
+  if (deliverShowingWaitBox(this, store_, Target::parallel(), image_, services_)) accept();
 }
 
 void CDlgSendOther::sendNetwork() {
@@ -91,10 +88,7 @@ void CDlgSendOther::sendNetwork() {
     return;
   }
   if (!drovik::ui::messageBoxes().confirm(this, qt(kConfirmNetworkQuestion))) return;
-  auto route = services_.networkRoute(address);
-  if (sendThroughRoute(this, *route, image_, history::networkTarget(dottedOctets(address)),
-                       services_))
-    accept();
+  if (deliverShowingWaitBox(this, store_, Target::network(address), image_, services_)) accept();
 }
 
 }  // namespace drovik::transfer_ui

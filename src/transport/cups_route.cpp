@@ -128,7 +128,7 @@ CupsRoute::CupsRoute(std::string queue) : queue_(std::move(queue)) {}
 
 SendOutcome CupsRoute::send(std::span<const std::uint8_t> image, RunControl& control) {
   const auto failed = [](std::string detail) {
-    return SendOutcome{false, std::string(kSpoolFailedMessage), std::move(detail)};
+    return SendOutcome::failed(std::string(kSpoolFailedMessage), std::move(detail));
   };
   auto loaded = cupsLibrary();
   if (!loaded) return failed(loaded.message());

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "nvram/nvram_files.h"
@@ -14,6 +16,24 @@
 #include "transport/transfer_lock.h"
 
 namespace drovik::transport {
+
+// A transfer's hold on the folder's transfer lock, with the control for the transfer itself:
+// the whole time the caller's control had left when the wait began, cancelled with it.
+class LockedTransfer {
+ public:
+  LockedTransfer(const std::filesystem::path& folder, const RunControl& control,
+                 const WaitNotice& notice = {});
+  bool held() const { return lock_.has_value(); }
+  // Why the lock could not be had; empty while held.
+  const std::string& refusal() const { return refusal_; }
+  // Only while held.
+  RunControl& control() { return *control_; }
+
+ private:
+  std::optional<TransferLock> lock_;
+  std::string refusal_;
+  std::optional<RunControl> control_;
+};
 
 // A route whose files are in `folder`, run under the folder's transfer lock. The time spent
 // waiting for another transfer does not count against the run's own limit.

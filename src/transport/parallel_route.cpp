@@ -12,12 +12,12 @@ ParallelRoute::ParallelRoute(std::filesystem::path programDir,
 
 SendOutcome ParallelRoute::send(std::span<const std::uint8_t> image, RunControl& control) {
   const auto failed = [](const Status& why) {
-    return SendOutcome{false, std::string(kParallelFailedMessage), why.message()};
+    return SendOutcome::failed(std::string(kParallelFailedMessage), why.message());
   };
   auto folder = TransferFolder::open(programDir_);
   if (!folder) return failed(folder.status());
   if (Status free = checkTransferFiles(*folder, {kCommandFileName, kParallelBatchName}); !free)
-    return {false, free.message(), {}};
+    return SendOutcome::failed(free.message());
   GeneratedFiles files(*folder);
   auto commandFile = files.writeCommandFile(image);
   if (!commandFile) return failed(commandFile.status());
@@ -25,7 +25,7 @@ SendOutcome ParallelRoute::send(std::span<const std::uint8_t> image, RunControl&
   if (!batch) return failed(batch.status());
   if (BatchRun run = runGeneratedBatch(files, *batch, {devices_}, control); !run.ran)
     return failed(run.ran);
-  return {true, std::string(kParallelSentMessage), {}};
+  return SendOutcome::delivered(std::string(kParallelSentMessage));
 }
 
 }  // namespace drovik::transport

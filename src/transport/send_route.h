@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "transport/outcome_text.h"
 #include "transport/run_control.h"
 
 namespace drovik::transport {
@@ -19,19 +20,26 @@ enum class Delivery {
 };
 
 struct SendOutcome {
-  // Not a failure: delivered or queued. A queued image is not to be sent again.
-  bool sent = false;
+  // Delivered and queued are both no failure: a queued image is not to be sent again.
+  Delivery delivery = Delivery::Failed;
   // What the operator is told; empty when the route tells nothing.
   std::string message;
   // Technical detail (the spooler's or the port's own words), for diagnostics.
   std::string detail;
-  // The spooler accepted the job but had not printed it by the end of the send.
-  bool queued = false;
 
-  Delivery delivery() const {
-    if (!sent) return Delivery::Failed;
-    return queued ? Delivery::Queued : Delivery::Delivered;
+  static SendOutcome delivered(std::string message, std::string detail = {}) {
+    return {Delivery::Delivered, std::move(message), std::move(detail)};
   }
+  static SendOutcome queued(std::string message, std::string detail = {}) {
+    return {Delivery::Queued, std::move(message), std::move(detail)};
+  }
+  static SendOutcome failed(std::string message, std::string detail = {}) {
+    return {Delivery::Failed, std::move(message), std::move(detail)};
+  }
+  // The printer has it or will have it: delivered or queued.
+  bool reached() const { return delivery != Delivery::Failed; }
+  // "message（detail）".
+  std::string told() const { return messageWithDetail(message, detail); }
 };
 
 class SendRoute {

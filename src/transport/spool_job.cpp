@@ -100,16 +100,16 @@ SendOutcome spooledJobOutcome(int job, const std::optional<JobStatus>& status,
                               const std::string& unknown) {
   const std::string number = std::to_string(job);
   const auto queued = [job](std::string detail) {
-    return SendOutcome{true, spoolQueuedMessage(job), std::move(detail), true};
+    return SendOutcome::queued(spoolQueuedMessage(job), std::move(detail));
   };
   const auto failed = [](std::string detail) {
-    return SendOutcome{false, std::string(kSpoolFailedMessage), std::move(detail)};
+    return SendOutcome::failed(std::string(kSpoolFailedMessage), std::move(detail));
   };
   if (!status) return queued(withWords("ジョブの状態を確認できません", unknown));
   const std::string& words = status->message;
   switch (status->state) {
     case IPP_JSTATE_COMPLETED:
-      return {true, std::string(kSpoolSentMessage), "ジョブ " + number};
+      return SendOutcome::delivered(std::string(kSpoolSentMessage), "ジョブ " + number);
     case IPP_JSTATE_ABORTED:
       return failed(withWords("印刷システムがジョブ " + number + " を中止しました", words));
     case IPP_JSTATE_CANCELED:

@@ -21,11 +21,11 @@ TEST(FleetPlan, ReadsWhatSpreadsheetsSave) {
   EXPECT_EQ((*rows)[0].line, 3);
   EXPECT_EQ((*rows)[0].name, "本社");
   EXPECT_EQ(transport::dottedOctets((*rows)[0].oldPrinter), "192.168.0.10");
-  EXPECT_EQ(targetText((*rows)[0].target), "ftp:192.168.1.10");
+  EXPECT_EQ((*rows)[0].target.text(), "ftp:192.168.1.10");
   EXPECT_EQ((*rows)[1].name, "倉庫,\"北\"");
   EXPECT_EQ((*rows)[1].migratedName(), "倉庫,\"北\"-M");
-  EXPECT_EQ(targetText((*rows)[1].target), "cups:Office_Q");
-  EXPECT_EQ((*rows)[2].target.kind, Target::Kind::Parallel);
+  EXPECT_EQ((*rows)[1].target.text(), "cups:Office_Q");
+  EXPECT_EQ((*rows)[2].target.kind, transport::Target::Kind::Parallel);
 }
 
 // A plan is refused whole; each bad line is named with its own reason.

@@ -12,6 +12,7 @@
 #include "history/sha256.h"
 #include "service/profile_service.h"
 #include "support/temp_dir.h"
+#include "transport/command_file.h"
 
 namespace drovik {
 namespace {
@@ -56,7 +57,7 @@ TEST_F(RecordedOperationsTest, EachChangeLeavesOneRecordNamedAsTheFilesNameIt) {
   ASSERT_TRUE(service.migrateProfile("office", "Office-M", OnExisting::Refuse));
   ASSERT_TRUE(service.decodeIntoProfile(model, "Printer", kAllImage, kNetworkImage));
   ASSERT_TRUE(service.registerDecoded(model, "Printer", kAllImage, kNetworkImage));
-  auto written = service.writeCommandFile(model, "office-m", dir / "out.sib");
+  auto written = transport::writeCommandFile(service, model, "office-m", dir / "out.sib");
   ASSERT_TRUE(written);
   ASSERT_TRUE(service.deleteProfile("OFFICE"));
 
@@ -93,7 +94,7 @@ TEST_F(RecordedOperationsTest, RefusedAndRehearsedOperationsLeaveNoRecord) {
   EXPECT_FALSE(service.deleteProfile("Gone"));
   EXPECT_FALSE(service.saveChanges(model, "Gone"));
   EXPECT_FALSE(service.migrateProfile("Gone", "Gone-M", OnExisting::Refuse));
-  EXPECT_FALSE(service.writeCommandFile(model, "Gone", dir / "out.sib"));
+  EXPECT_FALSE(transport::writeCommandFile(service, model, "Gone", dir / "out.sib"));
   MigrationStage reached = MigrationStage::Register;
   EXPECT_TRUE(
       service.rehearseMigration(model, "Printer", "Printer-M", kAllImage, kNetworkImage, reached));
@@ -103,7 +104,7 @@ TEST_F(RecordedOperationsTest, RefusedAndRehearsedOperationsLeaveNoRecord) {
 TEST_F(RecordedOperationsTest, FailedCommandFileIsRecordedAsFailed) {
   ASSERT_TRUE(service.registerProfile(model, "Office", OnExisting::Refuse));
   const fs::path nowhere = dir / "missing-folder" / "out.sib";
-  EXPECT_FALSE(service.writeCommandFile(model, "Office", nowhere));
+  EXPECT_FALSE(transport::writeCommandFile(service, model, "Office", nowhere));
   const auto all = records();
   ASSERT_EQ(all.size(), 2u);
   EXPECT_EQ(all[1].operation, "command-file");
@@ -116,7 +117,7 @@ TEST_F(RecordedOperationsTest, UnwritableHistoryWarnsAndTheChangeStands) {
   fs::create_directory(dir / history::kHistoryFileName);  // no file can be appended there
   ASSERT_TRUE(service.registerProfile(model, "Office", OnExisting::Refuse));
   EXPECT_TRUE(service.findProfile("Office"));
-  auto written = service.writeCommandFile(model, "Office", dir / "out.sib");
+  auto written = transport::writeCommandFile(service, model, "Office", dir / "out.sib");
   ASSERT_TRUE(written);
   EXPECT_EQ(fs::file_size(dir / "out.sib"), written->image.bytes.size());
   ASSERT_TRUE(service.deleteProfile("Office"));

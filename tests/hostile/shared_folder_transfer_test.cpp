@@ -136,7 +136,7 @@ TEST_F(SharedFolder, TakenNamesAreRefusedBeforeAnythingIsWrittenOrSent) {
     SCOPED_TRACE(name);
     plantForeignFile(name, "theirs");
     const SendOutcome outcome = send(printer.address());
-    EXPECT_FALSE(outcome.sent);
+    EXPECT_FALSE(outcome.reached());
     expectRefusal(outcome.message, name, "他のユーザー");
     EXPECT_EQ(readFile(dir / name), "theirs");
     EXPECT_FALSE(fs::exists(printer.uploaded("rsic_cmd.bin")));
@@ -258,7 +258,7 @@ TEST_F(SharedFolder, FilesSwappedAfterTheyWereWrittenAreNeverRunNorUploaded) {
   });
   for (int run = 0; run < 5; ++run) {
     const SendOutcome outcome = send(printer.address());
-    if (outcome.sent) {
+    if (outcome.reached()) {
       EXPECT_TRUE(readFile(printer.uploaded("rsic_cmd.bin")) == expected);
     }
     // What they swapped in would make the next run refuse to start.
@@ -297,7 +297,7 @@ TEST_F(SharedFolder, ARefusedUploadFailsWhateverTheGreetingSays) {
   PrinterSimulator printer(options);
   DROVIK_START_OR_SKIP(printer);
   const SendOutcome outcome = send(printer.address());
-  EXPECT_FALSE(outcome.sent) << log();
+  EXPECT_FALSE(outcome.reached()) << log();
   EXPECT_EQ(outcome.message, kNetworkFailedMessage);
   EXPECT_NE(outcome.detail.find("553"), std::string::npos) << outcome.detail;
   EXPECT_NE(log().find("553 Could not create file."), std::string::npos) << log();

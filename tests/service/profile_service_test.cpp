@@ -9,6 +9,7 @@
 
 #include "model/profile_registry.h"
 #include "support/temp_dir.h"
+#include "transport/command_file.h"
 
 using namespace drovik;
 
@@ -227,13 +228,13 @@ TEST_F(ProfileServiceTest, CommandFileIsReplacedWholeOrNotAtAll) {
   add("A");
   const fs::path file = dir.path() / "out.sib";
   ProfileModel model;
-  auto written = service.writeCommandFile(model, "A", file);
+  auto written = transport::writeCommandFile(service, model, "A", file);
   ASSERT_TRUE(written);
   EXPECT_EQ(fs::file_size(file), written->image.bytes.size());
 
   std::ofstream(file, std::ios::binary) << "old";
   injectWriteFaultForTesting(WriteFault::Write);
-  EXPECT_FALSE(service.writeCommandFile(model, "A", file));
+  EXPECT_FALSE(transport::writeCommandFile(service, model, "A", file));
   std::stringstream kept;
   kept << std::ifstream(file, std::ios::binary).rdbuf();
   EXPECT_EQ(kept.str(), "old");

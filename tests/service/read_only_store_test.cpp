@@ -6,6 +6,7 @@
 
 #include "service/profile_service.h"
 #include "support/temp_dir.h"
+#include "transport/command_file.h"
 
 using namespace drovik;
 
@@ -61,14 +62,15 @@ TEST(ReadOnlyStore, ReadsButRefusesEveryChange) {
 
   // A command file goes anywhere but into the folder itself, by whatever path it is named.
   fs::create_directory(dir / "sub");
-  const auto inside = folder.writeCommandFile(model, "本社-M", dir / "sub" / ".." / "本社-M.sib");
+  const auto inside =
+      transport::writeCommandFile(folder, model, "本社-M", dir / "sub" / ".." / "本社-M.sib");
   EXPECT_FALSE(inside);
   EXPECT_NE(inside.message().find("読み取り専用で開いているフォルダには保存できません"),
             std::string::npos)
       << inside.message();
   test::TempDir elsewhere;
-  ASSERT_TRUE(folder.writeCommandFile(model, "本社-M", dir / "sub" / "本社-M.sib"));
-  ASSERT_TRUE(folder.writeCommandFile(model, "本社-M", elsewhere / "本社-M.sib"));
+  ASSERT_TRUE(transport::writeCommandFile(folder, model, "本社-M", dir / "sub" / "本社-M.sib"));
+  ASSERT_TRUE(transport::writeCommandFile(folder, model, "本社-M", elsewhere / "本社-M.sib"));
   fs::remove_all(dir / "sub");
 
   EXPECT_EQ(folderContents(dir.path()), before);

@@ -24,7 +24,7 @@ class FakeSendRoute : public transport::SendRoute {
     // Like a real route: a cancel request or the time limit ends the wait.
     while (held_ && !control.shouldStop())
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    if (control.shouldStop()) return {false, outcome_.message, "cancelled"};
+    if (control.shouldStop()) return transport::SendOutcome::failed(outcome_.message, "cancelled");
     control.reportProgress(image.size(), image.size());
     return outcome_;
   }

@@ -96,7 +96,8 @@ void SendDialogTest::sendsTheWholeImageOnceAfterConfirmation() {
 void SendDialogTest::spoolerFailureIsSaidAndTheDialogStays() {
   TransportFixture f;
   f.printers = std::vector<transport::PrinterEntry>{{"Q", "socket://127.0.0.1:9"}};
-  f.answerSends({false, std::string(transport::kSpoolFailedMessage), "connection refused"});
+  f.answerSends(transport::SendOutcome::failed(std::string(transport::kSpoolFailedMessage),
+                                               "connection refused"));
   CDlgSend dialog(f.store, kImage, f.services());
   QVERIFY(listed(dialog));
   printerList(dialog)->setCurrentIndex(0);
@@ -111,9 +112,10 @@ void SendDialogTest::spoolerFailureIsSaidAndTheDialogStays() {
 // dialog closes, as sending again would print the held one twice.
 void SendDialogTest::spooledJobsAreSaidAsPrintedOrQueued() {
   const std::vector<std::pair<transport::SendOutcome, std::string>> answers = {
-      {{true, std::string(transport::kSpoolSentMessage), "ジョブ 11"},
+      {transport::SendOutcome::delivered(std::string(transport::kSpoolSentMessage), "ジョブ 11"),
        std::string(transport::kSpoolSentMessage)},
-      {{true, transport::spoolQueuedMessage(12), "プリンタが停止しています", true},
+      {transport::SendOutcome::queued(transport::spoolQueuedMessage(12),
+                                      "プリンタが停止しています"),
        "印刷システムに送信しましたが、まだ印刷されていません（ジョブ 12）"}};
   for (const auto& [outcome, said] : answers) {
     TransportFixture f;
@@ -207,7 +209,7 @@ void SendOtherDialogTest::networkAddressIsRememberedEvenWhenRefused() {
     QVERIFY(f.asked.empty());
   }
   CDlgSendOther reopened(f.store, kImage, f.services());
-  f.answerSends({true, std::string(transport::kNetworkSentMessage), ""});
+  f.answerSends(transport::SendOutcome::delivered(std::string(transport::kNetworkSentMessage)));
   f.boxes.answer(QMessageBox::Ok);
   QCOMPARE(clickIn(reopened, "networkSendButton"), int(QDialog::Accepted));
   QCOMPARE(f.asked, std::vector<std::string>{"network:192.168.0.0"});
@@ -267,12 +269,13 @@ void SendOtherDialogTest::routeOutcomeDecidesWhetherTheDialogCloses() {
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kConfirmParallelQuestion));
   QVERIFY(f.asked.empty());
 
-  f.answerSends({false, std::string(transport::kParallelFailedMessage), "no port"});
+  f.answerSends(
+      transport::SendOutcome::failed(std::string(transport::kParallelFailedMessage), "no port"));
   f.boxes.answer(QMessageBox::Ok);
   QCOMPARE(clickIn(dialog, "parallelSendButton"), -1);
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kParallelFailedMessage));
 
-  f.answerSends({true, std::string(transport::kParallelSentMessage), ""});
+  f.answerSends(transport::SendOutcome::delivered(std::string(transport::kParallelSentMessage)));
   f.boxes.answer(QMessageBox::Ok);
   QCOMPARE(clickIn(dialog, "parallelSendButton"), int(QDialog::Accepted));
   QCOMPARE(f.boxes.shown.back().text, qt(transport::kParallelSentMessage));
@@ -282,7 +285,8 @@ void SendOtherDialogTest::routeOutcomeDecidesWhetherTheDialogCloses() {
 void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
   TransportFixture f;
   QVERIFY(f.store.setSendAddress({10, 0, 0, 7}).isOk());
-  f.answerSends({true, std::string(transport::kNetworkSentMessage), ""}, true);
+  f.answerSends(transport::SendOutcome::delivered(std::string(transport::kNetworkSentMessage)),
+                true);
   CDlgSendOther dialog(f.store, kImage, f.services());
   QString waitText;
   bool closedEarly = true;

@@ -26,27 +26,30 @@ class ForwardingRoute final : public transport::SendRoute {
 
 TransportFixture::TransportFixture()
     : store(StorePaths::inDirectory(dir.path())),
-      route(std::make_unique<FakeSendRoute>(transport::SendOutcome{true, "", ""})) {}
+      route(std::make_unique<FakeSendRoute>(transport::SendOutcome::delivered({}))) {}
 
 transfer_ui::TransportServices TransportFixture::services() {
   transfer_ui::TransportServices s;
   // A copy: the list is taken on a worker thread that may outlive the fixture.
   s.listPrinters = [printers = printers](transport::RunControl&) { return printers; };
-  s.spoolerRoute = [this](const std::string& queue) -> std::unique_ptr<transport::SendRoute> {
-    asked.push_back("spooler:" + queue);
+  s.routes = [this](const transport::Target& target,
+                    const std::filesystem::path&) -> std::unique_ptr<transport::SendRoute> {
+    switch (target.kind) {
+      case transport::Target::Kind::Spooler:
+        asked.push_back("spooler:" + target.queue);
+        break;
+      case transport::Target::Kind::Network:
+        asked.push_back("network:" + transport::dottedOctets(target.address));
+        break;
+      default:
+        asked.push_back(target.text());
+    }
     return std::make_unique<ForwardingRoute>(*route);
   };
-  s.parallelRoute = [this]() -> std::unique_ptr<transport::SendRoute> {
-    asked.push_back("parallel");
-    return std::make_unique<ForwardingRoute>(*route);
-  };
-  s.networkRoute = [this](const Ipv4Octets& address) -> std::unique_ptr<transport::SendRoute> {
-    asked.push_back("network:" + transport::dottedOctets(address));
-    return std::make_unique<ForwardingRoute>(*route);
-  };
-  s.sent = [this](const std::string& target, std::span<const std::uint8_t> image,
+  s.sent = [this](const transport::Target& target, std::span<const std::uint8_t> image,
                   const transport::SendOutcome& outcome) {
-    told.push_back(target + (outcome.sent ? " sent " : " failed ") + std::to_string(image.size()));
+    told.push_back(target.text() + (outcome.reached() ? " sent " : " failed ") +
+                   std::to_string(image.size()));
   };
   s.retrieve = [this](const Ipv4Octets& address, const std::string& password,
                       transport::RunControl&) {

@@ -119,7 +119,7 @@ TEST_F(FtpPrinter, SendsTheImageToThePrinter) {
   FtpRoute route(dir.path(), printer.address());
   RunControl control;
   const SendOutcome outcome = route.send(image, control);
-  EXPECT_TRUE(outcome.sent) << log();
+  EXPECT_TRUE(outcome.reached()) << log();
   EXPECT_EQ(outcome.message, kNetworkSentMessage);
   EXPECT_TRUE(readFile(printer.uploaded("rsic_cmd.bin")) ==
               std::string(image.begin(), image.end()));
@@ -136,7 +136,7 @@ TEST_F(FtpPrinter, AnEmptyOrOutOfRangeAddressOrAMultiLinePasswordRunsNothing) {
       "ＩＰアドレス 0.256.0.0 は使えません。\n0 から 255 までの数を4つ指定してください";
   const std::vector<std::uint8_t> image{1, 2};
   const SendOutcome send = FtpRoute(dir.path(), {0, 256, 0, 0}).send(image, control);
-  EXPECT_FALSE(send.sent);
+  EXPECT_FALSE(send.reached());
   EXPECT_EQ(send.message, refused);
   const RetrievalOutcome fetch = retrievePrinterImages(dir.path(), {0, 256, 0, 0}, "pw", control);
   EXPECT_FALSE(fetch.retrieved());

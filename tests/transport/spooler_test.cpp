@@ -50,7 +50,7 @@ TEST_F(Spooler, ListsItsQueuesWithTheirPortsAndHandsTheWholeImageToTheDevice) {
   BackgroundRun<SendOutcome> run([&](RunControl& control) { return route.send(image, control); });
   const SendOutcome outcome = run.take();
   // The job was followed until the device had the whole image.
-  EXPECT_EQ(outcome.delivery(), Delivery::Delivered) << outcome.detail;
+  EXPECT_EQ(outcome.delivery, Delivery::Delivered) << outcome.detail;
   EXPECT_EQ(outcome.message, kSpoolSentMessage);
   EXPECT_TRUE(device.bytes(seconds(0)) == std::string(image.begin(), image.end()));
 
@@ -67,7 +67,7 @@ TEST_F(Spooler, WithoutQueuesTheListIsEmptyAndASendIsReported) {
   EXPECT_TRUE(printers->empty());
   RunControl control;
   const SendOutcome outcome = CupsRoute("Gone").send(everyItemImage(), control);
-  EXPECT_FALSE(outcome.sent);
+  EXPECT_FALSE(outcome.reached());
   EXPECT_EQ(outcome.message, kSpoolFailedMessage);
 }
 
@@ -92,8 +92,8 @@ TEST_F(Spooler, AJobItsDeviceNeverFinishesIsQueuedWhenTheSendEnds) {
   const auto image = everyItemImage();
   RunControl shortLimit(seconds(2));
   const SendOutcome outcome = CupsRoute("Silent").send(image, shortLimit);
-  EXPECT_EQ(outcome.delivery(), Delivery::Queued) << outcome.detail;
-  EXPECT_TRUE(outcome.sent);
+  EXPECT_EQ(outcome.delivery, Delivery::Queued) << outcome.detail;
+  EXPECT_TRUE(outcome.reached());
   EXPECT_TRUE(
       startsWith(outcome.message, "印刷システムに送信しましたが、まだ印刷されていません（ジョブ "))
       << outcome.message;
@@ -110,7 +110,7 @@ TEST_F(Spooler, AJobItsDeviceNeverFinishesIsQueuedWhenTheSendEnds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   run.cancel();
   const SendOutcome cancelled = run.take();
-  EXPECT_EQ(cancelled.delivery(), Delivery::Queued) << cancelled.detail;
+  EXPECT_EQ(cancelled.delivery, Delivery::Queued) << cancelled.detail;
   EXPECT_TRUE(startsWith(cancelled.detail, "ジョブは印刷待ちです")) << cancelled.detail;
   EXPECT_EQ(activeJobs("Silent"), 2);
   EXPECT_LT(std::chrono::steady_clock::now() - start, seconds(30));  // not held to the limit
@@ -131,7 +131,7 @@ TEST_F(Spooler, ARefusingDeviceFailsTheSendOrLeavesItQueuedByTheErrorPolicy) {
       [&](RunControl& control) { return CupsRoute("Stopping").send(image, control); }, seconds(9));
 
   const SendOutcome aborted = aborting.take();
-  EXPECT_EQ(aborted.delivery(), Delivery::Failed) << aborted.detail;
+  EXPECT_EQ(aborted.delivery, Delivery::Failed) << aborted.detail;
   EXPECT_EQ(aborted.message, kSpoolFailedMessage);
   const std::string::size_type said = aborted.detail.find(" を中止しました: ");
   ASSERT_NE(said, std::string::npos) << aborted.detail;
@@ -139,7 +139,7 @@ TEST_F(Spooler, ARefusingDeviceFailsTheSendOrLeavesItQueuedByTheErrorPolicy) {
   EXPECT_GT(aborted.detail.size(), said + std::strlen(" を中止しました: "));  // the spooler's words
 
   const SendOutcome stopped = stopping.take();
-  EXPECT_EQ(stopped.delivery(), Delivery::Queued) << stopped.detail;
+  EXPECT_EQ(stopped.delivery, Delivery::Queued) << stopped.detail;
   EXPECT_TRUE(startsWith(stopped.detail, "プリンタが停止しています: ")) << stopped.detail;
   EXPECT_EQ(activeJobs("Stopping"), 1);
 }

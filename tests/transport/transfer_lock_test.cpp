@@ -30,7 +30,7 @@ TEST(TransferLock, ASendWaitsForTheTransferBeforeItWithoutLosingItsOwnTime) {
   std::promise<void> waiting;
   int notices = 0;
   auto owned = std::make_unique<test::FakeSendRoute>(
-      SendOutcome{true, std::string(kNetworkSentMessage), {}});
+      SendOutcome::delivered(std::string(kNetworkSentMessage)));
   test::FakeSendRoute* route = owned.get();
   ExclusiveRoute exclusive(dir.path(), std::move(owned), [&] {
     if (++notices == 1) waiting.set_value();
@@ -44,7 +44,7 @@ TEST(TransferLock, ASendWaitsForTheTransferBeforeItWithoutLosingItsOwnTime) {
   held = Error{"released"};  // the first transfer ends
 
   const SendOutcome outcome = sending.get();
-  EXPECT_TRUE(outcome.sent) << outcome.detail;
+  EXPECT_TRUE(outcome.reached()) << outcome.detail;
   EXPECT_EQ(notices, 1);
   ASSERT_EQ(route->sent().size(), 1u);
   EXPECT_EQ(route->sent()[0], kImage);
