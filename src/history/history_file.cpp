@@ -150,8 +150,11 @@ class LineSieve {
   std::vector<Searcher> searchers_;
 };
 
-void collect(std::string_view text, const std::filesystem::path& path, const RecordFilter& filter,
-             const LineSieve& sieve, HistoryContents& contents) {
+}  // namespace
+
+void collectRecords(std::string_view text, const std::filesystem::path& path,
+                    const RecordFilter& filter, HistoryContents& contents) {
+  const LineSieve sieve(filter.lineTexts());
   std::size_t lineNumber = 0;
   while (!text.empty()) {
     ++lineNumber;
@@ -173,8 +176,6 @@ void collect(std::string_view text, const std::filesystem::path& path, const Rec
     }
   }
 }
-
-}  // namespace
 
 HistoryFile::HistoryFile(std::filesystem::path folder, std::uint64_t rotationSize)
     : folder_(std::move(folder)), rotationSize_(rotationSize) {}
@@ -231,14 +232,13 @@ Result<HistoryContents> HistoryFile::read(const RecordFilter& filter) const {
     if (sameFile(current, path())) break;
   }
   HistoryContents contents;
-  const LineSieve sieve(filter.lineTexts());
   const std::pair<const FileDescriptor*, std::filesystem::path> generations[] = {
       {&previous, previousPath()}, {&current, path()}};
   for (const auto& [fd, where] : generations) {
     if (!fd->valid()) continue;
     auto text = readWhole(*fd, where);
     if (!text) return text.error();
-    collect(*text, where, filter, sieve, contents);
+    collectRecords(*text, where, filter, contents);
   }
   return contents;
 }

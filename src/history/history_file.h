@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "history/history_record.h"
@@ -21,6 +22,11 @@ struct HistoryContents {
   // Lines passed over (a crash cut the last one off, a hand edit broke one), one note each.
   std::vector<std::string> notes;
 };
+
+// The records of one generation's text that `filter` accepts, appended oldest first, with a note
+// for each line passed over (`path` names the file in it): what read() makes of each file.
+void collectRecords(std::string_view text, const std::filesystem::path& path,
+                    const RecordFilter& filter, HistoryContents& contents);
 
 class HistoryFile {
  public:

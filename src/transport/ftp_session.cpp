@@ -16,30 +16,17 @@ namespace {
 // Longest single wait in a transfer; timeouts and cancel requests are checked in between.
 constexpr int kPollSliceMs = 10;
 
-// Protocol lines as curl hands them over: possibly several, each with its own line end.
-template <class Write>
-void eachLine(std::string_view data, Write write) {
-  while (!data.empty()) {
-    const std::size_t end = data.find('\n');
-    std::string_view text = data.substr(0, end);
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    write(text);
-    if (end == std::string_view::npos) break;
-    data.remove_prefix(end + 1);
-  }
-}
-
 int onDebug(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
   auto* transcript = static_cast<FtpTranscript*>(user);
   if (type == CURLINFO_HEADER_IN)
-    eachLine({data, size}, [transcript](std::string_view text) { transcript->reply(text); });
+    for (std::string_view text : protocolLines({data, size})) transcript->reply(text);
   if (type == CURLINFO_HEADER_OUT) {
-    eachLine({data, size}, [transcript](std::string_view text) {
+    for (std::string_view text : protocolLines({data, size})) {
       // The client never writes the password.
       const bool pass =
           text.size() >= 4 && (text.substr(0, 4) == "PASS" || text.substr(0, 4) == "pass");
       transcript->line("---> " + std::string(pass ? "PASS ****" : text));
-    });
+    }
   }
   return 0;
 }
