@@ -16,9 +16,6 @@
 namespace drovik::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "[--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D [--timeout SECONDS]";
-
 // The port and network routes work through files in the data folder: one run at a time.
 std::unique_ptr<transport::SendRoute> exclusive(const ProfileStore& store,
                                                 std::unique_ptr<transport::SendRoute> route) {
@@ -61,12 +58,10 @@ std::string targetOf(const Args& args) {
 }  // namespace
 
 int runSend(const Args& args) {
-  if (!expectOperands(args, 1, kUsage)) return kExitUsage;
   const int routes = (args.option("--printer") ? 1 : 0) + (args.option("--ftp") ? 1 : 0) +
                      (args.has("--parallel") ? 1 : 0);
   if (routes != 1)
-    return fail(std::string("送信方法を一つ指定してください。使い方: drovik-cli ") + kUsage,
-                kExitUsage);
+    return fail("送信方法を一つ指定してください。詳しくは drovik-cli send --help", kExitUsage);
   if (const auto address = args.option("--ftp"); address && !transport::parseAddress(*address))
     return fail(transport::parseAddress(*address).message(), kExitUsage);
   const auto timeout = timeoutOption(args);
@@ -104,5 +99,16 @@ int runSend(const Args& args) {
   }
   return kExitOk;
 }
+
+const Command kSendCommand = {
+    .name = "send",
+    .operands = {"NAME"},
+    .options = {{"--printer", "QUEUE", "スプーラーのキュー QUEUE に送ります", Presence::OneOf},
+                {"--parallel", "", "最初のパラレルポートに送ります", Presence::OneOf},
+                {"--ftp", "A.B.C.D", "プリンタの FTP サーバーに送ります", Presence::OneOf},
+                {"--timeout", "SECONDS", "プリンタを待つ時間の上限（既定 22 秒）"}},
+    .notes = "  （--timeout はプリンタを待つ時間の上限。既定 22 秒）\n",
+    .run = runSend,
+};
 
 }  // namespace drovik::cli
