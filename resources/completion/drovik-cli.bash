@@ -12,17 +12,21 @@ _drovik_cli_value_options=" --data-dir --all --nw --base --into -o --printer --f
 _drovik_cli_commands="list generate report migrate register delete decode-nvram dump printers
   send fetch diff fleet history"
 
+# Each command's options as its `drovik-cli COMMAND --help` lists them (cli.completion checks
+# that they agree); --help goes with every command. Before any command: the global ones.
 _drovik_cli_options_of() {
   case $1 in
-    list | report | printers) REPLY="--json" ;;
-    generate) REPLY="-o" ;;
-    migrate | register) REPLY="--yes" ;;
-    decode-nvram) REPLY="--all --nw --base --into --json" ;;
-    send) REPLY="--printer --parallel --ftp --timeout" ;;
-    fetch) REPLY="--ip --base --into --json" ;;
-    diff) REPLY="--ip --json" ;;
-    fleet) REPLY="--jobs --password-file --timeout --dry-run --register" ;;
-    history) REPLY="--profile --target --since --operation --json" ;;
+    "") REPLY="--data-dir --version" ;;
+    list | report | printers) REPLY="--data-dir --json" ;;
+    generate) REPLY="--data-dir -o" ;;
+    migrate | register) REPLY="--data-dir --yes" ;;
+    delete) REPLY="--data-dir" ;;
+    decode-nvram) REPLY="--data-dir --all --nw --base --into --json" ;;
+    send) REPLY="--data-dir --printer --parallel --ftp --timeout" ;;
+    fetch) REPLY="--data-dir --ip --base --into --json" ;;
+    diff) REPLY="--data-dir --ip --json" ;;
+    fleet) REPLY="--data-dir --jobs --password-file --timeout --dry-run --register" ;;
+    history) REPLY="--data-dir --profile --target --since --operation --json" ;;
     *) REPLY="" ;;
   esac
 }
@@ -191,7 +195,7 @@ _drovik_cli() {
   if [[ $cur == -* ]]; then
     _drovik_cli_options_of "$command"
     local offered="" option
-    for option in --data-dir --help $REPLY; do
+    for option in --help $REPLY; do
       [[ " ${used[*]} " == *" $option "* ]] || offered+=" $option"
     done
     mapfile -t COMPREPLY < <(compgen -W "$offered" -- "$cur")

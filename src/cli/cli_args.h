@@ -1,4 +1,5 @@
-// Command line of drovik-cli: one command word, its operands and options in any order.
+// Command line of drovik-cli as a command reads it: its command word, operands and options,
+// checked against the command's declaration (cli/command_grammar.h).
 #pragma once
 
 #include <map>
@@ -20,8 +21,5 @@ struct Args {
   std::optional<std::string> option(const std::string& name) const;
   bool has(const std::string& name) const { return switches.count(name) > 0; }
 };
-
-// Options that take a value, and switches, known to the tool.
-Result<Args> parseArgs(int argc, char** argv);
 
 }  // namespace drovik::cli

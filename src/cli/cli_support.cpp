@@ -59,12 +59,6 @@ Result<std::chrono::seconds> timeoutOption(const Args& args) {
   return std::chrono::seconds(*seconds);
 }
 
-bool expectOperands(const Args& args, std::size_t count, const char* usage) {
-  if (args.operands.size() == count) return true;
-  reportError(std::string("引数の数が違います。使い方: drovik-cli ") + usage);
-  return false;
-}
-
 Result<std::string> readBinaryFile(const std::filesystem::path& path, std::size_t maxBytes) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec))

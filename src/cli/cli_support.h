@@ -28,9 +28,6 @@ Result<int> numberOption(const Args& args, const std::string& name, int fallback
 // --timeout SECONDS: how long a transfer waits for its printer, the program's bound without it.
 Result<std::chrono::seconds> timeoutOption(const Args& args);
 
-// Checks the operand count; reports a usage error when it is wrong.
-bool expectOperands(const Args& args, std::size_t count, const char* usage);
-
 Result<std::string> readBinaryFile(const std::filesystem::path& path, std::size_t maxBytes);
 
 // A registration's refusal; the overwrite question becomes a hint at --yes.

@@ -66,15 +66,21 @@ int decodeAndShow(const Args& args, const nvram::PrinterImages& images) {
 int runDecodeNvram(const Args& args) {
   const auto allPath = args.option("--all");
   const auto nwPath = args.option("--nw");
-  if (!expectOperands(args, 0,
-                      "decode-nvram --all FILE --nw FILE [--data-dir DIR --base NAME] "
-                      "[--into NAME] [--json]"))
-    return kExitUsage;
   if (!allPath || !nwPath)
     return fail("--all FILE と --nw FILE の両方を指定してください。", kExitUsage);
   auto images = nvram::readPrinterImages(*allPath, *nwPath);
   if (!images) return fail(images.message());
   return decodeAndShow(args, *images);
 }
+
+const Command kDecodeNvramCommand = {
+    .name = "decode-nvram",
+    .options = {{"--all", "FILE", "プリンタの NVRAM イメージ（全体）", Presence::Required},
+                {"--nw", "FILE", "プリンタの NVRAM イメージ（ネットワーク）", Presence::Required},
+                {"--base", "NAME", "既定値の代わりに読み取りの元にする登録済みの設定"},
+                {"--into", "NAME", "読み取った値を保存する設定（未登録なら新しく登録）"},
+                {"--json", "", "値を JSON で出力します"}},
+    .run = runDecodeNvram,
+};
 
 }  // namespace drovik::cli

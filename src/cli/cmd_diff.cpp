@@ -60,10 +60,6 @@ Status loadFromPrinter(const Ipv4Octets& address, const ProfileService& service,
 
 int runDiff(const Args& args) {
   const bool fromPrinter = args.option("--ip").has_value();
-  if (!expectOperands(args, fromPrinter ? 1 : 2,
-                      fromPrinter ? "[--data-dir DIR] diff A --ip A.B.C.D [--json]"
-                                  : "[--data-dir DIR] diff A B [--json]"))
-    return kExitTrouble;
   std::optional<Ipv4Octets> address;
   if (fromPrinter) {
     auto parsed = printerAddress(args);
@@ -89,5 +85,20 @@ int runDiff(const Args& args) {
   if (Status s = writeOutput(out); !s) return fail(s.message(), kExitTrouble);
   return comparison->equal() ? kExitEqual : kExitDiffer;
 }
+
+const Command kDiffCommand = {
+    .name = "diff",
+    .operands = {"A", "B"},
+    .options = {{"--ip", "A.B.C.D", "B の代わりに、この旧プリンタの現在の設定と比較します"},
+                {"--json", "", "JSON で出力します"}},
+    .replaced = {"B", "--ip"},
+    .notes = "  （--ip はプリンタの現在の設定と比較。パスワードは標準入力から）\n",
+    .exitStatuses =
+        "  0  違いなし\n"
+        "  1  違いあり\n"
+        "  2  エラー\n",
+    .overviewExitStatus = "  diff だけは diff コマンドと同じく: 0 違いなし、1 違いあり、2 エラー\n",
+    .run = runDiff,
+};
 
 }  // namespace drovik::cli

@@ -10,7 +10,6 @@ constexpr std::size_t kMaxDumpBytes = 16 * 1024 * 1024;
 }  // namespace
 
 int runDump(const Args& args) {
-  if (!expectOperands(args, 1, "dump FILE")) return kExitUsage;
   auto bytes = readBinaryFile(args.operands[0], kMaxDumpBytes);
   if (!bytes) return fail(bytes.message());
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
@@ -20,5 +19,12 @@ int runDump(const Args& args) {
   if (Status s = writeOutput(listing); !s) return fail(s.message());
   return inspection.wellFormed ? kExitOk : kExitFailure;
 }
+
+const Command kDumpCommand = {
+    .name = "dump",
+    .operands = {"FILE"},
+    .usesDataFolder = false,
+    .run = runDump,
+};
 
 }  // namespace drovik::cli

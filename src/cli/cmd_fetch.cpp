@@ -5,9 +5,6 @@
 namespace drovik::cli {
 
 int runFetch(const Args& args) {
-  if (!expectOperands(args, 0,
-                      "[--data-dir DIR] fetch --ip A.B.C.D [--base NAME] [--into NAME] [--json]"))
-    return kExitUsage;
   auto address = printerAddress(args);
   if (!address) return fail(address.message(), kExitUsage);
   auto paths = dataPaths(args);
@@ -22,5 +19,15 @@ int runFetch(const Args& args) {
   // From here on it is decode-nvram on the fetched images: same decoders, output and saving.
   return decodeAndShow(args, *images);
 }
+
+const Command kFetchCommand = {
+    .name = "fetch",
+    .options = {{"--ip", "A.B.C.D", "設定を取得する旧プリンタのアドレス", Presence::Required},
+                {"--base", "NAME", "既定値の代わりに読み取りの元にする登録済みの設定"},
+                {"--into", "NAME", "読み取った値を保存する設定（未登録なら新しく登録）"},
+                {"--json", "", "値を JSON で出力します"}},
+    .notes = "  （パスワードは標準入力から）\n",
+    .run = runFetch,
+};
 
 }  // namespace drovik::cli

@@ -17,10 +17,6 @@
 namespace drovik::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "[--data-dir DIR] fleet PLAN.csv [--jobs N] [--password-file FILE] [--timeout SECONDS] "
-    "[--dry-run] [--register]";
-
 Result<std::string> password(const Args& args, bool needed) {
   if (!needed) return std::string();
   if (const auto file = args.option("--password-file")) return readPasswordFile(*file);
@@ -43,7 +39,6 @@ std::string summaryTable(const fleet::RunReport& report, bool dryRun) {
 }  // namespace
 
 int runFleet(const Args& args) {
-  if (!expectOperands(args, 1, kUsage)) return kExitUsage;
   auto jobs = numberOption(args, "--jobs", fleet::kDefaultJobs, fleet::kMaxJobs);
   if (!jobs) return fail(jobs.message(), kExitUsage);
   auto timeout = timeoutOption(args);
@@ -111,5 +106,36 @@ int runFleet(const Args& args) {
     reportError("中断しました。完了していない行は、次に同じ計画を実行したときに実行します。");
   return report.allCompleted() && report.recordError.empty() && shown ? kExitOk : kExitFailure;
 }
+
+const Command kFleetCommand = {
+    .name = "fleet",
+    .operands = {"PLAN.csv"},
+    .options = {{"--jobs", "N", "同時に実行する行の数（既定 4）"},
+                {"--password-file", "FILE", "パスワードを読む、所有者だけが読めるファイル"},
+                {"--timeout", "SECONDS", "取得と送信それぞれの待ち時間の上限（既定 22 秒）"},
+                {"--dry-run", "", "取得だけ行い、登録と送信の内容を表示して何も書き込みません"},
+                {"--register", "", "設定を計画の保存フォルダではなくデータフォルダに登録します"}},
+    .notes =
+        "  （計画の各行 設定名,旧プリンタのIPアドレス,送信先（ftp:A.B.C.D / cups:プリンタ名 /\n"
+        "   parallel）について、旧プリンタの設定を取得して設定名に登録し、設定名-M に移行して\n"
+        "   送信先に送信。設定は行ごとに PLAN.archive/設定名/ に保存し（取得した設定と\n"
+        "   設定名-M.sib も）、--register のときだけデータフォルダに登録する。同時に N 台\n"
+        "   （既定 4）。パスワードは標準入力の1行目か、所有者だけが読めるファイルから。結果は\n"
+        "   PLAN.result.json に記録し、完了した行は次回は実行しない。計画は UTF-8 か\n"
+        "   Shift-JIS。--timeout は取得と送信それぞれの待ち時間の上限（既定 22 秒）。\n"
+        "   --dry-run は取得だけ行い、登録と送信の内容を表示して何も書き込まない）\n",
+    .exitStatuses =
+        "  0  すべての行が完了（前回完了済みを含む）\n"
+        "  1  失敗した行がある\n"
+        "  2  コマンドライン・計画・結果ファイル・パスワードの誤りか、保存フォルダを作れないか、\n"
+        "     --register で設定を登録する空きがない（何も実行していません）\n",
+    .overviewExitStatus =
+        "  fleet は: 0 すべての行が完了（前回完了済みを含む）、1 失敗した行がある、\n"
+        "            2 "
+        "コマンドライン・計画・結果ファイル・パスワードの誤りか、保存フォルダを作れないか、\n"
+        "            --register で設定を登録する空きがない\n"
+        "            （何も実行していません）\n",
+    .run = runFleet,
+};
 
 }  // namespace drovik::cli

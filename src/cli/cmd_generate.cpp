@@ -6,7 +6,6 @@ namespace drovik::cli {
 
 int runGenerate(const Args& args) {
   const auto output = args.option("-o");
-  if (!expectOperands(args, 1, "[--data-dir DIR] generate NAME -o FILE")) return kExitUsage;
   if (!output) return fail("出力ファイルを -o FILE で指定してください。", kExitUsage);
   auto paths = dataPaths(args);
   if (!paths) return fail(paths.message());
@@ -17,5 +16,12 @@ int runGenerate(const Args& args) {
   printWarnings(written->warnings);
   return kExitOk;
 }
+
+const Command kGenerateCommand = {
+    .name = "generate",
+    .operands = {"NAME"},
+    .options = {{"-o", "FILE", "設定 NAME のコマンドを書き出すファイル", Presence::Required}},
+    .run = runGenerate,
+};
 
 }  // namespace drovik::cli

@@ -8,10 +8,6 @@
 namespace drovik::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "[--data-dir DIR] history [--profile NAME] [--target T] [--since DATE] [--operation OP] "
-    "[--json]";
-
 // A field of the table: a TAB or a line break inside would start another column or row.
 std::string cell(std::string text) {
   std::replace_if(
@@ -59,7 +55,6 @@ Result<history::RecordFilter> filterOf(const Args& args) {
 }  // namespace
 
 int runHistory(const Args& args) {
-  if (!expectOperands(args, 0, kUsage)) return kExitUsage;
   auto filter = filterOf(args);
   if (!filter) return fail(filter.message(), kExitUsage);
   auto paths = dataPaths(args);
@@ -73,5 +68,20 @@ int runHistory(const Args& args) {
   if (Status s = writeOutput(out); !s) return fail(s.message());
   return kExitOk;
 }
+
+const Command kHistoryCommand = {
+    .name = "history",
+    .options = {{"--profile", "NAME", "設定名で絞り込みます"},
+                {"--target", "T", "対象で絞り込みます"},
+                {"--since", "DATE", "その日時以降に絞り込みます"},
+                {"--operation", "OP", "操作の種類で絞り込みます"},
+                {"--json", "", "1行1件の JSON で出力します"}},
+    .notes =
+        "  （設定の変更と送信の履歴。古い順に1行1件、タブ区切り。--json は1行1件のJSON。\n"
+        "   --target は cups:プリンタ名 / ftp:A.B.C.D / parallel / ファイル名、\n"
+        "   --since は 2024-04-01 や 2024-04-01T09:30 など。OP は register, overwrite, save,\n"
+        "   delete, migrate, decode, command-file, send, fleet-send）\n",
+    .run = runHistory,
+};
 
 }  // namespace drovik::cli

@@ -36,7 +36,6 @@ std::string json(const ProfileSlotTable& slots) {
 }  // namespace
 
 int runList(const Args& args) {
-  if (!expectOperands(args, 0, "[--data-dir DIR] list [--json]")) return kExitUsage;
   auto paths = dataPaths(args);
   if (!paths) return fail(paths.message());
   auto slots = ProfileService(*paths).readSlots();
@@ -45,5 +44,11 @@ int runList(const Args& args) {
     return fail(s.message());
   return kExitOk;
 }
+
+const Command kListCommand = {
+    .name = "list",
+    .options = {{"--json", "", "JSON で出力します"}},
+    .run = runList,
+};
 
 }  // namespace drovik::cli

@@ -23,12 +23,17 @@ std::string json(const std::vector<transport::PrinterEntry>& printers) {
 }  // namespace
 
 int runPrinters(const Args& args) {
-  if (!expectOperands(args, 0, "[--data-dir DIR] printers [--json]")) return kExitUsage;
   auto printers = transport::listLocalPrinters();
   if (!printers) return fail(printers.message());
   if (Status s = writeOutput(args.has("--json") ? json(*printers) : lines(*printers)); !s)
     return fail(s.message());
   return kExitOk;
 }
+
+const Command kPrintersCommand = {
+    .name = "printers",
+    .options = {{"--json", "", "JSON で出力します"}},
+    .run = runPrinters,
+};
 
 }  // namespace drovik::cli

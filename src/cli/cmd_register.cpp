@@ -4,7 +4,6 @@
 namespace drovik::cli {
 
 int runRegister(const Args& args) {
-  if (!expectOperands(args, 1, "[--data-dir DIR] register NAME [--yes]")) return kExitUsage;
   const std::string& name = args.operands[0];
   if (Status s = validateProfileName(name); !s) return fail(s.message(), kExitUsage);
   auto paths = dataPaths(args);
@@ -16,13 +15,11 @@ int runRegister(const Args& args) {
   return kExitOk;
 }
 
-int runDelete(const Args& args) {
-  if (!expectOperands(args, 1, "[--data-dir DIR] delete NAME")) return kExitUsage;
-  auto paths = dataPaths(args);
-  if (!paths) return fail(paths.message());
-  if (Status s = ProfileService(*paths).deleteProfile(args.operands[0]); !s)
-    return fail(s.message());
-  return kExitOk;
-}
+const Command kRegisterCommand = {
+    .name = "register",
+    .operands = {"NAME"},
+    .options = {{"--yes", "", "NAME がすでにあれば上書きします"}},
+    .run = runRegister,
+};
 
 }  // namespace drovik::cli

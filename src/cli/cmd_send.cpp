@@ -11,9 +11,6 @@
 namespace drovik::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "[--data-dir DIR] send NAME --printer QUEUE | --parallel | --ftp A.B.C.D [--timeout SECONDS]";
-
 // The target the options name; a queue must be one of the spooler's.
 Result<transport::Target> chooseTarget(const Args& args) {
   if (const auto queue = args.option("--printer")) {
@@ -35,12 +32,10 @@ Result<transport::Target> chooseTarget(const Args& args) {
 }  // namespace
 
 int runSend(const Args& args) {
-  if (!expectOperands(args, 1, kUsage)) return kExitUsage;
   const int routes = (args.option("--printer") ? 1 : 0) + (args.option("--ftp") ? 1 : 0) +
                      (args.has("--parallel") ? 1 : 0);
   if (routes != 1)
-    return fail(std::string("送信方法を一つ指定してください。使い方: drovik-cli ") + kUsage,
-                kExitUsage);
+    return fail("送信方法を一つ指定してください。詳しくは drovik-cli send --help", kExitUsage);
   if (const auto address = args.option("--ftp"); address && !transport::parseAddress(*address))
     return fail(transport::parseAddress(*address).message(), kExitUsage);
   const auto timeout = timeoutOption(args);
@@ -76,5 +71,16 @@ int runSend(const Args& args) {
   }
   return kExitOk;
 }
+
+const Command kSendCommand = {
+    .name = "send",
+    .operands = {"NAME"},
+    .options = {{"--printer", "QUEUE", "スプーラーのキュー QUEUE に送ります", Presence::OneOf},
+                {"--parallel", "", "最初のパラレルポートに送ります", Presence::OneOf},
+                {"--ftp", "A.B.C.D", "プリンタの FTP サーバーに送ります", Presence::OneOf},
+                {"--timeout", "SECONDS", "プリンタを待つ時間の上限（既定 22 秒）"}},
+    .notes = "  （--timeout はプリンタを待つ時間の上限。既定 22 秒）\n",
+    .run = runSend,
+};
 
 }  // namespace drovik::cli

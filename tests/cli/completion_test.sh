@@ -59,7 +59,7 @@ typed_data=${data// /\\ }  # as typed at the prompt: data\ dir
 expect "every command, history too" list generate report migrate register delete decode-nvram \
   dump printers send fetch diff fleet history -- "$cli" ""
 expect "a command by its start" history -- "$cli" hi
-expect "options before the command" --data-dir --help -- "$cli" -
+expect "options before the command" --data-dir --help --version -- "$cli" -
 expect "report's options" --data-dir --help --json -- "$cli" report -
 expect "history's options" --help --profile --target --since --operation --json -- \
   "$cli" --data-dir "$typed_data" history --
@@ -101,6 +101,45 @@ expect "--all and --nw" "$tmp/plans/plan a.csv" -- "$cli" decode-nvram --nw "$tm
 expect "dump" "$tmp/plans/pw" -- "$cli" dump "$tmp/plans/pw"
 expect "only folders for --data-dir" "$data" -- "$cli" --data-dir "$tmp/data"
 expect "a quoted folder" "$tmp/plans" -- "$cli" --data-dir "'$tmp/pl"
+
+# The commands' declarations are the reference: `drovik-cli --help` names every command and
+# the global options, `drovik-cli COMMAND --help` that command's options. The completion offers
+# exactly those (-h being --help), and knows which of them take a value.
+declared_commands=$("$cli" --help |
+  sed -nE 's/^  drovik-cli (\[--data-dir DIR\] )?([a-z][a-z-]*).*/\2/p' | LC_ALL=C sort -u)
+# The options section of a --help, one "NAME" or "NAME VALUE" a line.
+declared_options() {
+  "$cli" "$@" --help | awk '/^オプション:$/ { on = 1; next } /^$/ { on = 0 } on' |
+    sed -E 's/^  //; s/  .*//; s/, /\n/g'
+}
+[[ -n $declared_commands ]] || {
+  echo "FAIL: drovik-cli --help names no command"
+  failures=$((failures + 1))
+}
+completed_commands=$(printf '%s\n' $_drovik_cli_commands | LC_ALL=C sort)
+if [[ $completed_commands != "$declared_commands" ]]; then
+  echo "FAIL: the completion's commands are not those of drovik-cli --help"
+  diff <(echo "$declared_commands") <(echo "$completed_commands")
+  failures=$((failures + 1))
+fi
+declared_values=""
+for command in "" $declared_commands; do
+  options=$(declared_options $command)
+  mapfile -t names < <(awk '$1 != "-h" { print $1 }' <<<"$options")
+  if [[ -z $command ]]; then
+    expect "global options as declared" "${names[@]}" -- "$cli" -
+  else
+    expect "$command's options as declared" "${names[@]}" -- "$cli" "$command" -
+  fi
+  declared_values+=$(awk 'NF == 2 { print $1 }' <<<"$options")$'\n'
+done
+declared_values=$(printf '%s' "$declared_values" | grep . | LC_ALL=C sort -u)
+completed_values=$(printf '%s\n' $_drovik_cli_value_options | LC_ALL=C sort -u)
+if [[ $completed_values != "$declared_values" ]]; then
+  echo "FAIL: the options that take a value are not those the commands declare"
+  diff <(echo "$declared_values") <(echo "$completed_values")
+  failures=$((failures + 1))
+fi
 
 if ((failures > 0)); then
   echo "$failures completion check(s) failed"

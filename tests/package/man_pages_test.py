@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The manual pages: man renders them without a warning (nor hangs) at the usual widths, mandb
 finds their NAME line, they carry the programs' version, and drovik-cli(1) documents every
-command and option that `drovik-cli --help` lists (and drovik(1) those of `drovik --help`).
+command and option that drovik-cli declares, as its --help and each `drovik-cli COMMAND --help`
+show them, and none other (and drovik(1) the options of `drovik --help`).
 
     man_pages_test.py PAGE_DIR DROVIK_CLI [DROVIK]
 Exit status 77 (skipped) when the pages were not built (no scdoc) or man is missing."""
@@ -28,10 +29,10 @@ def render(page, width=80):
     return run.returncode, run.stdout, run.stderr
 
 
-def help_text(program):
+def help_text(program, *words):
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
     env["QT_QPA_PLATFORM"] = ""
-    run = subprocess.run([program, "--help"], env=env, capture_output=True, text=True)
+    run = subprocess.run([program, *words, "--help"], env=env, capture_output=True, text=True)
     return run.stdout if run.returncode == 0 else None
 
 
@@ -43,6 +44,78 @@ def documented(help_output):
         if m:
             words.add(m.group(1))
     return words
+
+
+OPTION = re.compile(r"(?<![\w-])--?[a-z][a-z-]*")
+
+
+def options_section(help_output):
+    """The option names of the "オプション:" section of a --help."""
+    names, inside = set(), False
+    for line in help_output.splitlines():
+        if line == "オプション:":
+            inside = True
+        elif not line.strip():
+            inside = False
+        elif inside:
+            names.update(OPTION.findall(re.split(r"\s{2,}", line.strip(), maxsplit=1)[0]))
+    return names
+
+
+def declared(cli):
+    """What drovik-cli's declarations say, through its usage texts: each command's options
+    ("" for the global ones before any command), the commands in the overview's order."""
+    overview = help_text(cli)
+    if overview is None:
+        return None
+    commands = []
+    for line in overview.splitlines():
+        m = re.match(r"  drovik-cli (?:\[--data-dir DIR\] )?([a-z][a-z-]*)", line)
+        if m and m.group(1) not in commands:
+            commands.append(m.group(1))
+    options = {"": options_section(overview)}
+    for command in commands:
+        options[command] = options_section(help_text(cli, command))
+    return options
+
+
+def entries(text, heading):
+    """The entry lines (indented by 7) of a section of a rendered page."""
+    lines, inside = [], False
+    for line in text.splitlines():
+        if line and not line[0].isspace():
+            inside = line.strip() == heading
+        elif inside and re.match(r" {7}\S", line):
+            lines.append(line.strip())
+    return lines
+
+
+def check_against_declarations(page_text, options):
+    """drovik-cli(1) has an entry for every command, whose synopsis names exactly the options
+    the command declares (those of every command, --data-dir and --help, aside), and lists in
+    its options section every option there is and none that is not."""
+    failures = []
+    shown = {}
+    for line in entries(page_text, "コマンド"):
+        command = line.split()[0]
+        shown.setdefault(command, set()).update(OPTION.findall(line[len(command):]))
+    common = {"--data-dir", "-h", "--help"}
+    for command in sorted(set(options) - {""} - set(shown)):
+        failures.append(f"drovik-cli(1) has no entry for the command {command}")
+    for command in sorted(set(shown) - set(options)):
+        failures.append(f"drovik-cli(1) describes {command}, which drovik-cli does not have")
+    for command in sorted(set(shown) & set(options)):
+        want, got = options[command] - common, shown[command] - common
+        if want != got:
+            failures.append(f"drovik-cli(1) gives {command} the options {sorted(got)}, "
+                            f"drovik-cli {command} --help {sorted(want)}")
+    listed = {name for line in entries(page_text, "オプション") for name in OPTION.findall(line)}
+    every = set().union(*options.values())
+    for name in sorted(every - listed):
+        failures.append(f"drovik-cli(1) does not list the option {name}")
+    for name in sorted(listed - every):
+        failures.append(f"drovik-cli(1) lists the option {name}, which no command takes")
+    return failures
 
 
 def version_of(program):
@@ -82,6 +155,14 @@ def main():
             whatis = subprocess.run(["lexgrog", page], capture_output=True, text=True).stdout
             if f'"{name} - ' not in whatis:
                 failures.append(f"{name}(1) has no NAME line mandb can read: {whatis!r}")
+        if name == "drovik-cli":
+            options = declared(program)
+            if options is None:
+                print("drovik-cli --help did not succeed here: its options are not checked")
+                continue
+            # Wide enough that no synopsis of an entry wraps.
+            failures += check_against_declarations(render(page, 250)[1], options)
+            continue
         usage = help_text(program)
         if usage is None:
             print(f"{name} --help did not succeed here: its options are not checked")
