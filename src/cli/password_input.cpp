@@ -10,7 +10,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "model/atomic_file.h"
+#include "files/atomic_file.h"
 #include "transport/core_dumps.h"
 
 namespace drovik::cli {

@@ -10,8 +10,8 @@
 #include <functional>
 #include <string_view>
 
-#include "model/atomic_file.h"
-#include "model/folder_lock.h"
+#include "files/atomic_file.h"
+#include "files/folder_lock.h"
 
 namespace drovik::history {
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "files/status.h"
 #include "history/history_record.h"
 #include "history/record_filter.h"
-#include "model/status.h"
 
 namespace drovik::history {
 

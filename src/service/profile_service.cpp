@@ -1,7 +1,7 @@
 #include "service/profile_service.h"
 
+#include "files/atomic_file.h"
 #include "history/recorder.h"
-#include "model/atomic_file.h"
 #include "model/profile_registry.h"
 #include "nvram/nvram_files.h"
 #include "service/store_edits.h"
