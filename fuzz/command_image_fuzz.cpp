@@ -6,7 +6,7 @@
 #include "command/image_dump.h"
 #include "command/record_layout.h"
 #include "fuzz_support.h"
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace drovik;

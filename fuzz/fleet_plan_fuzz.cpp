@@ -6,7 +6,7 @@
 
 #include "fleet/fleet_plan.h"
 #include "fuzz_support.h"
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 #include "transport/ipv4_address.h"
 
 namespace {

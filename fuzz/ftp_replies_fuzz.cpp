@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 #include "transport/ftp_log.h"
 #include "transport/ftp_transcript.h"
 

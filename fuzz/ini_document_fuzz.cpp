@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "ini/ini_document.h"
+#include "ini/text_codec.h"
 #include "ini_lines.h"
-#include "model/ini_document.h"
-#include "model/text_codec.h"
 
 namespace {
 

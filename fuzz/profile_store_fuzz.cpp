@@ -11,7 +11,7 @@
 
 #include "command/command_preparation.h"
 #include "fuzz_support.h"
-#include "model/ini_document.h"
+#include "ini/ini_document.h"
 #include "model/profile_store.h"
 #include "profile_checks.h"
 

@@ -21,7 +21,7 @@
 
 #include "app/pelmora_dlg.h"
 #include "app/printer_sender.h"
-#include "model/folder_lock.h"
+#include "files/folder_lock.h"
 #include "model/store_paths.h"
 #include "peers/loopback_listener.h"
 #include "service/profile_service.h"

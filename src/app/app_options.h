@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "model/status.h"
+#include "files/status.h"
 
 namespace drovik {
 

@@ -13,8 +13,8 @@
 #include <optional>
 #include <string>
 
+#include "files/status.h"
 #include "model/profile.h"
-#include "model/status.h"
 #include "ui/wait_box.h"
 
 class QTreeWidgetItem;

@@ -51,6 +51,4 @@ CDlgSetview::CDlgSetview(const std::string& report, QWidget* parent)
 
 CDlgSetview::~CDlgSetview() = default;
 
-QString CDlgSetview::shownText() const { return ui_->reportText->toPlainText(); }
-
 }  // namespace drovik

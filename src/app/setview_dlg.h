@@ -19,8 +19,6 @@ class CDlgSetview : public QDialog {
   explicit CDlgSetview(const std::string& report, QWidget* parent = nullptr);
   ~CDlgSetview() override;
 
-  QString shownText() const;
-
  private:
   std::unique_ptr<Ui::CDlgSetview> ui_;
 };

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "model/atomic_file.h"
+#include "files/safe_open.h"
 #include "transport/core_dumps.h"
 
 namespace drovik::cli {
@@ -86,15 +86,23 @@ std::string readPassword() {
 Result<std::string> readPasswordFile(const std::filesystem::path& path) {
   transport::keepOutOfCoreDumps();
   // The checks are made on the opened file itself, so that it cannot be swapped in between.
-  const FileDescriptor fd = openFile(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
-  if (!fd.valid())
-    return Error{"パスワードファイルを開けません: " + path.string() + "（" + std::strerror(errno) +
-                 "）"};
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
-    return Error{"パスワードファイルが通常のファイルではありません: " + path.string()};
-  if (info.st_uid != ::geteuid())
-    return Error{"パスワードファイルの所有者が実行中のユーザーではありません: " + path.string()};
+  const SafelyOpenedFile file = openSafely(path, O_RDONLY);
+  switch (file.failure) {
+    case SafeOpenFailure::None:
+      break;
+    case SafeOpenFailure::Open:
+    case SafeOpenFailure::Link:
+    case SafeOpenFailure::Special:
+      return Error{"パスワードファイルを開けません: " + path.string() + "（" +
+                   std::strerror(file.error) + "）"};
+    case SafeOpenFailure::Inspect:
+    case SafeOpenFailure::NotRegular:
+      return Error{"パスワードファイルが通常のファイルではありません: " + path.string()};
+    case SafeOpenFailure::OthersFile:
+      return Error{"パスワードファイルの所有者が実行中のユーザーではありません: " + path.string()};
+  }
+  const FileDescriptor& fd = file.fd;
+  const struct stat& info = file.info;
   if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
     return Error{"パスワードファイルはほかのユーザーが読み書きできるため使えません: " +
                  path.string() + "（chmod 600 で所有者だけが読めるようにしてください）"};

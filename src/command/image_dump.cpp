@@ -114,10 +114,6 @@ ImageInspection InspectCommandImage(std::span<const std::uint8_t> bytes) {
   return {std::move(listing), problems.empty()};
 }
 
-std::string DumpCommandImage(std::span<const std::uint8_t> bytes) {
-  return InspectCommandImage(bytes).listing;
-}
-
 bool IsWellFormedCommandImage(std::span<const std::uint8_t> bytes) {
   return InspectCommandImage(bytes).wellFormed;
 }

@@ -16,9 +16,6 @@ struct ImageInspection {
 
 ImageInspection InspectCommandImage(std::span<const std::uint8_t> bytes);
 
-// The listing alone.
-std::string DumpCommandImage(std::span<const std::uint8_t> bytes);
-
 // Whether the binary has no problem at all (for an exit status).
 bool IsWellFormedCommandImage(std::span<const std::uint8_t> bytes);
 

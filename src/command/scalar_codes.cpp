@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 #include "model/value_rules.h"
 
 namespace drovik::codes {

@@ -11,9 +11,9 @@
 
 #include "command/display_texts.h"
 #include "command/record_layout.h"
+#include "files/status.h"
 #include "model/catalogue.h"
 #include "model/profile.h"
-#include "model/status.h"
 
 namespace drovik {
 

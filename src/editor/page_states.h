@@ -8,9 +8,9 @@
 #include <array>
 #include <string>
 
+#include "files/status.h"
 #include "model/catalogue.h"
 #include "model/profile.h"
-#include "model/status.h"
 
 namespace drovik::editor {
 

@@ -5,8 +5,8 @@
 
 #include <QWidget>
 
+#include "files/status.h"
 #include "model/profile.h"
-#include "model/status.h"
 
 namespace drovik::editor {
 

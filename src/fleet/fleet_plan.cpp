@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "fleet/plan_text.h"
-#include "model/ini_document.h"
+#include "ini/ini_document.h"
 #include "model/profile_registry.h"
 #include "transport/ipv4_address.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 
 namespace drovik::fleet {
 namespace {

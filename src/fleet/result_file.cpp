@@ -4,7 +4,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "model/atomic_file.h"
+#include "files/atomic_file.h"
 
 namespace drovik::fleet {
 namespace {

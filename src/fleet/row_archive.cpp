@@ -1,6 +1,6 @@
 #include "fleet/row_archive.h"
 
-#include "model/atomic_file.h"
+#include "files/atomic_file.h"
 #include "nvram/nvram_decoder.h"
 #include "nvram/nvram_files.h"
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "model/status.h"
+#include "files/status.h"
 
 namespace drovik::fleet {
 

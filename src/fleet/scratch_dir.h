@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "model/status.h"
+#include "files/status.h"
 
 namespace drovik::fleet {
 

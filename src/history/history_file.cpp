@@ -10,8 +10,9 @@
 #include <functional>
 #include <string_view>
 
-#include "model/atomic_file.h"
-#include "model/folder_lock.h"
+#include "files/atomic_file.h"
+#include "files/folder_lock.h"
+#include "files/safe_open.h"
 
 namespace drovik::history {
 namespace {
@@ -38,31 +39,27 @@ Error notRead(const std::filesystem::path& path, int cause) {
                "）"};
 }
 
-struct OpenedFile {
-  FileDescriptor fd;
-  struct stat info {};
-};
+using OpenedFile = SafelyOpenedFile;
 
 // The history file opened for appending, created when missing: never through a link, never
 // waiting on a FIFO, and only when it is this user's regular file.
 Result<OpenedFile> openForAppend(int dir, const std::string& name,
                                  const std::filesystem::path& path) {
-  OpenedFile file;
-  int fd = -1;
-  do {
-    fd = ::openat(dir, name.c_str(),
-                  O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
-                  0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) {
-    if (errno == ELOOP || errno == ENXIO || errno == EISDIR) return notRegular(path);
-    return notWritten(path, errno);
+  OpenedFile file = openSafely(dir, name, O_RDWR | O_APPEND | O_CREAT, 0666);
+  switch (file.failure) {
+    case SafeOpenFailure::None:
+      return file;
+    case SafeOpenFailure::Link:
+    case SafeOpenFailure::Special:
+    case SafeOpenFailure::NotRegular:
+      return notRegular(path);
+    case SafeOpenFailure::OthersFile:
+      return othersFile(path);
+    case SafeOpenFailure::Open:
+    case SafeOpenFailure::Inspect:
+      break;
   }
-  file.fd = FileDescriptor(fd);
-  if (::fstat(fd, &file.info) != 0) return notWritten(path, errno);
-  if (!S_ISREG(file.info.st_mode)) return notRegular(path);
-  if (file.info.st_uid != ::geteuid()) return othersFile(path);
-  return file;
+  return notWritten(path, file.error);
 }
 
 // One write of the whole line: a shorter one is taken back, so that no part of a record is

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "files/status.h"
 #include "history/history_record.h"
 #include "history/record_filter.h"
-#include "model/status.h"
 
 namespace drovik::history {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "history/history_time.h"
-#include "model/name_index.h"
+#include "ini/name_index.h"
 
 namespace drovik::history {
 namespace {

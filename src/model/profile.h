@@ -48,9 +48,6 @@ struct SettingProfile {
   InterfaceRecord iface;
 
   static SettingProfile defaults();
-  std::int32_t& commonStored(int user, int storagePos) {
-    return common[user].index[cat::commonStorageOrder()[storagePos]];
-  }
 };
 
 // Text form: one string per stored key, exactly what the store writes.

@@ -1,7 +1,7 @@
 #include "model/profile_registry.h"
 
-#include "model/ini_document.h"
-#include "model/text_codec.h"
+#include "ini/ini_document.h"
+#include "ini/text_codec.h"
 
 namespace drovik {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "files/status.h"
 #include "model/profile.h"
-#include "model/status.h"
 
 namespace drovik {
 

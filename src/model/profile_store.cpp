@@ -2,10 +2,10 @@
 
 #include <sys/stat.h>
 
-#include "model/folder_lock.h"
-#include "model/ini_document.h"
+#include "files/folder_lock.h"
+#include "ini/ini_document.h"
+#include "ini/text_codec.h"
 #include "model/profile_registry.h"
-#include "model/text_codec.h"
 
 namespace drovik {
 

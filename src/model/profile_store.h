@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "model/ini_file.h"
+#include "ini/ini_file.h"
 #include "model/profile.h"
 #include "model/store_paths.h"
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "model/status.h"
+#include "files/status.h"
 
 namespace drovik {
 

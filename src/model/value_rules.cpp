@@ -2,8 +2,8 @@
 
 #include <charconv>
 
+#include "ini/text_codec.h"
 #include "model/catalogue.h"
-#include "model/text_codec.h"
 
 namespace drovik::rules {
 namespace {

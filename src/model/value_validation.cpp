@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "ini/text_codec.h"
 #include "model/catalogue.h"
-#include "model/text_codec.h"
 #include "model/value_rules.h"
 
 namespace drovik {

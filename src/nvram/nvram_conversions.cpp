@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ini/text_codec.h"
 #include "model/catalogue.h"
-#include "model/text_codec.h"
 #include "model/value_rules.h"
 
 namespace drovik::nvram {

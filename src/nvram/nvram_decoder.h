@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/status.h"
 #include "model/profile.h"
-#include "model/status.h"
 
 namespace drovik::nvram {
 

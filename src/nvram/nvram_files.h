@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "files/status.h"
 #include "model/profile.h"
-#include "model/status.h"
 
 namespace drovik::nvram {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "model/status.h"
+#include "files/status.h"
 #include "report/setting_rows.h"
 
 namespace drovik {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "command/value_codes.h"
+#include "files/status.h"
 #include "model/catalogue.h"
 #include "model/profile.h"
-#include "model/status.h"
 
 namespace drovik {
 

@@ -6,8 +6,8 @@
 
 #include "command/display_texts.h"
 #include "command/value_codes.h"
+#include "files/status.h"
 #include "model/profile.h"
-#include "model/status.h"
 
 namespace drovik {
 

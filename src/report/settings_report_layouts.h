@@ -5,8 +5,8 @@
 #include <string>
 
 #include "command/display_texts.h"
+#include "files/status.h"
 #include "model/profile.h"
-#include "model/status.h"
 
 namespace drovik {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "files/status.h"
 #include "model/profile.h"
-#include "model/status.h"
 #include "report/profile_comparison.h"
 #include "service/profile_service.h"
 

@@ -1,5 +1,6 @@
 #include "service/profile_service.h"
 
+#include "files/atomic_file.h"
 #include "history/recorder.h"
 #include "model/profile_registry.h"
 #include "nvram/nvram_files.h"

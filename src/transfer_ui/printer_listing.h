@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/status.h"
+#include "files/status.h"
 #include "transport/cups_route.h"
 #include "transport/run_control.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "files/status.h"
 #include "model/profile_store.h"
-#include "model/status.h"
 #include "transport/cups_route.h"
 #include "transport/delivery.h"
 #include "transport/exclusive_transfer.h"

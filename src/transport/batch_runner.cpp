@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 #include "transport/ftp_session.h"
 #include "transport/script_words.h"
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "model/status.h"
+#include "files/status.h"
 #include "transport/generated_files.h"
 #include "transport/parallel_port.h"
 #include "transport/run_control.h"

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "model/atomic_file.h"
+#include "files/atomic_file.h"
 
 namespace drovik::transport {
 

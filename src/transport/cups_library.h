@@ -3,7 +3,7 @@
 
 #include <cups/cups.h>
 
-#include "model/status.h"
+#include "files/status.h"
 
 namespace drovik::transport {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/status.h"
+#include "files/status.h"
 #include "transport/send_route.h"
 
 namespace drovik::transport {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/status.h"
+#include "files/status.h"
 #include "transport/generated_files.h"
 #include "transport/run_control.h"
 

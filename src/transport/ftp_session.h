@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/status.h"
+#include "files/status.h"
 #include "nvram/nvram_decoder.h"
 #include "transport/ftp_script.h"
 #include "transport/ftp_transcript.h"

@@ -1,6 +1,6 @@
 #include "transport/generated_files.h"
 
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 #include "transport/ipv4_address.h"
 
 namespace drovik::transport {

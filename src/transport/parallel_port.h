@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "model/status.h"
+#include "files/status.h"
 #include "transport/run_control.h"
 
 namespace drovik::transport {

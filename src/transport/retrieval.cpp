@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 #include "nvram/nvram_decoder.h"
 #include "transport/ftp_batch.h"
 #include "transport/generated_files.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/status.h"
+#include "files/status.h"
 
 namespace drovik::transport {
 

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <random>
 
+#include "files/safe_open.h"
+
 namespace drovik::transport {
 namespace {
 
@@ -21,13 +23,15 @@ Error notRegular(const std::filesystem::path& path) {
                "」は通常のファイルではないため使用できません。削除してからやり直してください"};
 }
 
+Error othersFile(const std::filesystem::path& path) {
+  return Error{"ファイル「" + path.string() +
+               "」は他のユーザーが所有しているため使用できません。削除してからやり直してください"};
+}
+
 // Why an existing entry may not be replaced, or nothing.
 std::optional<Error> refusal(const std::filesystem::path& path, const struct stat& info) {
   if (!S_ISREG(info.st_mode)) return notRegular(path);
-  if (info.st_uid != ::geteuid())
-    return Error{
-        "ファイル「" + path.string() +
-        "」は他のユーザーが所有しているため使用できません。削除してからやり直してください"};
+  if (info.st_uid != ::geteuid()) return othersFile(path);
   return std::nullopt;
 }
 
@@ -146,25 +150,27 @@ Status TransferFolder::replace(std::string_view name, std::string_view bytes, mo
 Status TransferFolder::truncate(std::string_view name) const {
   const std::string entry(name);
   if (Status s = checkReplaceable(name); !s) return s;
-  // Opened without following a link and without waiting on a FIFO; what was opened is checked
-  // again, since the entry may have been swapped after the first look.
-  const int fd =
-      ::openat(fd_, entry.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT) return {};
-    if (errno == ELOOP || errno == ENXIO) return notRegular(pathOf(name));
-    return notWritten(pathOf(name), errno);
+  // What was opened is checked again, since the entry may have been swapped after the first
+  // look.
+  SafelyOpenedFile file = openSafely(fd_, entry, O_WRONLY);
+  switch (file.failure) {
+    case SafeOpenFailure::None:
+      break;
+    case SafeOpenFailure::Open:
+      if (file.error == ENOENT) return {};
+      return notWritten(pathOf(name), file.error);
+    case SafeOpenFailure::Link:
+    case SafeOpenFailure::Special:
+    case SafeOpenFailure::NotRegular:
+      return notRegular(pathOf(name));
+    case SafeOpenFailure::OthersFile:
+      return othersFile(pathOf(name));
+    case SafeOpenFailure::Inspect:
+      return notWritten(pathOf(name), file.error);
   }
-  struct stat info {};
-  Status result;
-  if (::fstat(fd, &info) != 0)
-    result = notWritten(pathOf(name), errno);
-  else if (auto refused = refusal(pathOf(name), info))
-    result = *refused;
-  else if (::ftruncate(fd, 0) != 0)
-    result = notWritten(pathOf(name), errno);
-  if (::close(fd) != 0 && result) result = notWritten(pathOf(name), errno);
-  return result;
+  if (::ftruncate(file.fd.get(), 0) != 0) return notWritten(pathOf(name), errno);
+  if (const int error = file.fd.close(); error != 0) return notWritten(pathOf(name), error);
+  return {};
 }
 
 Status TransferFolder::remove(std::string_view name) const {

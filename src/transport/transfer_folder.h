@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/status.h"
+#include "files/status.h"
 
 namespace drovik::transport {
 

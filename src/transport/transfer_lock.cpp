@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/file_lock.h"
+#include "files/file_lock.h"
 
 namespace drovik::transport {
 namespace {

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string_view>
 
-#include "model/atomic_file.h"
+#include "files/atomic_file.h"
 #include "transport/run_control.h"
 
 namespace drovik::transport {

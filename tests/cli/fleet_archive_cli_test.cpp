@@ -6,7 +6,7 @@
 
 #include "cli/fleet_cli_fixture.h"
 #include "history/sha256.h"
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 
 namespace drovik {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 #include "transport/ipv4_address.h"
 
 namespace drovik::fleet {

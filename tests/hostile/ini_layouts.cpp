@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "hostile/complete_profile.h"
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 #include "support/temp_dir.h"
 
 namespace drovik::hostile {

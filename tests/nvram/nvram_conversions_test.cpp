@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 #include "model/value_validation.h"
 
 namespace drovik::nvram {

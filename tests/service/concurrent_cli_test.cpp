@@ -9,7 +9,7 @@
 #include <set>
 #include <thread>
 
-#include "model/ini_document.h"
+#include "ini/ini_document.h"
 #include "peers/peer_process.h"
 #include "service/profile_service.h"
 #include "support/temp_dir.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "model/folder_lock.h"
+#include "files/folder_lock.h"
 
 namespace drovik::test {
 

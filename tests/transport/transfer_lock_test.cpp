@@ -7,7 +7,7 @@
 #include <future>
 #include <thread>
 
-#include "model/folder_lock.h"
+#include "files/folder_lock.h"
 #include "support/fake_send_route.h"
 #include "support/temp_dir.h"
 #include "transport/exclusive_transfer.h"

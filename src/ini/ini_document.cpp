@@ -1,10 +1,10 @@
-#include "model/ini_document.h"
+#include "ini/ini_document.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 
 namespace drovik::ini {
 namespace {

@@ -1,4 +1,4 @@
-#include "model/ini_file.h"
+#include "ini/ini_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/folder_lock.h"
+#include "files/folder_lock.h"
 
 namespace drovik::ini {
 namespace fs = std::filesystem;

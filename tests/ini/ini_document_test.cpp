@@ -1,4 +1,4 @@
-#include "model/ini_document.h"
+#include "ini/ini_document.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 
 namespace drovik::ini {
 namespace {

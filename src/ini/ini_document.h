@@ -10,8 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "model/name_index.h"
-#include "model/status.h"
+#include "files/status.h"
+#include "ini/name_index.h"
 
 namespace drovik::ini {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/status.h"
+#include "files/status.h"
 
 namespace drovik::ini {
 

@@ -1,14 +1,14 @@
 // An INI file on disk. Each read takes the file afresh, as Windows does, so changes made by
 // other programs in between are seen. Writes replace the whole file atomically, so readers
-// need no lock; writers serialise on the folder's write lock (model/folder_lock.h).
+// need no lock; writers serialise on the folder's write lock (files/folder_lock.h).
 #pragma once
 
 #include <filesystem>
 #include <functional>
 
-#include "model/atomic_file.h"
-#include "model/ini_document.h"
-#include "model/status.h"
+#include "files/atomic_file.h"
+#include "files/status.h"
+#include "ini/ini_document.h"
 
 namespace drovik::ini {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "model/atomic_file.h"
+#include "files/atomic_file.h"
 
 namespace drovik {
 

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "model/atomic_file.h"
+#include "files/atomic_file.h"
 
 namespace drovik {
 

@@ -1,4 +1,4 @@
-#include "model/status.h"
+#include "files/status.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "model/folder_lock.h"
+#include "files/folder_lock.h"
 
 #include <atomic>
 #include <chrono>
 
-#include "model/file_lock.h"
+#include "files/file_lock.h"
 
 namespace drovik {
 

@@ -1,4 +1,4 @@
-#include "model/text_codec.h"
+#include "ini/text_codec.h"
 
 #include <iconv.h>
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/status.h"
+#include "files/status.h"
 
 namespace drovik {
 

@@ -1,4 +1,4 @@
-#include "model/name_index.h"
+#include "ini/name_index.h"
 
 #include <cstdint>
 #include <cstring>

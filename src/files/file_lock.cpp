@@ -1,4 +1,4 @@
-#include "model/file_lock.h"
+#include "files/file_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
