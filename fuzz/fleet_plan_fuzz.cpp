@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string written = "name,old_printer,new_target\r\n";
   for (const fleet::PlanRow& row : *rows)
     written += csvField(row.name) + "," + transport::dottedOctets(row.oldPrinter) + "," +
-               csvField(fleet::targetText(row.target)) + "\r\n";
+               csvField(row.target.text()) + "\r\n";
   const auto again = fleet::parsePlan(written);
   FUZZ_CHECK(again.isOk(), again.message() + "\n" + written);
   FUZZ_CHECK(again->size() == rows->size(), written);
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fleet::PlanRow& row = (*rows)[i];
     const fleet::PlanRow& read = (*again)[i];
     FUZZ_CHECK(read.name == row.name && read.oldPrinter == row.oldPrinter &&
-                   fleet::targetText(read.target) == fleet::targetText(row.target),
+                   read.target.text() == row.target.text(),
                written);
   }
   return 0;

@@ -52,7 +52,7 @@ bool prepareFirstRegistered(drovik::StoreEdit& files) {
     ProfileModel model;
     files.loadProfile(model, entry->section);
     const Result<PreparedCommand> command = prepareCommand(model, variantOf(entry->modelType));
-    if (command) fuzz::checkCommandAndReport(model, command->variant);
+    if (command) fuzz::checkPreparedCommand(model, *command);
     return true;
   }
   return false;

@@ -1,0 +1,44 @@
+// The program's UTF-8 check and the fuzz targets' own table of well-formed sequences must give
+// the same verdict: the command-image target trusts the second to judge the first's listings.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ini/text_codec.h"
+#include "utf8_oracle.h"
+
+namespace {
+
+struct Sample {
+  std::string bytes;
+  bool wellFormed;
+};
+
+TEST(Utf8Check, ProgramAndFuzzOracleAgreeOnEveryBoundary) {
+  const Sample samples[] = {
+      {"", true},
+      {"ASCII only", true},
+      {"全角テキスト：ＡＢＣ", true},
+      {"\xC2\x80\xDF\xBF", true},                  // first and last two-byte characters
+      {"\xE0\xA0\x80\xEF\xBF\xBF", true},          // U+0800, U+FFFF
+      {"\xED\x9F\xBF\xEE\x80\x80", true},          // around the surrogates
+      {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", true},  // U+10000, U+10FFFF
+      {"\xC0\xAF", false},                         // overlong slash
+      {"\xC1\xBF", false},
+      {"\xE0\x9F\xBF", false},      // overlong three-byte form
+      {"\xED\xA0\x80", false},      // a surrogate
+      {"\xF0\x8F\xBF\xBF", false},  // overlong four-byte form
+      {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+      {"\xF5\x80\x80\x80", false},
+      {"\x80", false},          // a lone continuation byte
+      {"a\xE3\x81", false},     // cut off at the end
+      {"\xE3\x81\x41", false},  // a third byte that does not continue
+      {"\xFF\xFE", false},
+  };
+  for (const Sample& sample : samples) {
+    EXPECT_EQ(drovik::ini::isValidUtf8(sample.bytes), sample.wellFormed) << sample.bytes;
+    EXPECT_EQ(drovik::fuzz::isWellFormedUtf8(sample.bytes), sample.wellFormed) << sample.bytes;
+  }
+}
+
+}  // namespace
