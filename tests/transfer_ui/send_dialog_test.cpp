@@ -291,7 +291,7 @@ void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
   QString waitText;
   bool closedEarly = true;
   std::size_t shownWhileWaiting = 0;
-  f.dialogs.then([&](QDialog& box) {
+  f.dialogs.then(waitBoxStep([&](QDialog& box) {
     box.show();
     waitText = box.findChild<QLabel*>("waitLabel")->text();
     QSignalSpy looked(qobject_cast<ui::WaitBox*>(&box), &ui::WaitBox::workStillRunning);
@@ -304,7 +304,7 @@ void SendOtherDialogTest::slowSendIsWaitedForBehindTheWaitBox() {
     shownWhileWaiting = f.boxes.shown.size();
     f.route->release();
     return QTest::qWaitFor([&] { return !box.isVisible(); }, 5000) ? box.result() : -1;
-  });
+  }));
   f.boxes.answer(QMessageBox::Ok);
   QCOMPARE(clickIn(dialog, "networkSendButton"), int(QDialog::Accepted));
   QCOMPARE(f.dialogs.opened, std::vector<QString>{"waitBox"});

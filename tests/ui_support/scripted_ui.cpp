@@ -55,6 +55,9 @@ ScriptedDialogRunner::ScriptedDialogRunner() { ui::setDialogRunner(this); }
 ScriptedDialogRunner::~ScriptedDialogRunner() { ui::setDialogRunner(nullptr); }
 
 int ScriptedDialogRunner::run(QDialog& dialog) {
+  // The wait goes on after the runner returns (see ui::waitShowingBox).
+  const bool waitBox = dialog.objectName() == QLatin1String("waitBox");
+  if (waitBox && (steps_.empty() || !steps_.front().forWaitBox)) return QDialog::Rejected;
   opened.push_back(dialog.objectName());
   if (steps_.empty()) {
     ++unscripted;
@@ -62,7 +65,7 @@ int ScriptedDialogRunner::run(QDialog& dialog) {
   }
   Step step = std::move(steps_.front());
   steps_.pop_front();
-  return step(dialog);
+  return step.run(dialog);
 }
 
 namespace {
@@ -100,13 +103,17 @@ ScriptedDialogRunner::Step inspectThenOk(std::function<void(QDialog&)> look) {
   };
 }
 
+ScriptedDialogRunner::Step waitBoxStep(std::function<int(QDialog&)> action) {
+  return {std::move(action), true};
+}
+
 ScriptedDialogRunner::Step inspectThenWaitForClose(std::function<void(QDialog&)> look) {
-  return [look = std::move(look)](QDialog& box) {
+  return waitBoxStep([look = std::move(look)](QDialog& box) {
     box.show();
     look(box);
     // Far beyond any lock wait of the tests: a box that never closes fails, not hangs.
     return QTest::qWaitFor([&box] { return !box.isVisible(); }, 30'000) ? box.result() : -1;
-  };
+  });
 }
 
 }  // namespace drovik::test

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "ui/dialog_runner.h"
@@ -68,7 +69,17 @@ class ScriptedFileDialogs final : public ui::FileDialogs {
 
 class ScriptedDialogRunner final : public ui::DialogRunner {
  public:
-  using Step = std::function<int(QDialog&)>;
+  // What the operator does in one dialog. A wait box comes up only when the work outlasts a
+  // brief wait, which a loaded machine decides: it is handed only to a step made for it
+  // (forWaitBox), and otherwise left to close itself without taking the next step.
+  struct Step {
+    template <typename F>
+    requires std::is_invocable_r_v<int, F&, QDialog&> Step(F action, bool waitBox = false)
+        : run(std::move(action)), forWaitBox(waitBox) {}
+    int operator()(QDialog& dialog) const { return run(dialog); }
+    std::function<int(QDialog&)> run;
+    bool forWaitBox;
+  };
   ScriptedDialogRunner();
   ~ScriptedDialogRunner() override;
 
@@ -91,5 +102,7 @@ ScriptedDialogRunner::Step pressOk();
 ScriptedDialogRunner::Step pressCancel();
 ScriptedDialogRunner::Step inspectThenOk(std::function<void(QDialog&)> look);
 ScriptedDialogRunner::Step inspectThenWaitForClose(std::function<void(QDialog&)> look);
+// A step of the test's own for a wait box.
+ScriptedDialogRunner::Step waitBoxStep(std::function<int(QDialog&)> action);
 
 }  // namespace drovik::test
