@@ -1,6 +1,7 @@
 #include "bench_fixture.h"
 
 #include "peers/peer_process.h"
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 
 namespace drovik::bench {
@@ -40,8 +41,8 @@ const TwentyProfiles& twentyProfiles() {
       vary(model, slot);
       model.refreshAndSnapshotCheckFlagTexts();
       model.markAllForWriting();
-      if (!f.store.writeIndexEntry(slot, name, std::string(cat::kModelGhjk)) ||
-          !f.store.saveSection(model, name))
+      if (!test::writeIndexEntry(f.store, slot, name, std::string(cat::kModelGhjk)) ||
+          !test::saveSection(f.store, model, name))
         throw std::runtime_error("cannot build the benchmark data");
     }
     if (!f.store.readAllSlots(f.slots)) throw std::runtime_error("cannot read the slots");

@@ -13,6 +13,7 @@
 #include "bench_fixture.h"
 #include "bench_targets.h"
 #include "model/profile_store.h"
+#include "support/store_writes.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ void BM_SaveProfileAllFlags(benchmark::State& state) {
   other.markAllForWriting();
   bool flip = false;
   for (auto _ : state) {
-    if (!fixture.store.saveSection(flip ? other : model, fixture.slots[9].name))
+    if (!test::saveSection(fixture.store, flip ? other : model, fixture.slots[9].name))
       state.SkipWithError("save failed");
     flip = !flip;
   }

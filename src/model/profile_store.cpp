@@ -331,20 +331,6 @@ Status ProfileStore::readSlotNames(ProfileSlotTable& slots) const {
   return {};
 }
 
-Status ProfileStore::writeIndexEntry(int slot, const std::string& name,
-                                     const std::string& modelType) const {
-  return transact(
-      [&](StoreEdit& edit) -> Status { return edit.writeIndexEntry(slot, name, modelType); });
-}
-
-Status ProfileStore::deleteIndexEntry(int slot) const {
-  if (Status s = checkSlot(slot); !s) return s;
-  return transact([&](StoreEdit& edit) -> Status {
-    edit.deleteIndexEntry(slot);
-    return {};
-  });
-}
-
 Result<std::string> ProfileStore::indexName(int slot) const {
   if (Status s = checkSlot(slot); !s) return s.error();
   auto doc = index_.read();
@@ -359,31 +345,10 @@ Status ProfileStore::loadSection(ProfileModel& model, const std::string& section
   return {};
 }
 
-Status ProfileStore::saveSection(const ProfileModel& model, const std::string& section) const {
-  return transact([&](StoreEdit& edit) -> Status {
-    if (Status s = edit.saveProfile(model, section); !s)
-      return Error{paths_.settingsFile.string() + ": " + s.message()};
-    return {};
-  });
-}
-
-Status ProfileStore::deleteSection(const std::string& section) const {
-  return transact([&](StoreEdit& edit) -> Status { return edit.deleteSection(section); });
-}
-
 Result<std::vector<std::string>> ProfileStore::readSection(const std::string& section) const {
   auto doc = settings_.read();
   if (!doc) return doc.error();
   return doc->readSection(section);
-}
-
-Status ProfileStore::writeSection(const std::string& section,
-                                  const std::vector<std::string>& lines) const {
-  return transact([&](StoreEdit& edit) -> Status {
-    if (Status s = edit.settings().writeSection(section, lines); !s)
-      return Error{paths_.settingsFile.string() + ": " + s.message()};
-    return {};
-  });
 }
 
 Result<std::string> ProfileStore::printerDriverName() const {

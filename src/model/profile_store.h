@@ -97,19 +97,14 @@ class ProfileStore {
   Status readAllSlots(ProfileSlotTable& slots) const;
   // Names and model types only, from the index alone: enough to find and load a profile.
   Status readSlotNames(ProfileSlotTable& slots) const;
-  Status writeIndexEntry(int slot, const std::string& name, const std::string& modelType) const;
-  Status deleteIndexEntry(int slot) const;
   // The raw Set<i> entry of the index, as the duplicate check of registration reads it.
   Result<std::string> indexName(int slot) const;
 
   // Profile sections, by section name (the service finds a profile's section by its name).
   Status loadSection(ProfileModel& model, const std::string& section) const;
-  Status saveSection(const ProfileModel& model, const std::string& section) const;
-  Status deleteSection(const std::string& section) const;
   Result<std::vector<std::string>> readSection(const std::string& section) const;
-  Status writeSection(const std::string& section, const std::vector<std::string>& lines) const;
 
-  // Choices remembered for the transports.
+  // Choices remembered for the transports; each change is a transaction of its own.
   Result<std::string> printerDriverName() const;
   Status setPrinterDriverName(const std::string& name) const;
   Result<Ipv4Octets> sendAddress() const;

@@ -12,22 +12,7 @@ Result<DecodedRegistration> ProfileService::registerDecoded(ProfileModel& model,
                                                             const std::filesystem::path& nwImage) {
   auto files = nvram::readPrinterImages(allImage, nwImage);
   if (!files) return files.error();
-  DecodedRegistration decoded;
-  history::Record change;
-  const Status done = store_.transact(
-      [&](StoreEdit& edit) {
-        if (Status s =
-                edits::decodeImages(edit, model, name, *files, {}, edits::ModelRule::GhjkOnly,
-                                    decoded.registered, decoded.warnings);
-            !s)
-          return s;
-        change = edits::decodedChange(edit, decoded.registered);
-        return Status{};
-      },
-      recordWhenCommitted(change));
-  model.clearWriteFlags();
-  if (!done) return done.error();
-  return decoded;
+  return decodeAndRegister(model, name, *files, {}, edits::ModelRule::GhjkOnly);
 }
 
 Result<MigrationRehearsal> ProfileService::rehearseMigration(ProfileModel& model,

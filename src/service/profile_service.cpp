@@ -136,22 +136,31 @@ Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
 Result<std::vector<std::string>> ProfileService::decodeIntoProfile(
     ProfileModel& model, const std::string& name, const nvram::PrinterImages& images,
     const std::string& base) {
-  std::vector<std::string> warnings;
-  Registered registered;
+  auto decoded = decodeAndRegister(model, name, images, base, edits::ModelRule::Any);
+  if (!decoded) return decoded.error();
+  return std::move(decoded->warnings);
+}
+
+Result<DecodedRegistration> ProfileService::decodeAndRegister(ProfileModel& model,
+                                                              const std::string& name,
+                                                              const nvram::PrinterImages& images,
+                                                              const std::string& base,
+                                                              edits::ModelRule rule) {
+  DecodedRegistration decoded;
   history::Record change;
   const Status done = store_.transact(
       [&](StoreEdit& edit) {
-        if (Status s = edits::decodeImages(edit, model, name, images, base, edits::ModelRule::Any,
-                                           registered, warnings);
+        if (Status s = edits::decodeImages(edit, model, name, images, base, rule,
+                                           decoded.registered, decoded.warnings);
             !s)
           return s;
-        change = edits::decodedChange(edit, registered);
+        change = edits::decodedChange(edit, decoded.registered);
         return Status{};
       },
       recordWhenCommitted(change));
   model.clearWriteFlags();
   if (!done) return done.error();
-  return warnings;
+  return decoded;
 }
 
 std::function<void()> ProfileService::recordWhenCommitted(const history::Record& change) const {

@@ -18,6 +18,10 @@
 
 namespace drovik {
 
+namespace edits {
+enum class ModelRule;
+}
+
 // What to do when the chosen name is registered already.
 enum class OnExisting {
   Refuse,     // fail with the overwrite question's text: the caller asks and tries again
@@ -125,6 +129,11 @@ class ProfileService {
                                                 ProfileEntry* found = nullptr) const;
 
  private:
+  // Decodes the images into the profile `name` (see decodeIntoProfile) as one transaction
+  // recorded in the history; `rule` says which model types `name` may have.
+  Result<DecodedRegistration> decodeAndRegister(ProfileModel& model, const std::string& name,
+                                                const nvram::PrinterImages& images,
+                                                const std::string& base, edits::ModelRule rule);
   // What a transaction runs once it committed: appends `change` (filled in by then) to the
   // history, still under the lock.
   std::function<void()> recordWhenCommitted(const history::Record& change) const;

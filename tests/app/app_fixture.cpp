@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include "support/store_writes.h"
+
 namespace drovik::test {
 
 bool FakeSettingsEditor::editSettings(ProfileModel& model, QWidget*, const Save& save) {
@@ -38,7 +40,8 @@ void AppFixture::addProfile(int slot, const std::string& name, const std::string
   if (!userName1.empty()) profile.setUserName(0, userName1);
   profile.markAllForWriting();
   const ProfileStore& store = service.store();
-  if (!store.writeIndexEntry(slot, name, modelType) || !store.saveSection(profile, name))
+  if (!test::writeIndexEntry(store, slot, name, modelType) ||
+      !test::saveSection(store, profile, name))
     QFAIL("the test profile could not be written");
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_tests.h"
+#include "support/store_writes.h"
 #include "ui_support/qtest_suites.h"
 
 namespace drovik::test {
@@ -16,8 +17,8 @@ namespace {
 void prepareSources(AppFixture& app) {
   app.addProfile(0, "A", "8630-GHJK", true, "太郎");
   app.addProfile(1, "B", "8630-GHJK", false, "花子");
-  QVERIFY(app.service.store().writeSection(
-      "B", {"OnlyInB=1", "User01_FormLenFront=3"}));  // replaces B's lines
+  QVERIFY(test::writeSection(app.service.store(), "B",
+                             {"OnlyInB=1", "User01_FormLenFront=3"}));  // replaces B's lines
   app.reopenWindow();
   app.clickRow(0);
 }

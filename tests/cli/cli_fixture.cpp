@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/store_writes.h"
+
 namespace drovik::test {
 
 namespace {
@@ -61,8 +63,8 @@ void CliTest::registerProfile(int slot, const std::string& name, const std::stri
   if (edit) edit(model);
   model.refreshAndSnapshotCheckFlagTexts();
   model.markAllForWriting();
-  ASSERT_TRUE(store.saveSection(model, name));
-  ASSERT_TRUE(store.writeIndexEntry(slot, name, type));
+  ASSERT_TRUE(test::saveSection(store, model, name));
+  ASSERT_TRUE(test::writeIndexEntry(store, slot, name, type));
 }
 
 }  // namespace drovik::test

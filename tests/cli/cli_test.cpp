@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "cli/cli_fixture.h"
+#include "support/store_writes.h"
 
 using namespace drovik;
 using drovik::test::readFile;
@@ -101,7 +102,7 @@ TEST_F(CliTest, MigrateCopiesTheSectionAndPrintsTheMReport) {
 
 TEST_F(CliTest, MigrateRespectsTheLimitOfTwentyProfiles) {
   for (int i = 0; i < 20; ++i)
-    ASSERT_TRUE(store.writeIndexEntry(i, "P" + std::to_string(i), "8630-GHJK"));
+    ASSERT_TRUE(test::writeIndexEntry(store, i, "P" + std::to_string(i), "8630-GHJK"));
   const CliRun r = runIn({"migrate", "P0", "New"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("20個以上は登録できません"), std::string::npos);

@@ -12,6 +12,7 @@
 #include "hostile/file_checks.h"
 #include "hostile/loop_states.h"
 #include "hostile/time_guard.h"
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 
 using namespace drovik;
@@ -85,17 +86,18 @@ TEST(CrashSafety, SaveOntoAFullDiskIsRefusedAndKeepsTheOldFiles) {
   const FolderSnapshot full = snapshotFolder(dir / "disk");
 
   if (!realDisk) ini::injectWriteFaultForTesting(ini::WriteFault::Write);
-  expectRefused(store.saveSection(states.model(0, 1), hostile::LoopStates::profileName(0)),
+  expectRefused(test::saveSection(store, states.model(0, 1), hostile::LoopStates::profileName(0)),
                 store.paths().settingsFile);
   if (!realDisk) ini::injectWriteFaultForTesting(ini::WriteFault::Write);
-  expectRefused(store.writeIndexEntry(0, LoopStates::profileName(0), LoopStates::modelType(1)),
-                store.paths().indexFile);
+  expectRefused(
+      test::writeIndexEntry(store, 0, LoopStates::profileName(0), LoopStates::modelType(1)),
+      store.paths().indexFile);
   EXPECT_TRUE(sameFolder(full, snapshotFolder(dir / "disk")));  // no temporary file left
 
   // Once there is room again, the same save goes through.
   std::filesystem::remove(dir / "disk" / "filler");
   EXPECT_TRUE(sameFolder(before, snapshotFolder(dir / "disk")));
-  ASSERT_TRUE(store.saveSection(states.model(0, 1), hostile::LoopStates::profileName(0)));
+  ASSERT_TRUE(test::saveSection(store, states.model(0, 1), hostile::LoopStates::profileName(0)));
   ProfileModel loaded;
   ASSERT_TRUE(store.loadSection(loaded, LoopStates::profileName(0)));
   EXPECT_EQ(loaded.text.paper, states.model(0, 1).text.paper);

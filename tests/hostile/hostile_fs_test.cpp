@@ -12,6 +12,7 @@
 #include "hostile/file_checks.h"
 #include "hostile/time_guard.h"
 #include "model/profile_store.h"
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 
 using namespace drovik;
@@ -40,8 +41,8 @@ class HostileFsTest : public ::testing::Test {
     ASSERT_FALSE(read);
     EXPECT_NE(read.message().find(named.string()), std::string::npos) << read.message();
     EXPECT_FALSE(where.loadSection(model, "P"));
-    EXPECT_FALSE(where.saveSection(completeProfile(2), "P"));
-    EXPECT_FALSE(where.deleteSection("P"));
+    EXPECT_FALSE(test::saveSection(where, completeProfile(2), "P"));
+    EXPECT_FALSE(test::deleteSection(where, "P"));
     EXPECT_TRUE(sameFolder(before, snapshotFolder(dir.path())));
   }
 };
@@ -90,7 +91,7 @@ TEST_F(HostileFsTest, PathThroughARegularFile) {
   writeFile(dir / "plain", "not a folder");
   const ProfileStore through(StorePaths::inDirectory(dir / "plain"));
   expectEveryUseFails(through, through.paths().indexFile);
-  EXPECT_FALSE(through.writeIndexEntry(0, "P", "8630-GHJK"));
+  EXPECT_FALSE(test::writeIndexEntry(through, 0, "P", "8630-GHJK"));
   EXPECT_EQ(readFile(dir / "plain"), "not a folder");
   const ProcessResult list = runCli({"--data-dir", (dir / "plain").string(), "list"});
   ASSERT_TRUE(endedNormally(list));
@@ -113,7 +114,7 @@ TEST_F(HostileFsTest, UnreadableSettingsFile) {
     if (store.readAllSlots(slots)) return 1;
     const Status load = store.loadSection(model, "P");
     if (load || load.message().find("読み込めません") == std::string::npos) return 2;
-    if (store.saveSection(completeProfile(2), "P")) return 3;
+    if (test::saveSection(store, completeProfile(2), "P")) return 3;
     return 0;
   };
   int failedUse = -1;
@@ -140,8 +141,8 @@ TEST_F(HostileFsTest, SymbolicLinksAreWrittenThroughAndStayLinks) {
   const FolderSnapshot storeBefore = snapshotFolder(dir / "store");
 
   const ProfileModel saved = completeProfile(4);
-  ASSERT_TRUE(linked.saveSection(saved, "P"));
-  ASSERT_TRUE(linked.writeIndexEntry(1, "Q", "8630-M"));
+  ASSERT_TRUE(test::saveSection(linked, saved, "P"));
+  ASSERT_TRUE(test::writeIndexEntry(linked, 1, "Q", "8630-M"));
   EXPECT_TRUE(sameFolder(storeBefore, snapshotFolder(dir / "store")));  // links, nothing else
   ProfileModel loaded;
   ASSERT_TRUE(linked.loadSection(loaded, "P"));
@@ -156,7 +157,7 @@ TEST_F(HostileFsTest, DanglingAndLoopingLinks) {
   fs::create_symlink(dir / "elsewhere" / "new.ini", store.paths().settingsFile);
   ProfileModel model;
   ASSERT_TRUE(store.loadSection(model, "P"));
-  ASSERT_TRUE(store.saveSection(completeProfile(4), "P"));
+  ASSERT_TRUE(test::saveSection(store, completeProfile(4), "P"));
   EXPECT_TRUE(fs::is_symlink(store.paths().settingsFile));
   EXPECT_EQ(readFile(dir / "elsewhere" / "new.ini").rfind("[P]\r\n", 0), 0u);
 
@@ -164,7 +165,7 @@ TEST_F(HostileFsTest, DanglingAndLoopingLinks) {
   fs::create_symlink("R_MAIN.INI", store.paths().indexFile);
   ProfileSlotTable slots;
   EXPECT_FALSE(store.readAllSlots(slots));
-  EXPECT_FALSE(store.writeIndexEntry(0, "P", "8630-GHJK"));
+  EXPECT_FALSE(test::writeIndexEntry(store, 0, "P", "8630-GHJK"));
   EXPECT_EQ(fs::read_symlink(store.paths().indexFile), "R_MAIN.INI");
   const ProcessResult list = runCli({"--data-dir", dir.path().string(), "list"});
   ASSERT_TRUE(endedNormally(list));

@@ -9,6 +9,7 @@
 #include "hostile/ini_layouts.h"
 #include "hostile/time_guard.h"
 #include "model/profile_store.h"
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 
 using namespace drovik;
@@ -30,7 +31,7 @@ class HostileIniTest : public ::testing::TestWithParam<IniCase> {
   // its section kept, the section's own foreign lines kept, and the saved text read back.
   void expectSaveKeepsTheRest(const IniLayout& l, const ProfileModel& model, bool refused) {
     const FolderSnapshot before = snapshotFolder(dir.path());
-    const Status saved = store.saveSection(model, l.profile);
+    const Status saved = test::saveSection(store, model, l.profile);
     ASSERT_EQ(saved.isOk(), !refused) << (saved ? "" : saved.message());
     if (!saved) {
       EXPECT_TRUE(saved.message().find("書き込めません") != std::string::npos ||

@@ -10,6 +10,7 @@
 #include "model/profile_store.h"
 #include "nvram/nvram_decoder.h"
 #include "nvram/nvram_files.h"
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 
 using namespace drovik;
@@ -88,8 +89,8 @@ TEST_P(HostileNvramTest, DecodeNvramCommandFailsCleanlyAndSavesNothingRefused) {
   good[1] = 30;  // interface switch time
   writeFile(dir / "good.bin", good);
   const ProfileStore store(StorePaths::inDirectory(dir.path()));
-  ASSERT_TRUE(store.saveSection(completeProfile(3), "P"));
-  ASSERT_TRUE(store.writeIndexEntry(0, "P", "8630-GHJK"));
+  ASSERT_TRUE(test::saveSection(store, completeProfile(3), "P"));
+  ASSERT_TRUE(test::writeIndexEntry(store, 0, "P", "8630-GHJK"));
   const FolderSnapshot original = snapshotFolder(dir.path());
 
   const std::string image = (dir / "image.bin").string();

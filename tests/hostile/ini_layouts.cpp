@@ -6,6 +6,7 @@
 
 #include "hostile/complete_profile.h"
 #include "ini/text_codec.h"
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 
 namespace drovik::hostile {
@@ -37,7 +38,7 @@ const std::string& fullSectionBody() {
   static const std::string body = [] {
     const TempDir scratch;
     const ProfileStore store(StorePaths::inDirectory(scratch.path()));
-    EXPECT_TRUE(store.saveSection(completeProfile(5), "X"));
+    EXPECT_TRUE(test::saveSection(store, completeProfile(5), "X"));
     return readFile(store.paths().settingsFile).substr(std::string("[X]\r\n").size());
   }();
   return body;

@@ -15,6 +15,7 @@
 #include "hostile/loop_states.h"
 #include "hostile/process_runner.h"
 #include "hostile/time_guard.h"
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 
 using namespace drovik;
@@ -51,7 +52,7 @@ ExpectedSections expectedSections(const LoopStates& states) {
   const ProfileStore store(StorePaths::inDirectory(scratch.path()));
   for (int p = 0; p < kLoopProfileCount; ++p) {
     for (int v = 0; v < 2; ++v) {
-      EXPECT_TRUE(store.saveSection(states.model(p, v), LoopStates::profileName(p)));
+      EXPECT_TRUE(test::saveSection(store, states.model(p, v), LoopStates::profileName(p)));
       auto lines = store.readSection(LoopStates::profileName(p));
       EXPECT_TRUE(lines);
       if (lines) expected[p][v] = *lines;

@@ -1,6 +1,7 @@
 #include "hostile/loop_states.h"
 
 #include "hostile/complete_profile.h"
+#include "support/store_writes.h"
 
 namespace drovik::hostile {
 
@@ -19,8 +20,8 @@ std::string LoopStates::modelType(int variant) {
 Status LoopStates::apply(const ProfileStore& store, int step, int variant) const {
   const int profile = profileOfStep(step);
   if (stepSavesSection(step))
-    return store.saveSection(model(profile, variant), profileName(profile));
-  return store.writeIndexEntry(profile, profileName(profile), modelType(variant));
+    return test::saveSection(store, model(profile, variant), profileName(profile));
+  return test::writeIndexEntry(store, profile, profileName(profile), modelType(variant));
 }
 
 }  // namespace drovik::hostile

@@ -6,6 +6,7 @@
 #include "hostile/complete_profile.h"
 #include "hostile/file_checks.h"
 #include "model/profile_store.h"
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 
 using namespace drovik;
@@ -26,14 +27,14 @@ TEST(HostileNames, UndecodableNameNeverReachesAnotherSection) {
   ASSERT_EQ(name, "\xEF\xBF\xBD");
   EXPECT_EQ(slots[1].name, name);  // both names read alike
 
-  const Status saved = store.saveSection(completeProfile(1), name);
+  const Status saved = test::saveSection(store, completeProfile(1), name);
   EXPECT_FALSE(saved);
   EXPECT_NE(saved.message().find("CP932"), std::string::npos) << saved.message();
-  EXPECT_FALSE(store.writeSection(name, {"SelectUser=9"}));
-  EXPECT_FALSE(store.deleteSection(name));
+  EXPECT_FALSE(test::writeSection(store, name, {"SelectUser=9"}));
+  EXPECT_FALSE(test::deleteSection(store, name));
   EXPECT_TRUE(sameFolder(original, snapshotFolder(dir.path())));
 
   // A name the file can hold still works as before.
-  EXPECT_TRUE(store.deleteSection("absent"));
-  EXPECT_TRUE(store.saveSection(completeProfile(1), "帳票"));
+  EXPECT_TRUE(test::deleteSection(store, "absent"));
+  EXPECT_TRUE(test::saveSection(store, completeProfile(1), "帳票"));
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 
 using namespace drovik;
@@ -23,10 +24,10 @@ class ProfileStoreTest : public ::testing::Test {
 
   // Registers `name` in slot 0 with every key written from the model.
   void registerFull(const std::string& name, const std::string& type = "8630-GHJK") {
-    ASSERT_TRUE(store.writeIndexEntry(0, name, type));
+    ASSERT_TRUE(test::writeIndexEntry(store, 0, name, type));
     model.refreshAndSnapshotCheckFlagTexts();
     model.markAllForWriting();
-    ASSERT_TRUE(store.saveSection(model, name));
+    ASSERT_TRUE(test::saveSection(store, model, name));
     model.clearWriteFlags();
   }
 
@@ -155,7 +156,7 @@ TEST_F(ProfileStoreTest, SaveWithClearFlagsRewritesOnlyInterfaceKeys) {
   model.values.iface.ifSel = 3;
   model.text.iface[0] = "3";
   model.clearWriteFlags();
-  ASSERT_TRUE(store.saveSection(model, "P"));
+  ASSERT_TRUE(test::saveSection(store, model, "P"));
   std::string expected = before;
   expected.replace(expected.find("IfSel=0"), 7, "IfSel=3");
   EXPECT_EQ(settings(), expected);
@@ -176,17 +177,17 @@ TEST_F(ProfileStoreTest, NameOutsideTheCodePageIsRefusedAndNothingIsWritten) {
   registerFull("P");
   const std::string before = settings();
   model.markAllForWriting();
-  Status s = store.saveSection(model, "😀");
+  Status s = test::saveSection(store, model, "😀");
   EXPECT_FALSE(s);
   EXPECT_EQ(settings(), before);
-  EXPECT_FALSE(store.writeIndexEntry(1, "😀", "8630-GHJK"));
+  EXPECT_FALSE(test::writeIndexEntry(store, 1, "😀", "8630-GHJK"));
 }
 
 TEST_F(ProfileStoreTest, DeleteSectionAndIndexEntries) {
   registerFull("P");
-  ASSERT_TRUE(store.writeIndexEntry(1, "Q", "8630-M"));
-  ASSERT_TRUE(store.deleteIndexEntry(0));
-  ASSERT_TRUE(store.deleteSection("P"));
+  ASSERT_TRUE(test::writeIndexEntry(store, 1, "Q", "8630-M"));
+  ASSERT_TRUE(test::deleteIndexEntry(store, 0));
+  ASSERT_TRUE(test::deleteSection(store, "P"));
   ProfileSlotTable slots;
   ASSERT_TRUE(store.readAllSlots(slots));
   EXPECT_FALSE(slots[0].registered());
@@ -229,5 +230,5 @@ TEST_F(ProfileStoreTest, DamagedFilesNeverCrashTheLoad) {
 TEST_F(ProfileStoreTest, DirectoryInPlaceOfTheFileIsAnError) {
   std::filesystem::create_directory(store.paths().settingsFile);
   EXPECT_FALSE(store.loadSection(model, "P"));
-  EXPECT_FALSE(store.saveSection(model, "P"));
+  EXPECT_FALSE(test::saveSection(store, model, "P"));
 }

@@ -6,6 +6,7 @@
 
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 
 using namespace drovik;
@@ -26,10 +27,10 @@ class FleetMigrationTest : public ::testing::Test {
   void addOther(const std::string& name, const std::string& modelType) {
     ProfileModel model;
     ASSERT_TRUE(service.registerProfile(model, name, OnExisting::Refuse));
-    ASSERT_TRUE(store.writeSection(name, {"Mine=1"}));
+    ASSERT_TRUE(test::writeSection(store, name, {"Mine=1"}));
     const int slot = findSlot(name);
     ASSERT_GE(slot, 0);
-    ASSERT_TRUE(store.writeIndexEntry(slot, name, modelType));
+    ASSERT_TRUE(test::writeIndexEntry(store, slot, name, modelType));
   }
   int findSlot(const std::string& name) { return findSlotByName(*service.readSlots(), name); }
   std::string modelTypeOf(const std::string& name) {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "model/profile_registry.h"
+#include "support/store_writes.h"
 #include "support/temp_dir.h"
 #include "transport/command_file.h"
 
@@ -49,8 +50,8 @@ TEST_F(ProfileServiceTest, RegistrationFillsTheFirstFreeSlotWithEveryKey) {
 
 TEST_F(ProfileServiceTest, ExistingNameIsRefusedOrOverwrittenInPlace) {
   add("Abc");
-  ASSERT_TRUE(store.writeIndexEntry(0, "Abc", "8630-M"));
-  ASSERT_TRUE(store.writeSection("Abc", {"Extra=1"}));
+  ASSERT_TRUE(test::writeIndexEntry(store, 0, "Abc", "8630-M"));
+  ASSERT_TRUE(test::writeSection(store, "Abc", {"Extra=1"}));
   ProfileModel model;
   // Letter case does not make another profile: the INI would give both one section.
   auto refused = service.registerProfile(model, "ABC", OnExisting::Refuse);
@@ -90,7 +91,7 @@ TEST_F(ProfileServiceTest, DeletionCompactsTheIndexAndKeepsOtherSections) {
   add("A");
   add("B");
   add("C");
-  ASSERT_TRUE(store.writeIndexEntry(2, "C", "8630-M"));
+  ASSERT_TRUE(test::writeIndexEntry(store, 2, "C", "8630-M"));
   ASSERT_TRUE(service.deleteProfile("A"));
   EXPECT_EQ(names(), (std::vector<std::string>{"B", "C"}));
   EXPECT_EQ(slots()[1].modelType, "8630-M");
@@ -103,7 +104,7 @@ TEST_F(ProfileServiceTest, DeletionCompactsTheIndexAndKeepsOtherSections) {
 
 TEST_F(ProfileServiceTest, DeletionKeepsASectionThatAnotherEntryStillNames) {
   add("abc");
-  ASSERT_TRUE(store.writeIndexEntry(1, "ABC", "8630-GHJK"));  // a hand-edited index
+  ASSERT_TRUE(test::writeIndexEntry(store, 1, "ABC", "8630-GHJK"));  // a hand-edited index
   ASSERT_TRUE(service.deleteProfile("ABC"));
   EXPECT_EQ(names(), std::vector<std::string>{"abc"});
   EXPECT_EQ(section("abc").size(), std::size_t{cat::kProfileKeyCount});
@@ -112,7 +113,7 @@ TEST_F(ProfileServiceTest, DeletionKeepsASectionThatAnotherEntryStillNames) {
 TEST_F(ProfileServiceTest, MigrationCopiesTheSectionUnderTheNewNameAsM) {
   add("A", 1);
   add("C");
-  ASSERT_TRUE(store.writeSection("C", {"OnlyInC=1"}));
+  ASSERT_TRUE(test::writeSection(store, "C", {"OnlyInC=1"}));
   const auto before = section("A");
 
   auto copy = service.migrateProfile("A", "B", OnExisting::Refuse);
@@ -140,7 +141,7 @@ TEST_F(ProfileServiceTest, LongSectionsAreCopiedWhole) {
   auto lines = section("A");
   for (int i = 0; i < 200; ++i)
     lines.push_back("Extra" + std::to_string(i) + "=" + std::string(500, 'x'));
-  ASSERT_TRUE(store.writeSection("A", lines));
+  ASSERT_TRUE(test::writeSection(store, "A", lines));
   ASSERT_TRUE(service.migrateProfile("A", "B", OnExisting::Refuse));
   EXPECT_EQ(section("B"), lines);  // well over 65535 characters
 }
