@@ -13,7 +13,10 @@ JobSink::JobSink() {
 }
 
 JobSink::~JobSink() {
-  if (wake_[1] >= 0) (void)::write(wake_[1], "x", 1);
+  if (wake_[1] >= 0) {
+    // One byte into an empty pipe: it cannot block or fall short.
+    [[maybe_unused]] const ssize_t woken = ::write(wake_[1], "x", 1);
+  }
   if (thread_.joinable()) thread_.join();
   for (int fd : wake_)
     if (fd >= 0) ::close(fd);
