@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <regex>
 #include <sstream>
 
 #include "cli/cli_fixture.h"
@@ -24,13 +23,18 @@ struct Refusal {
 // The command names of the overview, in its order.
 std::vector<std::string> commandsOf(const std::string& overview) {
   std::vector<std::string> names;
-  const std::regex synopsis(R"(^  drovik-cli (?:\[--data-dir DIR\] )?([a-z][a-z-]*))");
+  const std::string synopsis = "  drovik-cli ";
+  const std::string global = "[--data-dir DIR] ";
   std::istringstream lines(overview);
   for (std::string line; std::getline(lines, line);) {
-    std::smatch m;
-    if (std::regex_search(line, m, synopsis) &&
-        std::find(names.begin(), names.end(), m[1]) == names.end())
-      names.push_back(m[1]);
+    if (line.rfind(synopsis, 0) != 0) continue;
+    std::string rest = line.substr(synopsis.size());
+    if (rest.rfind(global, 0) == 0) rest.erase(0, global.size());
+    const std::string name = rest.substr(0, rest.find(' '));
+    const bool word = !name.empty() && name[0] >= 'a' && name[0] <= 'z' &&
+                      std::all_of(name.begin(), name.end(),
+                                  [](char c) { return (c >= 'a' && c <= 'z') || c == '-'; });
+    if (word && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
   }
   return names;
 }
