@@ -11,6 +11,7 @@
 #include "ini/text_codec.h"
 #include "transport/ftp_log.h"
 #include "transport/ftp_transcript.h"
+#include "transport/script_words.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t lines = 0;
   while (!rest.empty()) {
     const std::size_t cut = std::min(rest.find('\0'), rest.size());
-    for (std::string_view line : protocolLines(rest.substr(0, cut))) {
+    for (std::string_view line : splitLines(rest.substr(0, cut))) {
       FUZZ_CHECK(line.find('\n') == std::string_view::npos, line);
       transcript.reply(line);
       ++lines;

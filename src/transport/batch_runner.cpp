@@ -58,7 +58,7 @@ bool parseFtp(const std::vector<std::string>& w, BatchLine& line) {
 Result<std::vector<BatchLine>> parseBatch(std::string_view bytes) {
   const std::string text = ini::cp932ToUtf8Lossy(bytes);
   std::vector<BatchLine> lines;
-  for (std::string_view raw : splitScriptLines(text)) {
+  for (std::string_view raw : splitLines(text)) {
     const std::vector<std::string> w = splitWords(raw);
     if (w.empty()) continue;
     BatchLine line{.kind = BatchLine::Kind::Ftp, .text = std::string(raw), .source = {}, .log = {}};

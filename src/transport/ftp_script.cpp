@@ -33,7 +33,7 @@ std::string lastPathPart(const std::string& path) {
 }  // namespace
 
 Result<std::vector<FtpCommand>> parseFtpScript(std::string_view script) {
-  const std::vector<std::string_view> lines = splitScriptLines(script);
+  const std::vector<std::string_view> lines = splitLines(script);
   std::vector<FtpCommand> commands;
   for (std::size_t n = 0; n < lines.size(); ++n) {
     const std::string line(lines[n]);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "transport/curl_library.h"
+#include "transport/script_words.h"
 
 namespace drovik::transport {
 namespace {
@@ -19,9 +20,9 @@ constexpr int kPollSliceMs = 10;
 int onDebug(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
   auto* transcript = static_cast<FtpTranscript*>(user);
   if (type == CURLINFO_HEADER_IN)
-    for (std::string_view text : protocolLines({data, size})) transcript->reply(text);
+    for (std::string_view text : splitLines({data, size})) transcript->reply(text);
   if (type == CURLINFO_HEADER_OUT) {
-    for (std::string_view text : protocolLines({data, size})) {
+    for (std::string_view text : splitLines({data, size})) {
       // The client never writes the password.
       const bool pass =
           text.size() >= 4 && (text.substr(0, 4) == "PASS" || text.substr(0, 4) == "pass");

@@ -19,19 +19,6 @@ std::size_t replyCodeLength(std::string_view text) {
 
 }  // namespace
 
-std::vector<std::string_view> protocolLines(std::string_view data) {
-  std::vector<std::string_view> lines;
-  while (!data.empty()) {
-    const std::size_t end = data.find('\n');
-    std::string_view text = data.substr(0, end);
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    lines.push_back(text);
-    if (end == std::string_view::npos) break;
-    data.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
 void FtpTranscript::line(std::string_view text) {
   text_.append(text);
   text_ += '\n';

@@ -10,10 +10,6 @@
 
 namespace drovik::transport {
 
-// The protocol lines of what the client library hands over at once: possibly several, each
-// with its own line end (LF or CR LF), the last one possibly without.
-std::vector<std::string_view> protocolLines(std::string_view data);
-
 class FtpTranscript {
  public:
   // fd: the log file, written but not owned; -1 for none.

@@ -2,7 +2,7 @@
 
 namespace drovik::transport {
 
-std::vector<std::string_view> splitScriptLines(std::string_view text) {
+std::vector<std::string_view> splitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
