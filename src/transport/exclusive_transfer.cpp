@@ -14,16 +14,6 @@ LockedTransfer::LockedTransfer(const std::filesystem::path& folder, const RunCon
   control_.emplace(budget, control);
 }
 
-ExclusiveRoute::ExclusiveRoute(std::filesystem::path folder, std::unique_ptr<SendRoute> route,
-                               WaitNotice notice)
-    : folder_(std::move(folder)), route_(std::move(route)), notice_(std::move(notice)) {}
-
-SendOutcome ExclusiveRoute::send(std::span<const std::uint8_t> image, RunControl& control) {
-  LockedTransfer run(folder_, control, notice_);
-  if (!run.held()) return SendOutcome::failed(run.refusal());
-  return route_->send(image, run.control());
-}
-
 RetrievalResult retrieveExclusively(const std::filesystem::path& folder, const Ipv4Octets& address,
                                     std::string_view password, RunControl& control,
                                     const WaitNotice& notice) {

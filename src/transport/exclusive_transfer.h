@@ -1,7 +1,7 @@
 // The parallel and network sends and the retrieval, each run under the data folder's transfer
-// lock (transfer_lock.h). The desktop program and drovik-cli use these; the fleet, whose rows
-// work in folders of their own, uses the plain ones. The spooler writes no file in the folder
-// and needs no lock.
+// lock (transfer_lock.h): the delivery holds a LockedTransfer around a send, the desktop
+// program and drovik-cli retrieve through retrieveExclusively. The fleet's rows work in folders
+// of their own and take no lock. The spooler writes no file in the folder and needs no lock.
 #pragma once
 
 #include <filesystem>
@@ -35,21 +35,6 @@ class LockedTransfer {
   std::optional<RunControl> control_;
 };
 
-// A route whose files are in `folder`, run under the folder's transfer lock. The time spent
-// waiting for another transfer does not count against the run's own limit.
-class ExclusiveRoute final : public SendRoute {
- public:
-  ExclusiveRoute(std::filesystem::path folder, std::unique_ptr<SendRoute> route,
-                 WaitNotice notice = {});
-  // When the lock cannot be had, the outcome's message says why and nothing is sent.
-  SendOutcome send(std::span<const std::uint8_t> image, RunControl& control) override;
-
- private:
-  std::filesystem::path folder_;
-  std::unique_ptr<SendRoute> route_;
-  WaitNotice notice_;
-};
-
 struct RetrievalResult {
   RetrievalOutcome outcome;
   // Read before the lock is released, so that they are this printer's; filled only when the
@@ -57,8 +42,7 @@ struct RetrievalResult {
   nvram::RetrievedImages images;
 };
 
-// retrievePrinterImages in `folder` under the folder's transfer lock, as ExclusiveRoute runs
-// a send.
+// retrievePrinterImages in `folder` under the folder's transfer lock.
 RetrievalResult retrieveExclusively(const std::filesystem::path& folder, const Ipv4Octets& address,
                                     std::string_view password, RunControl& control,
                                     const WaitNotice& notice = {});

@@ -32,11 +32,15 @@ TEST(TransferLock, ASendWaitsForTheTransferBeforeItWithoutLosingItsOwnTime) {
   auto owned = std::make_unique<test::FakeSendRoute>(
       SendOutcome::delivered(std::string(kNetworkSentMessage)));
   test::FakeSendRoute* route = owned.get();
-  ExclusiveRoute exclusive(dir.path(), std::move(owned), [&] {
+  const WaitNotice notice = [&] {
     if (++notices == 1) waiting.set_value();
-  });
+  };
   RunControl control(300ms);
-  auto sending = std::async(std::launch::async, [&] { return exclusive.send(kImage, control); });
+  auto sending = std::async(std::launch::async, [&] {
+    LockedTransfer run(dir.path(), control, notice);
+    if (!run.held()) return SendOutcome::failed(run.refusal());
+    return route->send(kImage, run.control());
+  });
   waiting.get_future().wait();
   EXPECT_TRUE(route->sent().empty());
   // Held past the second run's own limit: it still gets all of it once the first ends.
