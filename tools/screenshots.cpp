@@ -24,8 +24,11 @@
 #include "transfer_ui/dlg_send.h"
 #include "transfer_ui/dlg_send_other.h"
 #include "transport/command_file.h"
+#include "transport/transport_messages.h"
 #include "ui/dialog_runner.h"
 #include "ui/message_boxes.h"
+#include "ui/qt_text.h"
+#include "ui/wait_box.h"
 
 namespace {
 
@@ -41,8 +44,8 @@ bool check(const Status& status, const char* what) {
 bool recordSampleDeliveries(ProfileService& service) {
   ProfileModel model;
   const auto folder = service.store().paths().lockFolder();
-  auto written = transport::writeCommandFile(service, model, "本社 経理部 8630-M",
-                                              folder / "keiri.sib");
+  auto written =
+      transport::writeCommandFile(service, model, "本社 経理部 8630-M", folder / "keiri.sib");
   if (!check(written.status(), "command file")) return false;
   const auto& bytes = written->image.bytes;
   history::record(folder,
@@ -146,7 +149,8 @@ void shootTransportDialogs(Photographer& camera, const ProfileStore& store, QWid
   transfer_ui::CDlgSendOther other(store, image, samplePrinters(), &window);
   camera.shoot(other, "send-other-dialog");
   other.hide();
-  transfer_ui::CDlgProc wait([] { return false; }, &window);
+  ui::WaitBox wait(
+      qt(transport::kConnectingMessage), [] { return false; }, &window);
   camera.shoot(wait, "wait-box");
   wait.hide();
   transfer_ui::CDlgFtp retrieval(store, samplePrinters(), &window);
