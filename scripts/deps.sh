@@ -7,9 +7,12 @@ DROVIK_SANITIZER_PACKAGES=(llvm-14)
 DROVIK_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
 # The printer transports: FTP through libcurl, the print spooler through libcups.
 DROVIK_TRANSPORT_PACKAGES=(libcurl4-openssl-dev libcups2-dev)
+# Discovery asks printers over SNMP through net-snmp's library.
+DROVIK_DISCOVERY_PACKAGES=(libsnmp-dev)
 # Peers the transport tests and benchmarks start themselves: a private print spooler and the
-# printer simulator (an FTP server); ansible-core runs the fleet playbook example's test.
-DROVIK_TEST_PEER_PACKAGES=(cups cups-daemon cups-client python3-pyftpdlib ansible-core)
+# printer simulator (an FTP server), an SNMP agent (snmpd) for discovery; ansible-core runs the
+# fleet playbook example's test.
+DROVIK_TEST_PEER_PACKAGES=(cups cups-daemon cups-client python3-pyftpdlib snmpd ansible-core)
 # The Debian package: manual pages (scdoc), icons rendered from the drawing (rsvg-convert),
 # dependencies (dpkg-shlibdeps in dpkg-dev) and the package's checks (lintian, appstreamcli,
 # desktop-file-validate; man-db renders the pages).
@@ -21,7 +24,7 @@ drovik_install_deps() {
   local packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
     libsimpleini-dev qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 qt6-svg-dev
     libgl-dev fonts-noto-cjk nlohmann-json3-dev libssl-dev "$@")
-  packages+=("${DROVIK_TRANSPORT_PACKAGES[@]}")
+  packages+=("${DROVIK_TRANSPORT_PACKAGES[@]}" "${DROVIK_DISCOVERY_PACKAGES[@]}")
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
