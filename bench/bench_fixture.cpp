@@ -1,5 +1,11 @@
 #include "bench_fixture.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "peers/peer_process.h"
 #include "support/store_writes.h"
 #include "support/temp_dir.h"
@@ -63,6 +69,28 @@ const std::vector<std::string>& profileKeys() {
 
 int runQuietly(std::vector<std::string> args) {
   return test::runToEnd(args, "/dev/null", std::chrono::minutes(2));
+}
+
+Measured runMeasured(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  Measured measured;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
+      measured.exitCode = WEXITSTATUS(status);
+      measured.peakKb = usage.ru_maxrss;
+    }
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  return measured;
 }
 
 }  // namespace drovik::bench

@@ -26,4 +26,11 @@ const std::vector<std::string>& profileKeys();
 // its exit status, or -1 when it could not start or did not end by itself.
 int runQuietly(std::vector<std::string> args);
 
+struct Measured {
+  int exitCode = -1;  // -1: it did not start or did not exit by itself
+  long peakKb = 0;    // its peak resident memory
+};
+// Runs a program (argv[0] a path) with its output on /dev/null and waits for it.
+Measured runMeasured(const std::vector<std::string>& args);
+
 }  // namespace drovik::bench

@@ -81,34 +81,6 @@ std::filesystem::path passwordFile(const test::TempDir& dir) {
   return dir / "password";
 }
 
-struct Finished {
-  int exitCode = -1;
-  long peakKb = 0;
-};
-
-// Runs drovik-cli with its output on /dev/null; its exit status and peak resident memory.
-Finished runCli(const std::vector<std::string>& args) {
-  std::vector<char*> argv{const_cast<char*>(DROVIK_CLI_PATH)};
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  Finished finished;
-  if (posix_spawn(&pid, DROVIK_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
-      finished.exitCode = WEXITSTATUS(status);
-      finished.peakKb = usage.ru_maxrss;
-    }
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return finished;
-}
-
 void BM_FleetTwoHundredRows(benchmark::State& state) {
   const Printers& peers = printers();
   if (!peers.problem.empty()) return state.SkipWithError(peers.problem.c_str());
@@ -122,8 +94,9 @@ void BM_FleetTwoHundredRows(benchmark::State& state) {
     std::filesystem::remove_all(dir / "plan.archive");
     std::filesystem::remove(dir / "plan.result.json");
     state.ResumeTiming();
-    const Finished run = runCli({"fleet", plan.string(), "--jobs", std::to_string(kJobs),
-                                 "--password-file", password.string()});
+    const bench::Measured run =
+        bench::runMeasured({DROVIK_CLI_PATH, "fleet", plan.string(), "--jobs",
+                            std::to_string(kJobs), "--password-file", password.string()});
     if (run.exitCode != 0) return state.SkipWithError("a row of the fleet run failed");
     peakKb = std::max(peakKb, run.peakKb);
   }

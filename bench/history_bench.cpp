@@ -25,8 +25,9 @@ void BM_HistoryRecordDelivery(benchmark::State& state) {
   const test::TempDir dir;
   const std::vector<std::uint8_t> command(2955, 0x5A);
   for (auto _ : state)
-    history::record(dir.path(), history::delivery(history::operation::kSend, "本社 経理部",
-                                                  "8630-M", "cups:8630_Keiri", command, history::kOutcomeOk));
+    history::record(dir.path(),
+                    history::delivery(history::operation::kSend, "本社 経理部", "8630-M",
+                                      "cups:8630_Keiri", command, history::kOutcomeOk));
   if (!history::takeWarnings().empty()) state.SkipWithError("a record was not written");
 }
 BENCHMARK(BM_HistoryRecordDelivery)->Unit(benchmark::kMicrosecond)->UseRealTime();
@@ -37,8 +38,9 @@ const std::filesystem::path& largeHistory() {
   static const bool written = [] {
     const history::HistoryFile file(dir.path());
     const std::vector<std::uint8_t> command(2955, 0x5A);
-    history::Record record = history::delivery(history::operation::kSend, "", "8630-M",
-                                               "ftp:192.168.10.21", command, history::kOutcomeOk, "送信しました");
+    history::Record record =
+        history::delivery(history::operation::kSend, "", "8630-M", "ftp:192.168.10.21", command,
+                          history::kOutcomeOk, "送信しました");
     record.time = "2024-04-01T09:30:00+09:00";
     record.user = "sato";
     record.host = "office-pc";

@@ -66,7 +66,8 @@ void BM_FtpSendLargestCommand(benchmark::State& state) {
   transport::FtpRoute route(programDir.path(), printer->address());
   for (auto _ : state) {
     transport::RunControl control;
-    if (image.size() != 2955 || !route.send(image, control).reached()) state.SkipWithError("not sent");
+    if (image.size() != 2955 || !route.send(image, control).reached())
+      state.SkipWithError("not sent");
   }
 }
 BENCHMARK(BM_FtpSendLargestCommand)->Unit(benchmark::kMillisecond)->UseRealTime();

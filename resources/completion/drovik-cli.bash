@@ -7,10 +7,11 @@
 
 # The options that take a value, as drovik-cli reads its command line.
 _drovik_cli_value_options=" --data-dir --all --nw --base --into -o --printer --ftp --ip
-  --password-file --jobs --timeout --profile --target --since --operation "
+  --password-file --jobs --timeout --profile --target --since --operation --rate --plan
+  --target-map --snmp-community --snmp-user --snmp-auth --snmp-priv --snmp-secret-file "
 
 _drovik_cli_commands="list generate report migrate register delete decode-nvram dump printers
-  send fetch diff fleet history"
+  send fetch diff discover fleet history"
 
 # Each command's options as its `drovik-cli COMMAND --help` lists them (cli.completion checks
 # that they agree); --help goes with every command. Before any command: the global ones.
@@ -25,6 +26,8 @@ _drovik_cli_options_of() {
     send) REPLY="--data-dir --printer --parallel --ftp --timeout" ;;
     fetch) REPLY="--data-dir --ip --base --into --json" ;;
     diff) REPLY="--data-dir --ip --json" ;;
+    discover) REPLY="--jobs --timeout --rate --json --plan --target-map --force --snmp-community
+      --snmp-user --snmp-auth --snmp-priv --snmp-secret-file" ;;
     fleet) REPLY="--data-dir --jobs --password-file --timeout --dry-run --register" ;;
     history) REPLY="--data-dir --profile --target --since --operation --json" ;;
     *) REPLY="" ;;
@@ -136,7 +139,10 @@ _drovik_cli_files() {
 _drovik_cli_value_of() {
   local option=$1 cli=$2 dataDir=$3 cur=$4
   case $option in
-    -o | --all | --nw | --password-file) _drovik_cli_files -f "$cur" ;;
+    -o | --all | --nw | --password-file | --plan | --target-map | --snmp-secret-file)
+      _drovik_cli_files -f "$cur" ;;
+    --snmp-auth) mapfile -t COMPREPLY < <(compgen -W "SHA SHA-256 MD5" -- "$cur") ;;
+    --snmp-priv) mapfile -t COMPREPLY < <(compgen -W "AES DES" -- "$cur") ;;
     --data-dir) _drovik_cli_files -d "$cur" ;;
     --base | --into | --profile) _drovik_cli_profiles "$cli" "$dataDir" "$cur" ;;
   esac

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 
 #include "cli/commands.h"
@@ -57,25 +56,6 @@ Result<std::chrono::seconds> timeoutOption(const Args& args) {
       numberOption(args, "--timeout", static_cast<int>(fallback.count()), kMaxTimeoutSeconds);
   if (!seconds) return seconds.error();
   return std::chrono::seconds(*seconds);
-}
-
-Result<std::string> readBinaryFile(const std::filesystem::path& path, std::size_t maxBytes) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec))
-    return Error{"ファイルではありません: " + path.string()};
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
-    return Error{"ファイルを読み込めません: " + path.string() + "（" + std::strerror(errno) + "）"};
-  std::string bytes;
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > maxBytes)
-      return Error{"ファイルが大きすぎます: " + path.string() + "（" + std::to_string(maxBytes) +
-                   "バイトまで）"};
-  }
-  if (in.bad()) return Error{"ファイルを読み込めません: " + path.string()};
-  return bytes;
 }
 
 std::string registrationFailure(const Error& error, const std::string& name) {

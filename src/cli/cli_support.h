@@ -28,8 +28,6 @@ Result<int> numberOption(const Args& args, const std::string& name, int fallback
 // --timeout SECONDS: how long a transfer waits for its printer, the program's bound without it.
 Result<std::chrono::seconds> timeoutOption(const Args& args);
 
-Result<std::string> readBinaryFile(const std::filesystem::path& path, std::size_t maxBytes);
-
 // A registration's refusal; the overwrite question becomes a hint at --yes.
 std::string registrationFailure(const Error& error, const std::string& name);
 

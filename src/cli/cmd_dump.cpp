@@ -1,6 +1,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "command/image_dump.h"
+#include "files/read_file.h"
 
 namespace drovik::cli {
 
@@ -10,7 +11,7 @@ constexpr std::size_t kMaxDumpBytes = 16 * 1024 * 1024;
 }  // namespace
 
 int runDump(const Args& args) {
-  auto bytes = readBinaryFile(args.operands[0], kMaxDumpBytes);
+  auto bytes = readFileUpTo(args.operands[0], kMaxDumpBytes);
   if (!bytes) return fail(bytes.message());
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
   const ImageInspection inspection = InspectCommandImage({data, bytes->size()});

@@ -150,7 +150,9 @@ Result<Invocation> parseCommandLine(std::span<const Command* const> commands,
   if (args.operands.size() < wanted.size())
     return usageError(command, of(command) + "引数 " + std::string(wanted[args.operands.size()]) +
                                    " がありません。");
-  if (args.operands.size() > wanted.size())
+  // An operand written "NAME..." takes every word left.
+  const bool lastRepeats = !wanted.empty() && wanted.back().ends_with("...");
+  if (args.operands.size() > wanted.size() && !lastRepeats)
     return usageError(command,
                       of(command) + "余分な引数です: " + args.operands[wanted.size()] + "。");
   return invocation;

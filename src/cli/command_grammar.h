@@ -36,9 +36,10 @@ struct ReplacedOperand {
 
 struct Command {
   std::string_view name = {};
-  std::vector<std::string_view> operands = {};  // all required, in order
-  std::vector<OptionSpec> options = {};         // besides --data-dir and --help
-  bool usesDataFolder = true;                   // takes --data-dir
+  // All required, in order; the last, written "NAME...", may be given more than once.
+  std::vector<std::string_view> operands = {};
+  std::vector<OptionSpec> options = {};  // besides --data-dir and --help
+  bool usesDataFolder = true;            // takes --data-dir
   ReplacedOperand replaced = {};
   std::string_view notes = {};               // lines under the synopsis, already indented
   std::string_view exitStatuses = {};        // the command's own lines; empty: the common ones

@@ -37,6 +37,8 @@ extern const Command kHistoryCommand;
 // 0 every row completed (now or before), 1 some row failed, 2 nothing was done (command line,
 // plan, result file, password).
 extern const Command kFleetCommand;
+// 0 the sweep ran (whatever answered), 1 it could not run or was cancelled, 2 command line.
+extern const Command kDiscoverCommand;
 
 // Every command, in the order the overview lists them.
 std::span<const Command* const> allCommands();
@@ -53,6 +55,7 @@ int runPrinters(const Args& args);
 int runSend(const Args& args);
 int runFetch(const Args& args);
 int runFleet(const Args& args);
+int runDiscover(const Args& args);
 int runDiff(const Args& args);
 int runHistory(const Args& args);
 

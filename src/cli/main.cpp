@@ -13,7 +13,7 @@ std::span<const Command* const> allCommands() {
   static const Command* const kCommands[] = {
       &kListCommand,   &kGenerateCommand,    &kReportCommand,  &kMigrateCommand,  &kRegisterCommand,
       &kDeleteCommand, &kDecodeNvramCommand, &kDumpCommand,    &kPrintersCommand, &kSendCommand,
-      &kFetchCommand,  &kDiffCommand,        &kHistoryCommand, &kFleetCommand,
+      &kFetchCommand,  &kDiffCommand,        &kHistoryCommand, &kDiscoverCommand, &kFleetCommand,
   };
   return kCommands;
 }

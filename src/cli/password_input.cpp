@@ -42,7 +42,7 @@ extern "C" void restoreEchoAndDie(int number) {
 // Echo off for the prompt, back on when it ends whichever way.
 class QuietTerminal {
  public:
-  QuietTerminal() {
+  explicit QuietTerminal(std::string_view prompt) {
     if (!::isatty(STDIN_FILENO) || ::tcgetattr(STDIN_FILENO, &promptSaved) != 0) return;
     active_ = true;
     struct sigaction action {};
@@ -54,7 +54,7 @@ class QuietTerminal {
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
     // Only once nothing typed can show any more.
-    std::cerr << "パスワード: " << std::flush;
+    std::cerr << prompt << std::flush;
   }
   ~QuietTerminal() {
     if (!active_) return;
@@ -73,17 +73,19 @@ class QuietTerminal {
 
 }  // namespace
 
-std::string readPassword() {
+std::string readPassword(std::string_view prompt) {
   transport::keepOutOfCoreDumps();
   std::string password;
   {
-    const QuietTerminal quiet;
+    const QuietTerminal quiet(prompt);
     std::getline(std::cin, password);
   }
   return firstLine(password);
 }
 
-Result<std::string> readPasswordFile(const std::filesystem::path& path) {
+namespace {
+
+Result<std::string> readOwnerOnlyFile(const std::filesystem::path& path) {
   transport::keepOutOfCoreDumps();
   // The checks are made on the opened file itself, so that it cannot be swapped in between.
   const SafelyOpenedFile file = openSafely(path, O_RDONLY);
@@ -114,7 +116,28 @@ Result<std::string> readPasswordFile(const std::filesystem::path& path) {
   if (got < 0)
     return Error{"パスワードファイルを読み込めません: " + path.string() + "（" +
                  std::strerror(errno) + "）"};
-  return firstLine(std::move(text));
+  return text;
+}
+
+}  // namespace
+
+Result<std::string> readPasswordFile(const std::filesystem::path& path) {
+  auto text = readOwnerOnlyFile(path);
+  if (!text) return text.error();
+  return firstLine(std::move(*text));
+}
+
+Result<std::vector<std::string>> readSecretLines(const std::filesystem::path& path) {
+  auto text = readOwnerOnlyFile(path);
+  if (!text) return text.error();
+  std::vector<std::string> lines;
+  std::string_view rest = *text;
+  while (!rest.empty()) {
+    const auto newline = rest.find('\n');
+    lines.push_back(firstLine(std::string(rest.substr(0, newline))));
+    rest = newline == std::string_view::npos ? std::string_view{} : rest.substr(newline + 1);
+  }
+  return lines;
 }
 
 }  // namespace drovik::cli

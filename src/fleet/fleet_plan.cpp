@@ -27,8 +27,9 @@ std::string lowered(std::string_view text) {
   return out;
 }
 
-// The fields of one line; blanks around a field are dropped.
-Result<std::vector<std::string>> splitFields(std::string_view line) {
+}  // namespace
+
+Result<std::vector<std::string>> splitPlanFields(std::string_view line) {
   std::vector<std::string> fields;
   std::size_t at = 0;
   while (true) {
@@ -65,8 +66,10 @@ Result<std::vector<std::string>> splitFields(std::string_view line) {
   }
 }
 
-// The new printer: a queue, an address or the port; a command file is no printer.
-Result<transport::Target> parseTarget(std::string_view text) {
+Result<transport::Target> parseNewTarget(std::string_view text) {
+  if (trimmed(text).empty())
+    return Error{
+        "送信先がありません（ftp:A.B.C.D、cups:プリンタ名、parallel のどれかを書いてください）"};
   transport::TargetFault fault;
   auto target = transport::parseTarget(text, &fault);
   if (!target && fault == transport::TargetFault::Address)
@@ -78,6 +81,8 @@ Result<transport::Target> parseTarget(std::string_view text) {
   return target;
 }
 
+namespace {
+
 // A row's profiles are kept in a folder of the row's name.
 Status checkFolderName(const std::string& name) {
   if (name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos)
@@ -86,8 +91,21 @@ Status checkFolderName(const std::string& name) {
   return {};
 }
 
+}  // namespace
+
+Status checkRowName(const std::string& name) {
+  if (Status s = validateProfileName(name); !s) return s.error();
+  if (Status s = checkFolderName(name); !s) return s.error();
+  const std::string migrated = name + std::string(kMigratedSuffix);
+  if (Status s = validateProfileName(migrated); !s)
+    return Error{"移行先の設定名「" + migrated + "」: " + s.message()};
+  return {};
+}
+
+namespace {
+
 Result<PlanRow> parseRow(std::string_view line, int number) {
-  auto fields = splitFields(line);
+  auto fields = splitPlanFields(line);
   if (!fields) return fields.error();
   if (fields->size() != 3)
     return Error{"項目が" + std::to_string(fields->size()) +
@@ -95,21 +113,18 @@ Result<PlanRow> parseRow(std::string_view line, int number) {
   PlanRow row;
   row.line = number;
   row.name = (*fields)[0];
-  if (Status s = validateProfileName(row.name); !s) return s.error();
-  if (Status s = checkFolderName(row.name); !s) return s.error();
-  if (Status s = validateProfileName(row.migratedName()); !s)
-    return Error{"移行先の設定名「" + row.migratedName() + "」: " + s.message()};
+  if (Status s = checkRowName(row.name); !s) return s.error();
   auto old = transport::parsePrinterAddress((*fields)[1]);
   if (!old) return Error{"旧プリンタのアドレスが正しくありません（" + old.message() + "）"};
   row.oldPrinter = *old;
-  auto target = parseTarget((*fields)[2]);
+  auto target = parseNewTarget((*fields)[2]);
   if (!target) return target.error();
   row.target = *target;
   return row;
 }
 
 bool isHeader(std::string_view line) {
-  auto fields = splitFields(line);
+  auto fields = splitPlanFields(line);
   return fields && fields->size() == 3 && lowered((*fields)[0]) == "name" &&
          lowered((*fields)[1]) == "old_printer" && lowered((*fields)[2]) == "new_target";
 }

@@ -31,7 +31,8 @@ PrinterSimulator::PrinterSimulator(PrinterSimulatorOptions options) {
     std::filesystem::resize_file(root_.path() / "pr_setup" / "nvr_all.bin", options.allImageBytes);
   // Another test may hold an address already: the simulator says so and another is tried.
   for (int attempt = 0; attempt < 10; ++attempt) {
-    address_ = randomLoopbackAddress();
+    const bool fixed = !options.fixedAddresses.empty();
+    address_ = fixed ? options.fixedAddresses.front() : randomLoopbackAddress();
     std::vector<std::string> argv{"/usr/bin/python3", DROVIK_PRINTER_SIM_PATH,
                                   "--address",        transport::dottedOctets(address_),
                                   "--root",           root_.path().string(),
@@ -42,13 +43,15 @@ PrinterSimulator::PrinterSimulator(PrinterSimulatorOptions options) {
     if (options.endlessDownloads) argv.push_back("--endless-downloads");
     if (options.echoPassword) argv.push_back("--echo-password");
     moreAddresses_.clear();
-    for (int i = 0; i < options.moreAddresses; ++i) {
+    if (fixed)
+      moreAddresses_.assign(options.fixedAddresses.begin() + 1, options.fixedAddresses.end());
+    for (int i = 0; !fixed && i < options.moreAddresses; ++i)
       moreAddresses_.push_back(randomLoopbackAddress());
-      argv.insert(argv.end(), {"--also-address", transport::dottedOctets(moreAddresses_.back())});
-    }
+    for (const Ipv4Octets& more : moreAddresses_)
+      argv.insert(argv.end(), {"--also-address", transport::dottedOctets(more)});
     process_ = std::make_unique<PeerProcess>(argv, root_.path() / "simulator.err");
     if (process_->waitForLine("ready", std::chrono::seconds(10))) return;
-    if (process_->waitForExit(std::chrono::seconds(2)) != 3) break;
+    if (process_->waitForExit(std::chrono::seconds(2)) != 3 || fixed) break;
   }
   problem_ = "the printer simulator did not start: " + readFile(root_.path() / "simulator.err");
 }

@@ -34,6 +34,9 @@ struct PrinterSimulatorOptions {
   // More printers of the same kind served by the same process, each on an address of its own;
   // they share the files (what one receives, the others show).
   int moreAddresses = 0;
+  // Instead of random addresses: exactly these (the first is address(), the others
+  // moreAddresses()), for a test that sweeps a block of its own.
+  std::vector<Ipv4Octets> fixedAddresses;
 };
 
 class PrinterSimulator {

@@ -1,0 +1,114 @@
+// drovik-cli discover against printer simulators on a loopback block of its own.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/fleet_cli_fixture.h"
+
+namespace drovik::test {
+namespace {
+
+class DiscoverCli : public FleetCli {
+ protected:
+  // 127.1.20.0/24: old printers at .21 and .22, an 8630-M at .30, another FTP server at .40.
+  PrinterSimulator h05{fixedAt({127, 1, 20, 21}, "8630-H05 FTP server ready.")};
+  PrinterSimulator g05{fixedAt({127, 1, 20, 22}, "8630-G05 FTP server ready.")};
+  PrinterSimulator m{fixedAt({127, 1, 20, 30}, "8630-M FTP server ready.")};
+  PrinterSimulator other{fixedAt({127, 1, 20, 40}, "ProFTPD Server")};
+
+  static PrinterSimulatorOptions fixedAt(Ipv4Octets address, std::string greeting) {
+    PrinterSimulatorOptions options = printerOptions(std::move(greeting), "secret");
+    options.fixedAddresses = {address};
+    return options;
+  }
+  bool started() {
+    for (const PrinterSimulator* simulator : {&h05, &g05, &m, &other})
+      if (!simulator->problem().empty()) return false;
+    return true;
+  }
+};
+
+#define DROVIK_START_ALL_OR_SKIP() \
+  DROVIK_START_OR_SKIP(h05);       \
+  ASSERT_TRUE(started()) << g05.problem() << m.problem() << other.problem()
+
+TEST_F(DiscoverCli, ListsEverySimulatedPrinterWithItsModelAndNothingElse) {
+  DROVIK_START_ALL_OR_SKIP();
+  const CliRun swept = run({"discover", "127.1.20.0/24", "--timeout", "1"});
+  ASSERT_EQ(swept.exitCode, 0) << swept.err;
+  EXPECT_EQ(swept.out,
+            "127.1.20.21\t8630-H05\t-\t-\t-\tftp\n"
+            "127.1.20.22\t8630-G05\t-\t-\t-\tftp\n"
+            "127.1.20.30\t8630-M\t-\t-\t-\tftp\n"
+            "127.1.20.40\tその他（220 ProFTPD Server）\t-\t-\t-\tftp\n");
+  EXPECT_NE(
+      swept.err.find("256 件を調べ、4 台が応答しました（旧機種 2、8630-M 1、その他 1、応答なし "
+                     "252）"),
+      std::string::npos)
+      << swept.err;
+
+  const CliRun json = run({"discover", "127.1.20.20-30", "--json"});
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  const auto document = nlohmann::json::parse(json.out);
+  EXPECT_EQ(document["counts"]["old"], 2);
+  EXPECT_EQ(document["counts"]["silent"], 8);
+  EXPECT_EQ(document["printers"][0]["greeting"][0], "220 8630-H05 FTP server ready.");
+  EXPECT_EQ(document["printers"][2]["kind"], "new");
+}
+
+TEST_F(DiscoverCli, ThePlanItWritesRunsInTheFleet) {
+  DROVIK_START_ALL_OR_SKIP();
+  writeFile(plans() / "map.csv", "127.1.20.21,ftp:127.1.20.30\n");
+  const auto plan = plans() / "found.csv";
+  const CliRun found = run({"discover", "127.1.20.20-45", "--plan", plan.string(), "--target-map",
+                            (plans() / "map.csv").string()});
+  ASSERT_EQ(found.exitCode, 0) << found.err;
+  EXPECT_EQ(readFile(plan),
+            "name,old_printer,new_target\n"
+            "127.1.20.21,127.1.20.21,ftp:127.1.20.30\n"
+            "127.1.20.22,127.1.20.22,\n");
+  EXPECT_NE(found.err.find("127.1.20.22（127.1.20.22）: 送信先が決まりません"), std::string::npos)
+      << found.err;
+
+  // The open row is the fleet's to refuse, by its line; filled in, the plan runs.
+  const CliRun refused = run({"fleet", plan.string(), "--dry-run"}, "secret\n");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.err.find("計画の3行目: 送信先がありません"), std::string::npos) << refused.err;
+  writeFile(plan, readFile(plan).substr(0, readFile(plan).size() - 1) + "parallel\n");
+  const CliRun rehearsed = run({"fleet", plan.string(), "--dry-run"}, "secret\n");
+  EXPECT_EQ(rehearsed.exitCode, 0) << rehearsed.out << rehearsed.err;
+  EXPECT_NE(rehearsed.out.find("127.1.20.21"), std::string::npos);
+  EXPECT_NE(rehearsed.out.find("127.1.20.22"), std::string::npos);
+
+  // An existing plan stays as it is unless --force.
+  const std::string kept = readFile(plan);
+  const CliRun again = run({"discover", "127.1.20.21", "--plan", plan.string()});
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_NE(again.err.find("--force"), std::string::npos);
+  EXPECT_EQ(readFile(plan), kept);
+  EXPECT_EQ(run({"discover", "127.1.20.21", "--plan", plan.string(), "--force"}).exitCode, 0);
+  EXPECT_NE(readFile(plan), kept);
+}
+
+TEST_F(CliTest, DiscoverRefusesABadCommandLineBeforeAskingAnything) {
+  const auto plan = dir / "plan.csv";
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"discover"},
+        {"discover", "10.0.0.0/8"},
+        {"discover", "224.0.0.1"},
+        {"discover", "printer-3"},
+        {"discover", "127.0.0.1", "--target-map", "map.csv"},
+        {"discover", "127.0.0.1", "--snmp-priv", "AES"},
+        {"discover", "127.0.0.1", "--snmp-user", "u", "--snmp-auth", "SHA-1"},
+        {"discover", "127.0.0.1", "--jobs", "0"},
+        {"discover", "127.0.0.1", "--plan", plan.string(), "--data-dir", "x"}}) {
+    const CliRun refused = run(args);
+    EXPECT_EQ(refused.exitCode, 2) << args.back() << ": " << refused.err;
+    EXPECT_EQ(refused.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(plan));
+  EXPECT_NE(run({"discover", "10.0.0.0/8"}).err.find("10.0.0.0/8"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace drovik::test
