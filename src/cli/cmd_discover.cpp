@@ -32,8 +32,8 @@ Result<std::vector<discovery::QueueDevice>> spoolerQueues() {
 
 // The secrets of a v3 user: the lines of --snmp-secret-file, else typed at the prompt.
 Status readSnmpSecrets(const Args& args, discovery::SnmpCredentials& credentials) {
-  const bool auth = args.has("--snmp-auth");
-  const bool priv = args.has("--snmp-priv");
+  const bool auth = args.option("--snmp-auth").has_value();
+  const bool priv = args.option("--snmp-priv").has_value();
   if (!auth) return {};
   if (const auto file = args.option("--snmp-secret-file")) {
     auto lines = readSecretLines(*file);
@@ -60,7 +60,7 @@ Result<std::optional<discovery::SnmpCredentials>> snmpCredentials(const Args& ar
   const auto priv = args.option("--snmp-priv");
   if (community && user)
     return Error{"discover の --snmp-community と --snmp-user は一緒に使えません。"};
-  if ((auth || priv || args.has("--snmp-secret-file")) && !user)
+  if ((auth || priv || args.option("--snmp-secret-file").has_value()) && !user)
     return Error{
         "discover の --snmp-auth、--snmp-priv、--snmp-secret-file は --snmp-user と使います。"};
   if (priv && !auth) return Error{"discover の --snmp-priv には --snmp-auth も必要です。"};
@@ -126,7 +126,8 @@ int writePlan(const Args& args, const discovery::SweepReport& report,
 int runDiscover(const Args& args) {
   auto options = sweepOptions(args);
   if (!options) return fail(options.message(), kExitUsage);
-  if (!args.has("--plan") && (args.has("--target-map") || args.has("--force")))
+  if (!args.option("--plan").has_value() &&
+      (args.option("--target-map").has_value() || args.has("--force")))
     return fail("discover の --target-map と --force は --plan と使います。", kExitUsage);
   // A spooler that cannot be asked is no mistake of the command line.
   bool spoolerFailed = false;
@@ -162,10 +163,10 @@ int runDiscover(const Args& args) {
   note(discovery::sweepSummary(*report));
   if (!shown) return fail(shown.message());
   if (report->cancelled) {
-    if (args.has("--plan")) note("中止したため計画は書き込みません。");
+    if (args.option("--plan").has_value()) note("中止したため計画は書き込みません。");
     return kExitFailure;
   }
-  if (args.has("--plan")) return writePlan(args, *report, map);
+  if (args.option("--plan").has_value()) return writePlan(args, *report, map);
   return kExitOk;
 }
 

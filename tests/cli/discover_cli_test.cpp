@@ -47,9 +47,9 @@ TEST_F(DiscoverCli, ListsEverySimulatedPrinterWithItsModelAndNothingElse) {
       std::string::npos)
       << swept.err;
 
-  const CliRun json = run({"discover", "127.1.20.20-30", "--json"});
-  ASSERT_EQ(json.exitCode, 0) << json.err;
-  const auto document = nlohmann::json::parse(json.out);
+  const CliRun asJson = run({"discover", "127.1.20.20-30", "--json"});
+  ASSERT_EQ(asJson.exitCode, 0) << asJson.err;
+  const auto document = nlohmann::json::parse(asJson.out);
   EXPECT_EQ(document["counts"]["old"], 2);
   EXPECT_EQ(document["counts"]["silent"], 8);
   EXPECT_EQ(document["printers"][0]["greeting"][0], "220 8630-H05 FTP server ready.");

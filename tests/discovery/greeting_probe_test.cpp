@@ -41,7 +41,7 @@ TEST(GreetingReply, SingleAndMultiLineRepliesEndWhereFtpSays) {
 }
 
 TEST(GreetingReply, BytesThatAreNotTextAreShownAsQuestionMarksWithANote) {
-  auto binary = readGreetingReply(std::string("220 \x01\x02\xFF\xFE ready\x1B[2J\r\n", 18));
+  auto binary = readGreetingReply(std::string("220 \x01\x02\xFF\xFE ready\x1B[2J\r\n", 20));
   EXPECT_TRUE(binary.complete);
   ASSERT_EQ(binary.lines.size(), 1u);
   EXPECT_EQ(binary.lines[0].find_first_of("\x01\x02\x1B"), std::string::npos);

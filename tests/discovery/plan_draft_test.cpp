@@ -85,7 +85,7 @@ TEST(DraftPlan, TheWrittenPlanIsOneTheFleetReadsAndRefusesOnlyForTheOpenRows) {
 
   auto filled = fleet::parsePlan(fleet::planFileText({planLines(rows)[0]}));
   ASSERT_TRUE(filled) << filled.message();
-  EXPECT_EQ((*filled)[0].name, "b,\"x\"");
+  EXPECT_EQ((*filled)[0].name, "b,_x_");  // the comma quoted, the quotes made "_"
   EXPECT_EQ((*filled)[0].target.text(), "ftp:10.0.1.3");
 }
 
@@ -97,15 +97,15 @@ TEST(TargetMap, EveryBadLineIsNamed) {
 }
 
 TEST(PlanFile, WrittenWholeNeverOverAnotherFileUnlessAsked) {
-  TempDir dir;
+  test::TempDir dir;
   const auto path = dir / "plan.csv";
   ASSERT_TRUE(fleet::writePlanFile(path, "first\n", false));
   const Status again = fleet::writePlanFile(path, "second\n", false);
   ASSERT_FALSE(again);
   EXPECT_TRUE(again.message().starts_with(fleet::kPlanExists));
-  EXPECT_EQ(readFile(path), "first\n");
+  EXPECT_EQ(test::readFile(path), "first\n");
   ASSERT_TRUE(fleet::writePlanFile(path, "second\n", true));
-  EXPECT_EQ(readFile(path), "second\n");
+  EXPECT_EQ(test::readFile(path), "second\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no leftovers
 
   EXPECT_FALSE(fleet::writePlanFile(dir / "missing" / "plan.csv", "x\n", false));

@@ -50,21 +50,21 @@ TEST(SweepTargets, MoreThanTheBoundIsRefusedBeforeAnythingIsExpanded) {
 }
 
 TEST(SweepTargets, FileOfTargetsInEitherEncodingWithComments) {
-  TempDir dir;
+  test::TempDir dir;
   // UTF-8 with its byte order mark, CR LF, and a comment in Japanese.
-  writeFile(dir / "floors.txt", "\xEF\xBB\xBF# 三階\r\n10.0.3.1  # 受付\r\n\r\n10.0.3.10-11\r\n");
+  test::writeFile(dir / "floors.txt", "\xEF\xBB\xBF# 三階\r\n10.0.3.1  # 受付\r\n\r\n10.0.3.10-11\r\n");
   // Code page 932: "二階" in a comment.
-  writeFile(dir / "sjis.txt", "10.0.2.5 # \x93\xF1\x8A\x4B\n");
+  test::writeFile(dir / "sjis.txt", "10.0.2.5 # \x93\xF1\x8A\x4B\n");
   auto swept = parse({"@" + (dir / "floors.txt").string(), "@" + (dir / "sjis.txt").string()});
   ASSERT_TRUE(swept) << swept.message();
   EXPECT_EQ(texts(*swept),
             (std::vector<std::string>{"10.0.2.5", "10.0.3.1", "10.0.3.10", "10.0.3.11"}));
 
-  writeFile(dir / "bad.txt", "10.0.3.1\n\n10.0.3.x\n");
+  test::writeFile(dir / "bad.txt", "10.0.3.1\n\n10.0.3.x\n");
   auto bad = parse({"@" + (dir / "bad.txt").string()});
   ASSERT_FALSE(bad);
   EXPECT_NE(bad.message().find("3 行目"), std::string::npos) << bad.message();
-  writeFile(dir / "nested.txt", "@other.txt\n");
+  test::writeFile(dir / "nested.txt", "@other.txt\n");
   EXPECT_FALSE(parse({"@" + (dir / "nested.txt").string()}));
   EXPECT_FALSE(parse({"@" + (dir / "missing.txt").string()}));
 }
