@@ -1,7 +1,6 @@
 #include "cli/discover_output.h"
 
 #include "cli/json_output.h"
-#include "ini/text_codec.h"
 #include "transport/ipv4_address.h"
 
 namespace drovik::cli {
@@ -19,13 +18,12 @@ std::string column(std::string text) {
 }
 
 std::string modelColumn(const PrinterModel& model) {
-  constexpr std::size_t kShownOther = 60;  // characters of what another device said
   switch (model.kind) {
     case PrinterModel::Kind::Old:
     case PrinterModel::Kind::New:
       return model.name;
     case PrinterModel::Kind::Other:
-      return "その他（" + ini::truncateUtf16(model.name, kShownOther) + "）";
+      return "その他（" + model.name + "）";
     case PrinterModel::Kind::Unknown:
       break;
   }

@@ -1,5 +1,6 @@
 #include "discovery/printer_model.h"
 
+#include "ini/text_codec.h"
 #include "transport/ftp_log.h"
 
 namespace drovik::discovery {
@@ -11,7 +12,7 @@ PrinterModel modelIn(std::string_view text) {
   if (text.find(kNewModel) != std::string_view::npos)
     return {PrinterModel::Kind::New, std::string(kNewModel)};
   if (text.empty()) return {};
-  return {PrinterModel::Kind::Other, std::string(text)};
+  return {PrinterModel::Kind::Other, ini::truncateUtf16(text, kMaxOtherName)};
 }
 
 std::string_view kindLabel(PrinterModel::Kind kind) {

@@ -2,12 +2,14 @@
 // judges it, or else its SNMP descriptions.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace drovik::discovery {
 
 inline constexpr std::string_view kNewModel = "8630-M";
+inline constexpr std::size_t kMaxOtherName = 60;
 
 struct PrinterModel {
   enum class Kind {
@@ -17,7 +19,8 @@ struct PrinterModel {
     Unknown,  // it said nothing about itself
   };
   Kind kind = Kind::Unknown;
-  // The model's name ("8630-H05", "8630-M") or, for Other, what the printer said.
+  // The model's name ("8630-H05", "8630-M") or, for Other, what the printer said (the start
+  // of it, kMaxOtherName characters).
   std::string name;
 };
 

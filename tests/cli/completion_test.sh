@@ -57,7 +57,7 @@ typed_data=${data// /\\ }  # as typed at the prompt: data\ dir
 
 # Commands and options.
 expect "every command, history too" list generate report migrate register delete decode-nvram \
-  dump printers send fetch diff fleet history -- "$cli" ""
+  dump printers send fetch diff discover fleet history -- "$cli" ""
 expect "a command by its start" history -- "$cli" hi
 expect "options before the command" --data-dir --help --version -- "$cli" -
 expect "report's options" --data-dir --help --json -- "$cli" report -
