@@ -114,7 +114,10 @@ int writePlan(const Args& args, const discovery::SweepReport& report,
   for (const auto& row : rows) {
     if (!row.target) ++open;
     if (!row.note.empty())
-      note(row.name + "（" + transport::dottedOctets(row.oldPrinter) + "）: " + row.note);
+      note((row.name == transport::dottedOctets(row.oldPrinter)
+                ? row.name
+                : row.name + "（" + transport::dottedOctets(row.oldPrinter) + "）") +
+           ": " + row.note);
   }
   note("計画を書き込みました: " + path + "（" + std::to_string(rows.size()) + " 行" +
        (open ? "、うち送信先のない行 " + std::to_string(open) : std::string()) + "）");
