@@ -2,11 +2,12 @@
 // transfers succeeded, the bytes up to the first line end are the login password, the rest
 // the server's replies as the client library hands them over (chunks split at NUL bytes).
 // The password never reaches the transcript's file; the judgement never calls a run whose
-// transfers failed retrieved.
+// transfers failed retrieved. The same replies read as a greeting give bounded lines of text.
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include "discovery/greeting_probe.h"
 #include "fuzz_support.h"
 #include "ini/text_codec.h"
 #include "transport/ftp_log.h"
@@ -33,6 +34,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t end = std::min(rest.find('\n'), rest.size());
   const std::string_view password = rest.substr(0, end);
   rest.remove_prefix(std::min(end + 1, rest.size()));
+
+  const auto greeting = drovik::discovery::readGreetingReply(rest);
+  std::size_t greetingBytes = 0;
+  for (const std::string& line : greeting.lines) {
+    FUZZ_CHECK(drovik::ini::isValidUtf8(line), line);
+    FUZZ_CHECK(std::none_of(line.begin(), line.end(),
+                            [](char c) {
+                              return (static_cast<unsigned char>(c) < 0x20 && c != '\t') ||
+                                     c == 0x7F;
+                            }),
+               line);
+    greetingBytes += line.size();
+  }
+  // Code page 932 read as UTF-8 grows three times at most (a half-width katakana).
+  FUZZ_CHECK(greetingBytes <= drovik::discovery::kMaxGreetingBytes * 3, greeting.note);
+  FUZZ_CHECK(!greeting.complete || greeting.code.empty() ||
+                 greeting.lines.back().starts_with(greeting.code),
+             greeting.note);
 
   FtpTranscript transcript(-1);
   transcript.addSecret(password);
