@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
+#include <utility>
 
 #include "discovery/snmp_text.h"
 
@@ -41,7 +43,7 @@ SnmpHostQuery::SnmpHostQuery(const SnmpLibrary& library, const SnmpSecurity& sec
   for (const SnmpObject& object : snmpObjects()) wanted_.push_back(&object);
 }
 
-SnmpHostQuery::~SnmpHostQuery() { session_.reset(); }
+SnmpHostQuery::~SnmpHostQuery() { closeSession(); }
 
 void SnmpHostQuery::start() {
   deadline_ = Clock::now() + timeout_;
@@ -74,7 +76,7 @@ SnmpHostQuery::Clock::time_point SnmpHostQuery::nextLook(Clock::time_point now) 
 }
 
 void SnmpHostQuery::abandon(const std::string& note) {
-  session_.reset();
+  closeSession();
   if (!settled_) answer_.note = joined(note, remarks_);
 }
 
@@ -106,7 +108,7 @@ void SnmpHostQuery::send(netsnmp_pdu* pdu) {
   if (!pdu) return settle(false, "SNMP の要求を作れません");
   const SnmpSession::Sent sent = session_->send(pdu, &SnmpHostQuery::onEvent, this);
   if (sent.requestId != 0) {
-    pendingRequest_ = sent.requestId;
+    waiting_ = true;
   } else if (sent.socketError != 0) {
     settle(false, unreachableNote(sent.socketError));
   } else {
@@ -135,24 +137,26 @@ void SnmpHostQuery::sendGet() {
   send(pdu);
 }
 
-int SnmpHostQuery::onEvent(int op, netsnmp_session*, int requestId, netsnmp_pdu* pdu, void* self) {
-  static_cast<SnmpHostQuery*>(self)->handle(op, requestId, pdu);
+int SnmpHostQuery::onEvent(int op, netsnmp_session*, int, netsnmp_pdu* pdu, void* self) {
+  static_cast<SnmpHostQuery*>(self)->handle(op, pdu);
   return 1;
 }
 
-void SnmpHostQuery::handle(int op, int requestId, netsnmp_pdu* pdu) {
-  // Inside the library's call: only the answer is taken here; sessions change afterwards.
-  if (settled_ || requestId != pendingRequest_) return;
+void SnmpHostQuery::handle(int op, netsnmp_pdu* pdu) {
+  // Inside the library's call: only the answer is taken here; sessions change afterwards. The
+  // session is this query's and has one request at a time, which the library matched by its
+  // message ID: a report to an encrypted request need not carry the request ID.
+  if (settled_ || !waiting_) return;
   switch (op) {
     case NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE:
-      pendingRequest_ = 0;
+      waiting_ = false;
       if (!pdu) return settle(false, "応答を読めません");
       return step_ == Step::Probe ? onProbeReply(*pdu) : onGetReply(*pdu);
     case NETSNMP_CALLBACK_OP_TIMED_OUT:
-      pendingRequest_ = 0;
+      waiting_ = false;
       return settle(false, timedOutNote());
     case NETSNMP_CALLBACK_OP_SEND_FAILED:
-      pendingRequest_ = 0;
+      waiting_ = false;
       return settle(false, "再送できません");
     default:
       return;  // a resend, or a security error the report that follows explains
@@ -212,17 +216,18 @@ void SnmpHostQuery::takeValues(const netsnmp_variable_list* variables) {
     switch (variable->type) {
       case ASN_OCTET_STR: {
         const std::string_view bytes =
-            variable->val.string ? std::string_view(reinterpret_cast<const char*>(
-                                                        variable->val.string),
-                                                    variable->val_len)
-                                 : std::string_view();
+            variable->val.string
+                ? std::string_view(reinterpret_cast<const char*>(variable->val.string),
+                                   variable->val_len)
+                : std::string_view();
         SnmpText text = snmpText(bytes);
         const std::string name = object.name;
         if (text.fromCp932) remarks_.push_back(name + " を Shift-JIS として読みました");
         if (text.repaired)
           remarks_.push_back(name + " の文字にならないバイトと制御文字を置き換えました");
         if (text.cut)
-          remarks_.push_back(name + " を " + std::to_string(kSnmpTextBytes) + " バイトまでで切りました");
+          remarks_.push_back(name + " を " + std::to_string(kSnmpTextBytes) +
+                             " バイトまでで切りました");
         answer_.values.*object.value = std::move(text.text);
         break;
       }
@@ -240,25 +245,26 @@ void SnmpHostQuery::takeValues(const netsnmp_variable_list* variables) {
 
 void SnmpHostQuery::afterLibraryCall() {
   const Next next = std::exchange(next_, Next::Nothing);
-  if (settled_) {
-    session_.reset();
-    return;
-  }
-  if (next == Next::AskWithEngine) {
-    session_.reset();
+  if (!settled_ && next == Next::AskWithEngine) {
+    closeSession();
     step_ = Step::Get;
     users_.claim(engineId_);
     if (openSession()) sendGet();
-    if (settled_) session_.reset();
-  } else if (next == Next::AskAgain) {
+  } else if (!settled_ && next == Next::AskAgain) {
     sendGet();
-    if (settled_) session_.reset();
   }
+  if (settled_) closeSession();
+}
+
+void SnmpHostQuery::closeSession() {
+  // The library may call back for what is still outstanding as it closes: nothing is.
+  waiting_ = false;
+  session_.reset();
 }
 
 void SnmpHostQuery::settle(bool answered, const std::string& note) {
   settled_ = true;
-  pendingRequest_ = 0;
+  waiting_ = false;
   answer_.answered = answer_.answered || answered;
   answer_.note = joined(note, remarks_);
 }

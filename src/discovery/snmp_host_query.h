@@ -45,13 +45,13 @@ class SnmpHostQuery {
   enum class Step { Probe, Get };
   enum class Next { Nothing, AskWithEngine, AskAgain };
 
-  static int onEvent(int op, netsnmp_session* session, int requestId, netsnmp_pdu* pdu,
-                     void* self);
-  void handle(int op, int requestId, netsnmp_pdu* pdu);
+  static int onEvent(int op, netsnmp_session* session, int requestId, netsnmp_pdu* pdu, void* self);
+  void handle(int op, netsnmp_pdu* pdu);
   void onProbeReply(const netsnmp_pdu& pdu);
   void onGetReply(const netsnmp_pdu& pdu);
   void takeValues(const netsnmp_variable_list* variables);
   void afterLibraryCall();
+  void closeSession();
 
   bool openSession();
   void send(netsnmp_pdu* pdu);
@@ -68,7 +68,7 @@ class SnmpHostQuery {
   Clock::time_point deadline_{};
   Step step_ = Step::Get;
   Next next_ = Next::Nothing;
-  int pendingRequest_ = 0;
+  bool waiting_ = false;  // for the answer to the one request sent
   bool settled_ = false;
   bool resentForTime_ = false;
   std::string engineId_;

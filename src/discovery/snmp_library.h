@@ -4,9 +4,9 @@
 #pragma once
 
 #include <net-snmp/net-snmp-config.h>
-// net-snmp-config.h first, as net-snmp wants.
-#include <net-snmp/net-snmp-includes.h>
+// The others after the configuration, as net-snmp wants.
 #include <net-snmp/library/large_fd_set.h>
+#include <net-snmp/net-snmp-includes.h>
 
 #include "files/status.h"
 

@@ -12,21 +12,32 @@ const std::vector<SnmpObject>& snmpObjects() {
       {"sysLocation", {1, 3, 6, 1, 2, 1, 1, 6, 0}, &SnmpValues::sysLocation},
       {"sysContact", {1, 3, 6, 1, 2, 1, 1, 4, 0}, &SnmpValues::sysContact},
       {"hrDeviceDescr", {1, 3, 6, 1, 2, 1, 25, 3, 2, 1, 3, 1}, &SnmpValues::hrDeviceDescr},
-      {"prtGeneralSerialNumber",
-       {1, 3, 6, 1, 2, 1, 43, 5, 1, 1, 17, 1},
-       &SnmpValues::serialNumber},
+      {"prtGeneralSerialNumber", {1, 3, 6, 1, 2, 1, 43, 5, 1, 1, 17, 1}, &SnmpValues::serialNumber},
   };
   return objects;
 }
 
 std::string errorStatusName(long status) {
   // RFC 3416's names, by number.
-  static constexpr std::array<const char*, 19> kNames{
-      "noError",      "tooBig",        "noSuchName",         "badValue",          "readOnly",
-      "genErr",       "noAccess",      "wrongType",          "wrongLength",       "wrongEncoding",
-      "wrongValue",   "noCreation",    "inconsistentValue",  "resourceUnavailable",
-      "commitFailed", "undoFailed",    "authorizationError", "notWritable",
-      "inconsistentName"};
+  static constexpr std::array<const char*, 19> kNames{"noError",
+                                                      "tooBig",
+                                                      "noSuchName",
+                                                      "badValue",
+                                                      "readOnly",
+                                                      "genErr",
+                                                      "noAccess",
+                                                      "wrongType",
+                                                      "wrongLength",
+                                                      "wrongEncoding",
+                                                      "wrongValue",
+                                                      "noCreation",
+                                                      "inconsistentValue",
+                                                      "resourceUnavailable",
+                                                      "commitFailed",
+                                                      "undoFailed",
+                                                      "authorizationError",
+                                                      "notWritable",
+                                                      "inconsistentName"};
   if (status >= 0 && status < static_cast<long>(kNames.size()))
     return kNames[static_cast<std::size_t>(status)];
   return "error-status " + std::to_string(status);

@@ -18,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 
 // How often the loop looks at `cancel`, at the longest.
 constexpr auto kLookEvery = std::chrono::milliseconds(100);
-constexpr auto kShortestTimeout = std::chrono::milliseconds(10);
+constexpr std::chrono::milliseconds kShortestTimeout{10};
 const std::string kCancelledNote = "中止しました";
 
 // net-snmp keeps its sessions' and users' state in globals without locks: one sweep at a time
@@ -48,7 +48,7 @@ class Sweep {
         users_(library, security.user),
         addresses_(addresses),
         jobs_(static_cast<std::size_t>(std::max(limits.jobs, 1))),
-        timeout_(std::max(limits.timeout, std::chrono::milliseconds(kShortestTimeout))),
+        timeout_(std::max(limits.timeout, kShortestTimeout)),
         port_(limits.port),
         rate_(rate),
         onAnswer_(onAnswer),
@@ -86,8 +86,8 @@ class Sweep {
       if (!turn_) turn_ = rate_.takeTurn();
       if (*turn_ > Clock::now()) return;
       turn_.reset();
-      auto query = std::make_unique<SnmpHostQuery>(library_, security_, users_, address, port_,
-                                                   timeout_);
+      auto query =
+          std::make_unique<SnmpHostQuery>(library_, security_, users_, address, port_, timeout_);
       query->start();
       active_.emplace_back(next_++, std::move(query));
       finishSettled();
@@ -106,16 +106,18 @@ class Sweep {
       sockets.push_back({query->socket(), POLLIN, 0});
       owners.push_back(query.get());
     }
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(std::max(until - now, Clock::duration::zero()));
-    if (::poll(sockets.data(), static_cast<nfds_t>(sockets.size()), static_cast<int>(wait.count())) <= 0) return;
+    const auto timeout = std::chrono::ceil<std::chrono::milliseconds>(
+        std::max(until - now, Clock::duration::zero()));
+    if (::poll(sockets.data(), static_cast<nfds_t>(sockets.size()),
+               static_cast<int>(timeout.count())) <= 0)
+      return;
     for (std::size_t i = 0; i < sockets.size(); ++i)
       if (sockets[i].revents != 0) owners[i]->onReadable();
   }
 
   void finishSettled() {
-    auto settledEnd = std::stable_partition(active_.begin(), active_.end(), [](const auto& entry) {
-      return !entry.second->settled();
-    });
+    auto settledEnd = std::stable_partition(
+        active_.begin(), active_.end(), [](const auto& entry) { return !entry.second->settled(); });
     for (auto it = settledEnd; it != active_.end(); ++it) {
       answers_[it->first] = it->second->answer();
       it->second.reset();

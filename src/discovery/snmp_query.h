@@ -1,6 +1,6 @@
 // Asking many printers over SNMP at once: the system and printer objects that name a printer
 // and say where it stands. net-snmp's library is not reentrant, so every request of a sweep
-// goes out from the one thread that calls querySnmp.
+// goes out from the one thread that calls querySnmp, and sweeps of several threads take turns.
 #pragma once
 
 #include <atomic>
@@ -23,9 +23,9 @@ struct SnmpCredentials {
   // v3 (USM). Without an authentication passphrase: noAuthNoPriv; with one and without a
   // privacy passphrase: authNoPriv; with both: authPriv.
   std::string user;
-  std::string authProtocol = "SHA";  // "SHA", "SHA-256" or "MD5"
+  std::string authProtocol = "SHA";  // "SHA", "SHA-256" or "MD5", in any case
   std::string authPassphrase;
-  std::string privProtocol = "AES";  // "AES" or "DES"
+  std::string privProtocol = "AES";  // "AES" (128 bits) or "DES", in any case
   std::string privPassphrase;
 };
 
@@ -42,22 +42,31 @@ struct SnmpValues {
 
 struct SnmpAnswer {
   Ipv4Octets address{};
-  bool answered = false;  // a response came, even one without any of the values
+  // A response came, even one without any of the values: an error status, or a v3 report
+  // (wrong passphrase, unknown user), which the note names.
+  bool answered = false;
   SnmpValues values;
-  std::string note;  // why not, or what was odd (an error status, a value cut)
+  // Why not, or what was odd (an error status, a value cut, converted or repaired); Japanese
+  // sentences joined by "。", empty when all was well.
+  std::string note;
 };
 
 struct SnmpSweepLimits {
-  int jobs = 64;                            // requests outstanding at once
-  std::chrono::milliseconds timeout{2000};  // per address, retries included
+  int jobs = 64;  // addresses asked at once, each with one request outstanding
+  // Per address, from its first datagram: retries, v3's engine-ID probe and the repeat after an
+  // error status naming one variable included.
+  std::chrono::milliseconds timeout{2000};
   std::uint16_t port = 161;
 };
 
-// Asks every address once, new requests no faster than `rate` allows, and returns one answer
-// per address in the order given. Returns within about a second of `cancel` being set, with
-// the answers that came so far (the others not answered). `onAnswer`, when given, is called
-// from the calling thread as each address is settled. An error when the SNMP library cannot
-// be loaded or the credentials are refused by it (an unknown protocol, a passphrase too short).
+// Asks every address once, new addresses no faster than `rate` allows (one turn each), and
+// returns one answer per address in the order given. Returns within about a second of `cancel`
+// being set, with the answers that came so far (the others not answered, noted "中止しました").
+// `onAnswer`, when given, is called from the calling thread as each address is settled (not for
+// those the cancel left). An address with an octet outside 0..255 is settled unasked. An error
+// for the operator when the SNMP library cannot be loaded or the credentials are refused by it
+// (no community or user, an unknown protocol, privacy without authentication, a passphrase
+// shorter than 8 bytes).
 Result<std::vector<SnmpAnswer>> querySnmp(
     const std::vector<Ipv4Octets>& addresses, const SnmpCredentials& credentials,
     const SnmpSweepLimits& limits, RateLimiter& rate, const std::atomic<bool>& cancel,

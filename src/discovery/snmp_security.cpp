@@ -54,8 +54,7 @@ Result<SnmpSecurity> usmSecurity(const SnmpLibrary& library, const SnmpCredentia
   if (security.user.empty()) return Error{"SNMPv3 の利用者名がありません"};
   const bool authenticates = !credentials.authPassphrase.empty();
   const bool encrypts = !credentials.privPassphrase.empty();
-  if (encrypts && !authenticates)
-    return Error{"SNMPv3 の暗号化には認証のパスフレーズも要ります"};
+  if (encrypts && !authenticates) return Error{"SNMPv3 の暗号化には認証のパスフレーズも要ります"};
   if (!authenticates) return security;
   const std::vector<oid>* auth = authProtocolNamed(credentials.authProtocol);
   if (!auth)

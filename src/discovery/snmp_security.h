@@ -18,7 +18,7 @@ struct SnmpSecurity {
   std::string user;
   int level = SNMP_SEC_LEVEL_NOAUTH;
   std::vector<oid> authProtocol;  // empty: none
-  std::vector<u_char> authKey;     // Ku, not yet localised
+  std::vector<u_char> authKey;    // Ku, not yet localised
   std::vector<oid> privProtocol;
   std::vector<u_char> privKey;
 

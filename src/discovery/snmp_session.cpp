@@ -38,9 +38,8 @@ std::string libraryProblem(const SnmpLibrary& library, const netsnmp_session& st
 }  // namespace
 
 std::unique_ptr<SnmpSession> SnmpSession::open(const SnmpLibrary& library,
-                                               netsnmp_session& settings,
-                                               const Ipv4Octets& address, std::uint16_t port,
-                                               std::string& problem) {
+                                               netsnmp_session& settings, const Ipv4Octets& address,
+                                               std::uint16_t port, std::string& problem) {
   std::string peer = "udp:" + transport::dottedOctets(address) + ":" + std::to_string(port);
   settings.peername = peer.data();
   settings.flags |= SNMP_FLAGS_DONT_PROBE;
@@ -58,8 +57,8 @@ std::unique_ptr<SnmpSession> SnmpSession::open(const SnmpLibrary& library,
   sockaddr_in printer{};
   printer.sin_family = AF_INET;
   printer.sin_port = htons(port);
-  printer.sin_addr.s_addr = htonl(static_cast<std::uint32_t>(
-      address[0] << 24 | address[1] << 16 | address[2] << 8 | address[3]));
+  printer.sin_addr.s_addr = htonl(static_cast<std::uint32_t>(address[0] << 24 | address[1] << 16 |
+                                                             address[2] << 8 | address[3]));
   // Not connected, the session still works; it only hears of a refusal by its timeout.
   if (session->socket_ >= 0)
     (void)::connect(session->socket_, reinterpret_cast<const sockaddr*>(&printer), sizeof printer);
@@ -95,7 +94,8 @@ int SnmpSession::read() {
   session.s_snmp_errno = 0;
   session.s_errno = 0;
   OneSocketSet readable(library_, socket_);
-  if (library_.sessRead(handle_, readable.get()) < 0 && session.s_snmp_errno == SNMPERR_BAD_RECVFROM)
+  if (library_.sessRead(handle_, readable.get()) < 0 &&
+      session.s_snmp_errno == SNMPERR_BAD_RECVFROM)
     return session.s_errno != 0 ? session.s_errno : EIO;
   return 0;
 }
