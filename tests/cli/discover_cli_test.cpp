@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/fleet_cli_fixture.h"
+#include "peers/snmp_agent.h"
 
 namespace drovik::test {
 namespace {
@@ -67,8 +68,7 @@ TEST_F(DiscoverCli, ThePlanItWritesRunsInTheFleet) {
             "name,old_printer,new_target\n"
             "127.1.20.21,127.1.20.21,ftp:127.1.20.30\n"
             "127.1.20.22,127.1.20.22,\n");
-  EXPECT_NE(found.err.find("127.1.20.22: 送信先が決まりません"), std::string::npos)
-      << found.err;
+  EXPECT_NE(found.err.find("127.1.20.22: 送信先が決まりません"), std::string::npos) << found.err;
 
   // The open row is the fleet's to refuse, by its line; filled in, the plan runs.
   const CliRun refused = run({"fleet", plan.string(), "--dry-run"}, "secret\n");
@@ -88,6 +88,43 @@ TEST_F(DiscoverCli, ThePlanItWritesRunsInTheFleet) {
   EXPECT_EQ(readFile(plan), kept);
   EXPECT_EQ(run({"discover", "127.1.20.21", "--plan", plan.string(), "--force"}).exitCode, 0);
   EXPECT_NE(readFile(plan), kept);
+}
+
+SnmpAgentOptions agentAt(Ipv4Octets address, std::string name, std::string location) {
+  SnmpAgentOptions options;
+  options.address = address;
+  options.sysName = std::move(name);
+  options.sysLocation = std::move(location);
+  options.serialNumber = "SN-" + std::to_string(address[3]);
+  return options;
+}
+
+TEST_F(DiscoverCli, WithACommunityPrintersHaveNamesAndTheirPlaceFindsTheNewPrinter) {
+  DROVIK_START_ALL_OR_SKIP();
+  SnmpAgent oldAgent(agentAt({127, 1, 20, 21}, "pr-3f-01", "3F 東"));
+  SnmpAgent slashed(agentAt({127, 1, 20, 22}, "pr/4f", "4F"));
+  SnmpAgent newAgent(agentAt({127, 1, 20, 30}, "m-3f", "3F 東"));
+  // An SNMP agent where no FTP server greets: listed from SNMP alone.
+  SnmpAgent snmpOnly(agentAt({127, 1, 20, 50}, "switch", "1F"));
+  for (const SnmpAgent* agent : {&oldAgent, &slashed, &newAgent, &snmpOnly}) {
+    DROVIK_SNMP_AGENT_OR_SKIP(*agent);
+  }
+  const auto plan = plans() / "found.csv";
+  const CliRun swept = run({"discover", "127.1.20.0/24", "--snmp-community", "public", "--plan",
+                            plan.string(), "--timeout", "1"});
+  ASSERT_EQ(swept.exitCode, 0) << swept.err;
+  EXPECT_EQ(swept.out,
+            "127.1.20.21\t8630-H05\tpr-3f-01\t3F 東\tSN-21\tftp+snmp\n"
+            "127.1.20.22\t8630-G05\tpr/4f\t4F\tSN-22\tftp+snmp\n"
+            "127.1.20.30\t8630-M\tm-3f\t3F 東\tSN-30\tftp+snmp\n"
+            "127.1.20.40\tその他（220 ProFTPD Server）\t-\t-\t-\tftp\n"
+            "127.1.20.50\t8630-H05\tswitch\t1F\tSN-50\tsnmp\n");
+  // The agent's description names an old model, so the SNMP-only host is a row too.
+  EXPECT_EQ(readFile(plan),
+            "name,old_printer,new_target\n"
+            "pr-3f-01,127.1.20.21,ftp:127.1.20.30\n"
+            "pr_4f,127.1.20.22,\n"
+            "switch,127.1.20.50,\n");
 }
 
 TEST_F(CliTest, DiscoverRefusesABadCommandLineBeforeAskingAnything) {

@@ -74,7 +74,7 @@ SnmpAgent::SnmpAgent(const SnmpAgentOptions& options) {
       "ready-" + std::to_string(std::uniform_int_distribution<std::uint32_t>()(randomness()));
   // Another test may hold an address already: snmpd then ends, and another is tried.
   for (int attempt = 0; attempt < 10; ++attempt) {
-    address_ = randomSnmpAddress();
+    address_ = options.address.value_or(randomSnmpAddress());
     writeFile(root_ / "snmpd.conf", configuration(options, address_, readyCommunity));
     // Its persistent files (engine boots, users) in the test's folder; no MIB files to read; no
     // SMUX listener on a port of all addresses.
@@ -87,7 +87,7 @@ SnmpAgent::SnmpAgent(const SnmpAgentOptions& options) {
     if (answers(readyCommunity)) return;
     process_->stop();
     const std::string log = readFile(root_ / "snmpd.log") + readFile(root_ / "snmpd.err");
-    if (log.find("Error opening specified endpoint") == std::string::npos) {
+    if (log.find("Error opening specified endpoint") == std::string::npos || options.address) {
       problem_ = "snmpd did not answer: " + log;
       return;
     }

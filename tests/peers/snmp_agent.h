@@ -32,6 +32,8 @@ struct SnmpAgentOptions {
   std::optional<std::string> serialNumber;
   std::optional<std::string> deviceDescr;
   std::vector<SnmpAgentUser> users;
+  // Instead of a random 127.0.6.X: this address, for a test that sweeps a block of its own.
+  std::optional<Ipv4Octets> address;
 };
 
 class SnmpAgent {
