@@ -30,7 +30,8 @@ class DiscoverCli : public FleetCli {
   // The text with the addresses of block 20, as the tests write them, in this test's block.
   std::string here(std::string text) const {
     const std::string mine = "127.1." + std::to_string(block) + ".";
-    for (auto at = text.find("127.1.20."); at != std::string::npos; at = text.find("127.1.20.", at))
+    for (auto at = text.find("127.1.20."); at != std::string::npos;
+         at = text.find("127.1.20.", at + mine.size()))
       text.replace(at, 9, mine);
     return text;
   }
