@@ -37,39 +37,37 @@ bool listedThisTime(const CommandImage& image) {
   return sum % 4 == 0;
 }
 
-// The checks of a built command whose records take `length` bytes. The settings list takes
-// the texts of `codes`, or, for a prepared command (which keeps none), of the values coded
-// again: only for a command not seen before, since coding costs as much as the rest of a run.
+// The checks of a built command whose records take `length` bytes. The command was coded
+// without the display texts, as a save or send codes it; the settings list takes those of the
+// values coded again, only for a command not seen before, since coding them costs as much as
+// the rest of a run.
 void checkBuiltCommand(const ProfileModel& model, CommandVariant variant, const CommandImage& image,
-                       std::size_t length, const ValueCodes* codes) {
+                       std::size_t length) {
   FUZZ_CHECK(image.bytes.size() == layout::kHeaderSize + length, "length field");
   if (seenBefore(image)) return;
   if (listedThisTime(image)) {
     const ImageInspection inspection = InspectCommandImage(image.bytes);
     FUZZ_CHECK(inspection.wellFormed, inspection.listing);
   }
-  if (codes != nullptr) {
-    (void)BuildSettingsReport(model.values, model.flags, codes->texts, variant);
-    return;
-  }
   const Result<ValueCodes> coded = ApplyValueCodes(model.values, model.flags, variant);
-  FUZZ_CHECK(static_cast<bool>(coded), "a prepared command's values could not be coded again");
+  FUZZ_CHECK(static_cast<bool>(coded), "a command's values could not be coded again");
   (void)BuildSettingsReport(model.values, model.flags, coded->texts, variant);
 }
 
 }  // namespace
 
 void checkCommandAndReport(const ProfileModel& model, CommandVariant variant) {
-  const Result<ValueCodes> codes = ApplyValueCodes(model.values, model.flags, variant);
+  const Result<ValueCodes> codes =
+      ApplyValueCodes(model.values, model.flags, variant, ValueTexts::Left);
   if (!codes) return;
   const CommandImage image =
       BuildCommandImage(*codes, model.flags, model.values.selectUser, variant);
-  checkBuiltCommand(model, variant, image, codes->length, &*codes);
+  checkBuiltCommand(model, variant, image, codes->length);
 }
 
 void checkPreparedCommand(const ProfileModel& model, const PreparedCommand& command) {
   checkBuiltCommand(model, command.variant, command.image,
-                    CommandLength(model.flags, model.values.selectUser, command.variant), nullptr);
+                    CommandLength(model.flags, model.values.selectUser, command.variant));
 }
 
 }  // namespace drovik::fuzz

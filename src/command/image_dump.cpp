@@ -1,7 +1,7 @@
 #include "command/image_dump.h"
 
 #include <algorithm>
-#include <limits>
+#include <iterator>
 
 #include "command/image_reader.h"
 #include "command/record_description.h"
@@ -50,11 +50,32 @@ std::string headerLines(std::span<const std::uint8_t> bytes, const image::ImageS
   return text + "\n";
 }
 
+// The problems as the listing gives them: by their place in the file, those of the file as a
+// whole last. The reader's placed ones and the records' each come in file order, so they are
+// merged rather than sorted: a damaged image can have a problem in every record.
+std::vector<image::Problem> inListOrder(std::vector<image::Problem> framing,
+                                        std::vector<image::Problem> records,
+                                        std::vector<std::string> openBlocks) {
+  const auto placedEnd = std::stable_partition(
+      framing.begin(), framing.end(), [](const image::Problem& p) { return p.offset.has_value(); });
+  std::vector<image::Problem> all;
+  all.reserve(framing.size() + records.size() + openBlocks.size());
+  std::merge(std::make_move_iterator(framing.begin()), std::make_move_iterator(placedEnd),
+             std::make_move_iterator(records.begin()), std::make_move_iterator(records.end()),
+             std::back_inserter(all), [](const image::Problem& a, const image::Problem& b) {
+               return *a.offset < *b.offset;
+             });
+  std::move(placedEnd, framing.end(), std::back_inserter(all));
+  for (std::string& text : openBlocks) all.push_back({std::nullopt, std::move(text)});
+  return all;
+}
+
 }  // namespace
 
 ImageInspection InspectCommandImage(std::span<const std::uint8_t> bytes) {
-  const image::ImageStructure structure = image::ReadImageStructure(bytes);
-  std::vector<image::Problem> problems = structure.problems;
+  image::ImageStructure structure = image::ReadImageStructure(bytes);
+  std::vector<image::Problem> recordProblems;
+  std::vector<std::string> openBlocks;
 
   std::string listing = headerLines(bytes, structure);
   if (structure.headerComplete) {
@@ -73,7 +94,7 @@ ImageInspection InspectCommandImage(std::span<const std::uint8_t> bytes) {
       listing += "  ";
       listing += d.text;
       listing += '\n';
-      for (std::string& p : d.problems) problems.push_back({record.offset, std::move(p)});
+      for (std::string& p : d.problems) recordProblems.push_back({record.offset, std::move(p)});
     }
     if (structure.terminatorOffset) {
       appendOffset(listing, *structure.terminatorOffset);
@@ -82,16 +103,11 @@ ImageInspection InspectCommandImage(std::span<const std::uint8_t> bytes) {
       listing += "  終端\n";
     }
     // Blocks left open matter only when the file was read to its end.
-    if (structure.terminatorOffset)
-      for (std::string& p : describer.finish()) problems.push_back({std::nullopt, std::move(p)});
+    if (structure.terminatorOffset) openBlocks = describer.finish();
   }
 
-  // Problems without a place (the file as a whole) come last.
-  static constexpr std::size_t kEnd = std::numeric_limits<std::size_t>::max();
-  std::stable_sort(problems.begin(), problems.end(),
-                   [](const image::Problem& a, const image::Problem& b) {
-                     return a.offset.value_or(kEnd) < b.offset.value_or(kEnd);
-                   });
+  const std::vector<image::Problem> problems =
+      inListOrder(std::move(structure.problems), std::move(recordProblems), std::move(openBlocks));
   if (problems.empty()) {
     listing += "問題：なし\n";
   } else {

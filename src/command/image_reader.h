@@ -27,7 +27,7 @@ struct ImageStructure {
   std::optional<std::uint16_t> lengthField;
   std::vector<RawRecord> records;  // between header and terminator
   std::optional<std::size_t> terminatorOffset;
-  std::vector<Problem> problems;
+  std::vector<Problem> problems;  // those with a place in file order, the others anywhere
 };
 
 // More records than any image can hold; the rest of a larger file is not listed.

@@ -1,6 +1,8 @@
 #include "command/record_description.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <string_view>
 
 #include "command/choice_codes.h"
 #include "command/record_layout.h"
@@ -11,20 +13,45 @@ namespace {
 
 namespace cat = catalogue;
 
-std::string hexByte(std::uint8_t b) { return hexBytes(std::span<const std::uint8_t>(&b, 1)); }
+// The byte as the listing shows it ("7F"), for the texts below.
+class HexByte {
+ public:
+  explicit HexByte(std::uint8_t b) : digits_{kDigits[b >> 4], kDigits[b & 0x0F]} {}
+  operator std::string_view() const { return {digits_, 2}; }  // NOLINT: implicit on purpose
+
+ private:
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  char digits_[2];
+};
+
+HexByte hexByte(std::uint8_t b) { return HexByte(b); }
+
+void appendAll(std::string& out, std::initializer_list<std::string_view> parts) {
+  for (const std::string_view part : parts) out += part;
+}
+
+// A text made of its parts in one allocation: a damaged image has a problem in every record.
+std::string joined(std::initializer_list<std::string_view> parts) {
+  std::size_t size = 0;
+  for (const std::string_view part : parts) size += part.size();
+  std::string text;
+  text.reserve(size);
+  appendAll(text, parts);
+  return text;
+}
 
 // Appends the display text of a choice record's value.
 void appendChoiceValue(const cat::Item& item, std::uint8_t high, std::uint8_t low,
                        CommandVariant variant, Description& out) {
   if (high != 0)
-    out.problems.push_back("値の上位バイト " + hexByte(high) + " が 00 ではありません。");
+    out.problems.push_back(joined({"値の上位バイト ", hexByte(high), " が 00 ではありません。"}));
   if (const auto index = codes::choiceOfCode(item, low, variant)) {
     out.text += codes::choiceTextView(item, *index, variant);
     return;
   }
-  out.problems.push_back("値 " + hexByte(low) + " は「" + std::string(item.label) +
-                         "」の値の表にありません。");
-  out.text += "（不明な値 " + hexByte(low) + "）";
+  out.problems.push_back(
+      joined({"値 ", hexByte(low), " は「", item.label, "」の値の表にありません。"}));
+  appendAll(out.text, {"（不明な値 ", hexByte(low), "）"});
 }
 
 bool isGhjkOnlyCode(std::uint8_t code) {
@@ -86,7 +113,8 @@ void RecordDescriber::describe(const RawRecord& record, Description& out) {
   const auto iface = cat::interfaceItems();
   auto interfaceChoice = [&](int item) {
     if (qualifier != 0)
-      out.problems.push_back("修飾バイト " + hexByte(qualifier) + " が 00 ではありません。");
+      out.problems.push_back(
+          joined({"修飾バイト ", hexByte(qualifier), " が 00 ではありません。"}));
     out.text += iface[item].label;
     out.text += "：";
     appendChoiceValue(iface[item], high, low, CommandVariant::Ghjk, out);
@@ -130,28 +158,30 @@ void RecordDescriber::describe(const RawRecord& record, Description& out) {
     return;
   }
   out.text = "（不明なレコード）";
-  out.problems.push_back("不明な機能コード " + hexByte(code) + "（修飾 " + hexByte(qualifier) +
-                         "）のレコードです。");
+  out.problems.push_back(joined(
+      {"不明な機能コード ", hexByte(code), "（修飾 ", hexByte(qualifier), "）のレコードです。"}));
 }
 
 void RecordDescriber::describeUserRecord(std::uint8_t qualifier, std::uint8_t high,
                                          std::uint8_t low, Description& out) {
   if (high != 0)
-    out.problems.push_back("値の上位バイト " + hexByte(high) + " が 00 ではありません。");
+    out.problems.push_back(joined({"値の上位バイト ", hexByte(high), " が 00 ではありません。"}));
   if (qualifier == 0x00) {
     const auto& users = cat::selectUserList();
     if (low < users.size()) {
       out.text = "初期ユーザー選択：" + std::string(users.entries[low]);
     } else {
-      out.text = "初期ユーザー選択：（不明な値 " + hexByte(low) + "）";
-      out.problems.push_back("初期ユーザーの値 " + hexByte(low) + " は範囲外です。");
+      out.text = "初期ユーザー選択：（不明な値 ";
+      appendAll(out.text, {hexByte(low), "）"});
+      out.problems.push_back(joined({"初期ユーザーの値 ", hexByte(low), " は範囲外です。"}));
     }
     if (anyUserBlock_) out.problems.push_back("初期ユーザー選択はユーザー別設定より前に置きます。");
     return;
   }
   if (qualifier != layout::kUserSelectQualifier) {
     out.text = "（不明なレコード）";
-    out.problems.push_back("ユーザーレコードの修飾バイト " + hexByte(qualifier) + " は不明です。");
+    out.problems.push_back(
+        joined({"ユーザーレコードの修飾バイト ", hexByte(qualifier), " は不明です。"}));
     return;
   }
   if (low == layout::kEndOfUsers) {
@@ -169,8 +199,9 @@ void RecordDescriber::describeUserRecord(std::uint8_t qualifier, std::uint8_t hi
     return;
   }
   user_ = -1;
-  out.text = "ユーザー選択：（不明な値 " + hexByte(low) + "）";
-  out.problems.push_back("ユーザー番号 " + hexByte(low) + " は範囲外です。");
+  out.text = "ユーザー選択：（不明な値 ";
+  appendAll(out.text, {hexByte(low), "）"});
+  out.problems.push_back(joined({"ユーザー番号 ", hexByte(low), " は範囲外です。"}));
 }
 
 void RecordDescriber::describeNetworkRecord(std::uint8_t qualifier, std::uint8_t high,
@@ -205,8 +236,8 @@ void RecordDescriber::describeNetworkRecord(std::uint8_t qualifier, std::uint8_t
     return;
   }
   out.text = "（不明なレコード）";
-  out.problems.push_back("ネットワークレコードの修飾バイト " + hexByte(qualifier) +
-                         " は不明です。");
+  out.problems.push_back(
+      joined({"ネットワークレコードの修飾バイト ", hexByte(qualifier), " は不明です。"}));
 }
 
 void RecordDescriber::requireNetworkBlock(Description& out) const {

@@ -35,8 +35,8 @@ std::string outOfByteRange(const std::string& label, std::int32_t value) {
 // One pass over a profile, writing into fresh records and texts.
 class ValueCoder {
  public:
-  ValueCoder(const SettingProfile& profile, CommandVariant variant)
-      : profile_(profile), variant_(variant) {
+  ValueCoder(const SettingProfile& profile, CommandVariant variant, ValueTexts texts)
+      : profile_(profile), variant_(variant), texts_(texts == ValueTexts::Filled) {
     out_.records = RecordTemplates::initial();
   }
 
@@ -54,19 +54,19 @@ class ValueCoder {
       return;
     }
     out_.records.selectedUser.low = static_cast<std::uint8_t>(index);
-    out_.texts.selectUser = std::string(cat::selectUserList().entries[index]);
+    if (texts_) out_.texts.selectUser = std::string(cat::selectUserList().entries[index]);
   }
 
   void codeUserName(int user) {
     const std::string& name = profile_.userName[user];
     out_.records.userName[user] = codes::nameBytes(name);
-    out_.texts.userName[user] = name;
-    const std::string label = "ユーザー名登録：" + cat::userCaption(user);
+    if (texts_) out_.texts.userName[user] = name;
+    const auto label = [&] { return "ユーザー名登録：" + cat::userCaption(user); };
     if (!rules::hasPrinterNameCharactersOnly(name))
       out_.warnings.push_back(
-          label + "：半角英数字と半角カナ以外の文字は、プリンタで正しく表示されません。");
+          label() + "：半角英数字と半角カナ以外の文字は、プリンタで正しく表示されません。");
     if (codes::nameLength(name) > layout::kNameByteCount)
-      out_.warnings.push_back(label + "：１０文字を超える部分は送られません。");
+      out_.warnings.push_back(label() + "：１０文字を超える部分は送られません。");
   }
 
   void codeInterface() {
@@ -77,7 +77,8 @@ class ValueCoder {
     codeInterfaceChoice(cat::kErrDisp, out_.records.errDisp);
 
     out_.records.ifChgTime.low = codes::lowByte(iface.ifChgTime);
-    out_.texts.iface[cat::interfaceKeyIndex(cat::kIfChgTime, -1)] = iface.ifChgTimeText + "sec";
+    if (texts_)
+      out_.texts.iface[cat::interfaceKeyIndex(cat::kIfChgTime, -1)] = iface.ifChgTimeText + "sec";
     if (iface.ifChgTime < 0 || iface.ifChgTime > 255)
       out_.warnings.push_back(outOfByteRange(interfaceLabel(cat::kIfChgTime), iface.ifChgTime));
 
@@ -87,7 +88,8 @@ class ValueCoder {
         const std::int32_t value = iface.octet[address][octet];
         SettingRecord& record = out_.records.address[address][octet / 2];
         (octet % 2 == 0 ? record.high : record.low) = codes::lowByte(value);
-        out_.texts.iface[cat::interfaceKeyIndex(item, octet)] = iface.octetText[address][octet];
+        if (texts_)
+          out_.texts.iface[cat::interfaceKeyIndex(item, octet)] = iface.octetText[address][octet];
         if (value < 0 || value > 255)
           out_.warnings.push_back(outOfByteRange(
               interfaceLabel(item) + "（第" + cat::fullWidthNumber(octet + 1) + "オクテット）",
@@ -121,7 +123,7 @@ class ValueCoder {
     if (marginSlot >= 0) {
       const std::string& stored = profile_.paper[user].margin[marginSlot];
       // The list shows the margin as stored, even one the printer cannot take.
-      text = stored + "mm";
+      if (texts_) text = stored + "mm";
       if (const auto code = codes::marginCode(stored)) {
         record.high = (*code)[0];
         record.low = (*code)[1];
@@ -135,7 +137,7 @@ class ValueCoder {
     const std::int32_t index = profile_.paper[user].index[item];
     if (const auto code = codes::choiceCode(def, index, variant_)) {
       record.low = *code;
-      text = codes::choiceText(def, index, variant_);
+      if (texts_) text = codes::choiceText(def, index, variant_);
     } else {
       out_.warnings.push_back(outOfTable(paperLabel(user, item), index));
     }
@@ -151,7 +153,7 @@ class ValueCoder {
     }
     for (int record : layout::commonRecordsOfItem(item))
       if (sendsCommonRecord(record)) out_.records.common[user][record].low = *code;
-    out_.texts.common[user][item] = codes::choiceText(def, index, variant_);
+    if (texts_) out_.texts.common[user][item] = codes::choiceText(def, index, variant_);
   }
 
   void codeInterfaceChoice(int item, SettingRecord& record) {
@@ -159,7 +161,9 @@ class ValueCoder {
     const std::int32_t index = profile_.iface.choice(item);
     if (const auto code = codes::choiceCode(def, index, variant_)) {
       record.low = *code;
-      out_.texts.iface[cat::interfaceKeyIndex(item, -1)] = codes::choiceText(def, index, variant_);
+      if (texts_)
+        out_.texts.iface[cat::interfaceKeyIndex(item, -1)] =
+            codes::choiceText(def, index, variant_);
     } else {
       out_.warnings.push_back(outOfTable(interfaceLabel(item), index));
     }
@@ -167,6 +171,7 @@ class ValueCoder {
 
   const SettingProfile& profile_;
   CommandVariant variant_;
+  bool texts_;
   ValueCodes out_;
 };
 
@@ -213,8 +218,8 @@ RecordTemplates RecordTemplates::initial() {
 }
 
 Result<ValueCodes> ApplyValueCodes(const SettingProfile& profile, const CheckFlagSet& flags,
-                                   CommandVariant variant) {
-  ValueCoder coder(profile, variant);
+                                   CommandVariant variant, ValueTexts texts) {
+  ValueCoder coder(profile, variant, texts);
   if (variant == CommandVariant::M) {
     // The M command carries one user's settings; an unknown user has none to send.
     if (!validUser(profile.selectUser))

@@ -66,11 +66,16 @@ struct ValueCodes {
   std::vector<std::string> warnings;
 };
 
+// What a coding fills besides the records, the length and the warnings: the display texts
+// that the settings list and the comparison show, or none, for a command (saved or sent),
+// which carries only the records.
+enum class ValueTexts { Filled, Left };
+
 // Codes and texts of every value the variant carries, starting from the initial records and
 // empty texts. A value outside its table keeps the initial record value and an empty text,
 // and adds a warning. Fails only for the M variant when the initial user is not 1..10.
 Result<ValueCodes> ApplyValueCodes(const SettingProfile& profile, const CheckFlagSet& flags,
-                                   CommandVariant variant);
+                                   CommandVariant variant, ValueTexts texts = ValueTexts::Filled);
 
 // The length field L of a command carrying the included items in the variant's layout.
 std::uint16_t CommandLength(const CheckFlagSet& flags, std::int32_t selectUser,

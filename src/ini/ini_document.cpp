@@ -5,12 +5,14 @@
 #include <utility>
 
 #include "ini/text_codec.h"
+#include "ini/utf16_scan.h"
 
 namespace drovik::ini {
 namespace {
 
 using detail::LineEnd;
 using detail::LineKind;
+using detail::LinePart;
 
 bool isBlank(unsigned unit) { return unit == ' ' || unit == '\t'; }
 
@@ -75,7 +77,8 @@ std::size_t findEquals(std::string_view line, UnitRange range) {
     return found ? static_cast<std::size_t>(static_cast<const char*>(found) - line.data())
                  : range.end;
   } else {
-    for (std::size_t i = range.begin; i < range.end; ++i) {
+    std::size_t i = skipUtf16WordsWithout(line.data(), range.begin, range.end, '=', '=');
+    for (; i < range.end; ++i) {
       if (Units::at(line, i) == '=') return i;
     }
     return range.end;
@@ -90,17 +93,31 @@ std::size_t findClosingBracket(std::string_view line, UnitRange range) {
   return range.end;
 }
 
+struct LineShape {
+  LineKind kind = LineKind::Blank;
+  LinePart key;  // of a key line: its name and value, blanks trimmed
+  LinePart value;
+};
+
+LineShape shapeOf(LineKind kind) { return {kind, {}, {}}; }
+
 template <class Units>
-LineKind classify(std::string_view line) {
+LineShape classify(std::string_view line) {
   const UnitRange text = trimmedLine<Units>(line);
-  if (text.begin == text.end) return LineKind::Blank;
+  if (text.begin == text.end) return shapeOf(LineKind::Blank);
   const unsigned first = Units::at(line, text.begin);
-  if (first == ';') return LineKind::Comment;
+  if (first == ';') return shapeOf(LineKind::Comment);
   if (first == '[') {
     const bool closed = findClosingBracket<Units>(line, {text.begin + 1, text.end}) < text.end;
-    return closed ? LineKind::Header : LineKind::Other;
+    return shapeOf(closed ? LineKind::Header : LineKind::Other);
   }
-  return findEquals<Units>(line, text) < text.end ? LineKind::Key : LineKind::Other;
+  const std::size_t equals = findEquals<Units>(line, text);
+  if (equals == text.end) return shapeOf(LineKind::Other);
+  const auto part = [](UnitRange range) {
+    return LinePart{range.begin * Units::kWidth, (range.end - range.begin) * Units::kWidth};
+  };
+  return {LineKind::Key, part(trimBlanks<Units>(line, {text.begin, equals})),
+          part(trimBlanks<Units>(line, {equals + 1, text.end}))};
 }
 
 // classify(line) == LineKind::Header, without looking for '=' in other lines.
@@ -116,25 +133,6 @@ std::string_view headerName(std::string_view line) {
   const UnitRange text = trimmedLine<Units>(line);
   const std::size_t close = findClosingBracket<Units>(line, {text.begin + 1, text.end});
   return bytesIn<Units>(line, trimBlanks<Units>(line, {text.begin + 1, close}));
-}
-
-template <class Units>
-std::pair<std::string_view, std::string_view> splitAtEquals(std::string_view line) {
-  const UnitRange text = trimmedLine<Units>(line);
-  const std::size_t equals = findEquals<Units>(line, text);
-  return {bytesIn<Units>(line, trimBlanks<Units>(line, {text.begin, equals})),
-          bytesIn<Units>(line, trimBlanks<Units>(line, {equals + 1, text.end}))};
-}
-
-// Whether one of the four UTF-16LE units at `bytes` is CR or LF. Lines are scanned four units
-// at a time: a profile in UTF-16LE is some 30 KB.
-bool holdsLineBreakUnit(const char* bytes) {
-  constexpr std::uint64_t kLowBits = 0x0001000100010001ULL;
-  constexpr std::uint64_t kHighBits = 0x8000800080008000ULL;
-  std::uint64_t word = 0;
-  std::memcpy(&word, bytes, sizeof word);
-  const auto hasZeroUnit = [&](std::uint64_t x) { return (x - kLowBits) & ~x & kHighBits; };
-  return (hasZeroUnit(word ^ ('\r' * kLowBits)) | hasZeroUnit(word ^ ('\n' * kLowBits))) != 0;
 }
 
 // Calls onLine(offset, size, lineEnd) for each line in source[begin, end).
@@ -169,7 +167,7 @@ void forEachLine(std::string_view source, std::size_t begin, std::size_t end, On
     const std::size_t count = Units::count(units);
     std::size_t lineStart = 0;
     for (std::size_t i = 0; i < count;) {
-      while (i + 4 <= count && !holdsLineBreakUnit(units.data() + 2 * i)) i += 4;
+      i = skipUtf16WordsWithout(units.data(), i, count, '\r', '\n');
       if (i == count) break;
       const unsigned unit = Units::at(units, i);
       if (unit != '\r' && unit != '\n') {
@@ -219,7 +217,8 @@ void forEachCp932Header(std::string_view source, OnHeader onHeader) {
       next = contentEnd + (crlf ? 2 : 1);
     }
     const std::string_view line = source.substr(lineStart, contentEnd - lineStart);
-    if (classify<Cp932Units>(line) == LineKind::Header) onHeader(lineStart, line, lineEnd, next);
+    if (classify<Cp932Units>(line).kind == LineKind::Header)
+      onHeader(lineStart, line, lineEnd, next);
     pos = next;
   }
 }
@@ -403,25 +402,27 @@ IniDocument IniDocument::parse(std::string bytes) {
           const std::string_view line = source.substr(offset, size);
           if (!isHeader<Utf16Units>(line)) return;
           const std::size_t next = offset + size + lineEndBytes(lineEnd, Encoding::Utf16Le).size();
-          document.startSection({offset, size, LineKind::Header, lineEnd},
-                                headerName<Utf16Units>(line), next);
+          document.startSection(offset, size, lineEnd, headerName<Utf16Units>(line), next);
         });
   } else {
     forEachCp932Header(
         source, [&](std::size_t offset, std::string_view line, LineEnd lineEnd, std::size_t next) {
-          document.startSection({offset, line.size(), LineKind::Header, lineEnd},
-                                headerName<Cp932Units>(line), next);
+          document.startSection(offset, line.size(), lineEnd, headerName<Cp932Units>(line), next);
         });
   }
   document.sections_.back().rawEnd = end;
   return document;
 }
 
-void IniDocument::startSection(Line header, std::string_view rawName, std::size_t bodyBegin) {
-  sections_.back().rawEnd = header.offset;
+void IniDocument::startSection(std::size_t offset, std::size_t size, LineEnd lineEnd,
+                               std::string_view rawName, std::size_t bodyBegin) {
+  sections_.back().rawEnd = offset;
   Section section;
   section.name = decode(rawName);
-  section.header = header;
+  section.header.offset = offset;
+  section.header.size = size;
+  section.header.kind = LineKind::Header;
+  section.header.end = lineEnd;
   section.hasHeader = true;
   section.rawBegin = bodyBegin;
   if (!section.name.empty()) sectionIndex_.try_emplace(section.name, sections_.size());
@@ -433,8 +434,9 @@ std::vector<IniDocument::Line>& IniDocument::lines(const Section& section) const
   const std::string_view source = *source_;
   const auto add = [&](auto units, std::size_t offset, std::size_t size, LineEnd lineEnd) {
     using Units = decltype(units);
-    const LineKind kind = classify<Units>(source.substr(offset, size));
-    section.body.push_back({offset, size, kind, lineEnd, false, false});
+    const LineShape shape = classify<Units>(source.substr(offset, size));
+    section.body.push_back(
+        {offset, size, shape.kind, lineEnd, false, false, shape.key, shape.value});
   };
   if (encoding_ == Encoding::Cp932) {
     forEachLine<Cp932Units>(source, section.rawBegin, section.rawEnd,
@@ -457,13 +459,32 @@ std::string_view IniDocument::bytesOf(const Line& line) const {
 }
 
 IniDocument::RawKeyValue IniDocument::splitKeyLine(const Line& line) const {
-  const auto [key, value] = encoding_ == Encoding::Cp932 ? splitAtEquals<Cp932Units>(bytesOf(line))
-                                                         : splitAtEquals<Utf16Units>(bytesOf(line));
-  return {key, value};
+  // The parts were found in these bytes: no bounds to check.
+  const char* bytes = bytesOf(line).data();
+  return {std::string_view(bytes + line.key.offset, line.key.size),
+          std::string_view(bytes + line.value.offset, line.value.size)};
 }
 
 std::string IniDocument::decode(std::string_view raw) const {
   return encoding_ == Encoding::Cp932 ? cp932ToUtf8Lossy(raw) : utf16LeToUtf8Lossy(raw);
+}
+
+void IniDocument::appendDecoded(std::string& out, std::string_view raw) const {
+  if (encoding_ == Encoding::Utf16Le) {
+    appendUtf16LeAsUtf8(out, raw);
+  } else if (isAscii(raw)) {
+    out += raw;
+  } else {
+    out += cp932ToUtf8Lossy(raw);
+  }
+}
+
+void IniDocument::classifyInto(Line& line, std::string_view bytes) const {
+  const LineShape shape =
+      encoding_ == Encoding::Cp932 ? classify<Cp932Units>(bytes) : classify<Utf16Units>(bytes);
+  line.kind = shape.kind;
+  line.key = shape.key;
+  line.value = shape.value;
 }
 
 Status IniDocument::appendEncoded(std::string& out, std::string_view utf8) const {
@@ -480,8 +501,7 @@ Status IniDocument::appendEncoded(std::string& out, std::string_view utf8) const
 
 IniDocument::Line IniDocument::newLine(std::string bytes) {
   Line line;
-  line.kind =
-      encoding_ == Encoding::Cp932 ? classify<Cp932Units>(bytes) : classify<Utf16Units>(bytes);
+  classifyInto(line, bytes);
   line.size = bytes.size();
   line.offset = edits_.size();
   line.end = LineEnd::CrLf;
@@ -491,6 +511,7 @@ IniDocument::Line IniDocument::newLine(std::string bytes) {
 }
 
 void IniDocument::replaceLineBytes(Line& line, std::string bytes) {
+  classifyInto(line, bytes);
   line.size = bytes.size();
   if (line.edited) {
     edits_[line.offset] = std::move(bytes);
@@ -519,23 +540,33 @@ std::string_view IniDocument::stableKeyName(const Section& section, const Line& 
   const std::string_view raw = splitKeyLine(line).key;
   // Unchanged ASCII names can point into the source, which outlives every index.
   if (encoding_ == Encoding::Cp932 && !line.edited && isAscii(raw)) return raw;
-  return section.keys.names.add(decode(raw));
+  std::string& decoded = section.keys.decoded;
+  decoded.clear();
+  appendDecoded(decoded, raw);
+  return section.keys.names.add(decoded);
 }
 
 std::optional<std::size_t> IniDocument::findKey(const Section& section,
                                                 std::string_view key) const {
   KeyCache& keys = section.keys;
-  if (!keys.built) {
-    const std::vector<Line>& body = lines(section);
-    keys.index.reserve(body.size());
-    for (std::size_t i = 0; i < body.size(); ++i) {
-      if (body[i].deleted || body[i].kind != LineKind::Key) continue;
-      const std::string_view name = stableKeyName(section, body[i]);
-      keys.index.tryEmplace(name, i);
+  if (const std::optional<std::size_t> found = keys.index.find(key)) return found;
+  if (keys.built || key.empty()) return std::nullopt;
+  const std::vector<Line>& body = lines(section);
+  // A first lookup is usually answered by the first lines; one that goes on is a whole load.
+  keys.index.reserve(keys.indexed == 0 ? std::min<std::size_t>(body.size(), 32) : body.size());
+  for (std::size_t i = keys.indexed; i < body.size(); ++i) {
+    if (body[i].deleted || body[i].kind != LineKind::Key) continue;
+    const std::string_view name = stableKeyName(section, body[i]);
+    keys.index.tryEmplace(name, i);
+    // Not found in the index, so no line before this one has the name: this is the first.
+    if (NameEqual{}(name, key)) {
+      keys.indexed = i + 1;
+      return i;
     }
-    keys.built = true;
   }
-  return keys.index.find(key);
+  keys.indexed = body.size();
+  keys.built = true;
+  return std::nullopt;
 }
 
 std::size_t IniDocument::positionAfterLastKeyLine(const std::vector<Line>& body) {
@@ -636,7 +667,12 @@ std::vector<std::string> IniDocument::readSection(std::string_view section) cons
     if (line.deleted) continue;
     if (line.kind == LineKind::Key) {
       const RawKeyValue parts = splitKeyLine(line);
-      result.push_back(decode(parts.key) + "=" + decode(parts.value));
+      std::string text;
+      text.reserve(2 * (parts.key.size() + parts.value.size()) + 1);
+      appendDecoded(text, parts.key);
+      text += '=';
+      appendDecoded(text, parts.value);
+      result.push_back(std::move(text));
     } else if (line.kind == LineKind::Other) {
       result.emplace_back(trimUtf8Blanks(decode(bytesOf(line))));
     }

@@ -20,6 +20,11 @@ enum class Encoding { Cp932, Utf16Le };
 namespace detail {
 enum class LineKind : std::uint8_t { Blank, Comment, Header, Key, Other };
 enum class LineEnd : std::uint8_t { None, Cr, Lf, CrLf };
+// Bytes [offset, offset + size) of a line.
+struct LinePart {
+  std::size_t offset = 0;
+  std::size_t size = 0;
+};
 }  // namespace detail
 
 // Names and values are UTF-8 at this interface. Every line that is not changed keeps its exact
@@ -82,6 +87,10 @@ class IniDocument {
     LineEnd end = LineEnd::CrLf;
     bool edited = false;
     bool deleted = false;
+    // Of a key line, without surrounding blanks: found when the line is classified, since every
+    // lookup takes the name or the value apart again.
+    detail::LinePart key;
+    detail::LinePart value;
   };
 
   // Copies of names in blocks that never move, so that views of them stay valid: an index of
@@ -101,12 +110,17 @@ class IniDocument {
     std::size_t room_ = 0;  // left in the last block
   };
 
-  // Key lookup for one section, built on first use. The index points into the shared source or
-  // into `names`, so a copy starts empty rather than pointing into the original's storage.
+  // Key lookup for one section, built as far as lookups need it: a key is looked for in the
+  // index, then in the lines after those indexed, each indexed on the way. The slot table reads
+  // the first keys of every profile's section, a profile's load every key of one section. The
+  // index points into the shared source or into `names`, so a copy starts empty rather than
+  // pointing into the original's storage.
   struct KeyCache {
     NameIndex index;
-    NameStore names;  // decoded or rewritten names the index points to
-    bool built = false;
+    NameStore names;          // decoded or rewritten names the index points to
+    std::string decoded;      // the name being decoded, its buffer kept from name to name
+    std::size_t indexed = 0;  // lines of the body looked at
+    bool built = false;       // all of them
 
     KeyCache() = default;
     KeyCache(const KeyCache&) {}
@@ -120,6 +134,7 @@ class IniDocument {
     void clear() {
       index.clear();
       names.clear();
+      indexed = 0;
       built = false;
     }
   };
@@ -143,12 +158,15 @@ class IniDocument {
     std::string_view value;
   };
 
-  void startSection(Line header, std::string_view rawName, std::size_t bodyBegin);
+  void startSection(std::size_t offset, std::size_t size, LineEnd lineEnd, std::string_view rawName,
+                    std::size_t bodyBegin);
   std::vector<Line>& lines(const Section& section) const;
 
   std::string_view bytesOf(const Line& line) const;
   RawKeyValue splitKeyLine(const Line& line) const;
   std::string decode(std::string_view raw) const;
+  void appendDecoded(std::string& out, std::string_view raw) const;
+  void classifyInto(Line& line, std::string_view bytes) const;
   Status appendEncoded(std::string& out, std::string_view utf8) const;
   Line newLine(std::string bytes);  // ends in CRLF
   void replaceLineBytes(Line& line, std::string bytes);

@@ -49,7 +49,7 @@ class NameIndex {
   std::size_t placeOf(std::string_view name) const;
   void rehash(std::size_t capacity);
 
-  std::vector<Entry> entries_;  // a power of two in size, at most three quarters used
+  std::vector<Entry> entries_;  // a power of two in size, at most half used
   std::size_t size_ = 0;
 };
 

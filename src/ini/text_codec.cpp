@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ini/utf16_scan.h"
+
 namespace drovik::ini {
 namespace {
 
@@ -238,29 +240,60 @@ Result<std::string> utf8ToUtf16Le(std::string_view utf8) {
   return out;
 }
 
-std::string utf16LeToUtf8Lossy(std::string_view utf16le) {
+void appendUtf16LeAsUtf8(std::string& out, std::string_view utf16le) {
+  // Written through a pointer into room for the longest result (three bytes per unit), ASCII
+  // runs copied whole: a profile in UTF-16LE decodes each of its 1500 key names.
   const std::size_t units = utf16le.size() / 2;
-  const auto unitAt = [&](std::size_t i) -> char32_t {
-    return static_cast<unsigned char>(utf16le[2 * i]) |
-           (static_cast<char32_t>(static_cast<unsigned char>(utf16le[2 * i + 1])) << 8);
-  };
-  std::string out;
-  out.reserve(units);
-  for (std::size_t i = 0; i < units; ++i) {
-    const char32_t unit = unitAt(i);
-    if (unit < 0x80) {
-      out.push_back(static_cast<char>(unit));
-    } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units && unitAt(i + 1) >= 0xDC00 &&
-               unitAt(i + 1) <= 0xDFFF) {
-      appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00));
-      ++i;
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      appendUtf8(out, kReplacement);
+  const std::size_t start = out.size();
+  out.resize(start + 3 * units + (utf16le.size() % 2 != 0 ? 3 : 0));
+  char* o = out.data() + start;
+  const auto put = [&](char32_t codePoint) {
+    if (codePoint < 0x80) {
+      *o++ = static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+      *o++ = static_cast<char>(0xC0 | (codePoint >> 6));
+      *o++ = static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+      *o++ = static_cast<char>(0xE0 | (codePoint >> 12));
+      *o++ = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (codePoint & 0x3F));
     } else {
-      appendUtf8(out, unit);
+      *o++ = static_cast<char>(0xF0 | (codePoint >> 18));
+      *o++ = static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+      *o++ = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+  };
+  const auto* p = reinterpret_cast<const unsigned char*>(utf16le.data());
+  const unsigned char* const end = p + 2 * units;
+  const auto unitAt = [](const unsigned char* at) -> char32_t {
+    return at[0] | (static_cast<char32_t>(at[1]) << 8);
+  };
+  while (p != end) {
+    const std::size_t ascii = narrowAsciiUtf16(reinterpret_cast<const char*>(p),
+                                               static_cast<std::size_t>(end - p) / 2, o);
+    o += ascii;
+    p += 2 * ascii;
+    if (p == end) break;
+    const char32_t unit = unitAt(p);
+    p += 2;
+    if (unit >= 0xD800 && unit <= 0xDBFF && p != end && unitAt(p) >= 0xDC00 &&
+        unitAt(p) <= 0xDFFF) {
+      put(0x10000 + ((unit - 0xD800) << 10) + (unitAt(p) - 0xDC00));
+      p += 2;
+    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+      put(kReplacement);
+    } else {
+      put(unit);
     }
   }
-  if (utf16le.size() % 2 != 0) appendUtf8(out, kReplacement);
+  if (utf16le.size() % 2 != 0) put(kReplacement);
+  out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+std::string utf16LeToUtf8Lossy(std::string_view utf16le) {
+  std::string out;
+  appendUtf16LeAsUtf8(out, utf16le);
   return out;
 }
 

@@ -34,6 +34,8 @@ std::string cp932ToUtf8Lossy(std::string_view cp932);
 Result<std::string> utf8ToUtf16Le(std::string_view utf8);
 // Unpaired surrogates and an odd trailing byte become U+FFFD.
 std::string utf16LeToUtf8Lossy(std::string_view utf16le);
+// The same, appended to `out` (no string of its own).
+void appendUtf16LeAsUtf8(std::string& out, std::string_view utf16le);
 
 // UTF-16 code units the text takes; a malformed byte counts as one unit, like its U+FFFD.
 std::size_t utf16Length(std::string_view utf8);

@@ -415,13 +415,22 @@ const std::array<Group, kGroupCount>& groups() {
 }
 
 int groupOf(ItemRef ref) {
-  for (int g = 0; g < kGroupCount; ++g) {
-    const Group& group = groups()[g];
-    if (group.scope == ref.scope && ref.index >= group.first &&
-        ref.index < group.first + group.count)
-      return g;
-  }
-  return -1;
+  // Every include flag a command or a list tests asks for its item's node: a table by item.
+  static const auto byScope = [] {
+    std::array<std::vector<int>, 3> tables;  // in the order of Scope
+    for (Scope scope : {Scope::Paper, Scope::Common, Scope::Interface})
+      tables[static_cast<std::size_t>(scope)].assign(itemsOf(scope).size(), -1);
+    for (int g = 0; g < kGroupCount; ++g) {
+      const Group& group = groups()[g];
+      std::vector<int>& table = tables[static_cast<std::size_t>(group.scope)];
+      for (int k = 0; k < group.count; ++k)
+        if (table[group.first + k] < 0) table[group.first + k] = g;
+    }
+    return tables;
+  }();
+  const std::vector<int>& table = byScope[static_cast<std::size_t>(ref.scope)];
+  if (ref.index < 0 || ref.index >= static_cast<int>(table.size())) return -1;
+  return table[ref.index];
 }
 
 int itemNode(int user, ItemRef ref) {

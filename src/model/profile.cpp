@@ -1,6 +1,8 @@
 #include "model/profile.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 
 namespace drovik {
 
@@ -19,6 +21,12 @@ std::int32_t& InterfaceRecord::choice(int item) {
 
 std::int32_t InterfaceRecord::choice(int item) const {
   return const_cast<InterfaceRecord*>(this)->choice(item);
+}
+
+void setNumberText(std::string& text, std::int32_t value) {
+  char digits[12];
+  const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+  text.assign(digits, end);
 }
 
 SettingProfile SettingProfile::defaults() {
@@ -45,27 +53,29 @@ SettingProfile SettingProfile::defaults() {
 
 ProfileText ProfileText::of(const SettingProfile& values) {
   ProfileText t;
-  t.selectUser = std::to_string(values.selectUser);
+  setNumberText(t.selectUser, values.selectUser);
   for (int u = 0; u < cat::kUserCount; ++u) {
     t.userName[u] = values.userName[u];
     for (int i = 0; i < cat::kPaperItemCount; ++i) {
       const int slot = cat::marginSlotOfPaperItem(i);
-      t.paper[u][i] =
-          slot >= 0 ? values.paper[u].margin[slot] : std::to_string(values.paper[u].index[i]);
+      if (slot >= 0)
+        t.paper[u][i] = values.paper[u].margin[slot];
+      else
+        setNumberText(t.paper[u][i], values.paper[u].index[i]);
     }
     for (int i = 0; i < cat::kCommonItemCount; ++i)
-      t.common[u][i] = std::to_string(values.common[u].index[i]);
+      setNumberText(t.common[u][i], values.common[u].index[i]);
   }
   const auto keys = cat::interfaceKeys();
   for (int k = 0; k < cat::kInterfaceKeyCount; ++k) {
     const auto& key = keys[k];
     if (key.octet >= 0)
-      t.iface[k] =
-          std::to_string(values.iface.octet[InterfaceRecord::addressOf(key.item)][key.octet]);
+      setNumberText(t.iface[k],
+                    values.iface.octet[InterfaceRecord::addressOf(key.item)][key.octet]);
     else if (key.item == cat::kIfChgTime)
-      t.iface[k] = std::to_string(values.iface.ifChgTime);
+      setNumberText(t.iface[k], values.iface.ifChgTime);
     else
-      t.iface[k] = std::to_string(values.iface.choice(key.item));
+      setNumberText(t.iface[k], values.iface.choice(key.item));
   }
   return t;
 }

@@ -50,6 +50,10 @@ struct SettingProfile {
   static SettingProfile defaults();
 };
 
+// The decimal text of a stored number, as the store writes it, into `text` (its buffer kept):
+// a profile's load writes some 700 of them.
+void setNumberText(std::string& text, std::int32_t value);
+
 // Text form: one string per stored key, exactly what the store writes.
 struct ProfileText {
   std::string selectUser;

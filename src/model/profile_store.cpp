@@ -87,7 +87,7 @@ void loadFrom(const ini::IniDocument& doc, const std::string& section, ProfileMo
     model.flags.state[n] = keys.readInt(nodes[n].key, 1);
 
   v.selectUser = keys.readInt(cat::kSelectUserKey, cat::kDefaultSelectUser);
-  t.selectUser = std::to_string(v.selectUser);
+  setNumberText(t.selectUser, v.selectUser);
 
   for (int u = 0; u < cat::kUserCount; ++u) {
     const std::string fallback = cat::defaultUserName(u);
@@ -103,7 +103,7 @@ void loadFrom(const ini::IniDocument& doc, const std::string& section, ProfileMo
       const int slot = cat::marginSlotOfPaperItem(i);
       if (slot < 0) {
         v.paper[u].index[i] = keys.readInt(key, paper[i].defaultIndex);
-        t.paper[u][i] = std::to_string(v.paper[u].index[i]);
+        setNumberText(t.paper[u][i], v.paper[u].index[i]);
       } else {
         const std::string_view fallback = cat::marginDefault(slot);
         t.paper[u][i] = keys.readText(key, fallback, cat::kMarginCapacity);
@@ -112,7 +112,7 @@ void loadFrom(const ini::IniDocument& doc, const std::string& section, ProfileMo
     }
     for (int i = 0; i < cat::kCommonItemCount; ++i) {
       v.common[u].index[i] = keys.readInt(cat::commonKey(u, i), common[i].defaultIndex);
-      t.common[u][i] = std::to_string(v.common[u].index[i]);
+      setNumberText(t.common[u][i], v.common[u].index[i]);
     }
   }
 
@@ -125,15 +125,15 @@ void loadFrom(const ini::IniDocument& doc, const std::string& section, ProfileMo
       const int address = InterfaceRecord::addressOf(key.item);
       iface.octetText[address][key.octet] = keys.readText(key.key, "0", cat::kOctetCapacity);
       iface.octet[address][key.octet] = keys.readInt(key.key, 0);
-      t.iface[k] = std::to_string(iface.octet[address][key.octet]);
+      setNumberText(t.iface[k], iface.octet[address][key.octet]);
     } else if (key.item == cat::kIfChgTime) {
       iface.ifChgTimeText = keys.readText(key.key, cat::kDefaultIfChgTime, cat::kSecondsCapacity);
       if (iface.ifChgTimeText.empty()) iface.ifChgTimeText = cat::kDefaultIfChgTime;
       iface.ifChgTime = keys.readInt(key.key, cat::kDefaultIfChgTimeSeconds);
-      t.iface[k] = std::to_string(iface.ifChgTime);
+      setNumberText(t.iface[k], iface.ifChgTime);
     } else {
       iface.choice(key.item) = keys.readInt(key.key, ifaceItems[key.item].defaultIndex);
-      t.iface[k] = std::to_string(iface.choice(key.item));
+      setNumberText(t.iface[k], iface.choice(key.item));
     }
   }
 }

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "command/command_test_support.h"
+#include "support/temp_dir.h"
 
 namespace drovik {
 namespace {
@@ -158,6 +160,24 @@ TEST(ImageDumpDamaged, EachFaultIsNamed) {
     EXPECT_FALSE(dump.wellFormed) << problem;
     EXPECT_NE(dump.listing.find(problem), std::string::npos) << dump.listing;
   }
+}
+
+// Problems are listed by their place in the file, those of the file as a whole last, however
+// the reading came upon them: the header's and the trailing bytes' (found while framing), the
+// records' (while describing them) and the blocks left open (at the end).
+TEST(ImageDumpDamaged, ProblemsAreListedInFileOrder) {
+  Bytes trailing = exampleImage();
+  trailing[10] += 4;                                             // the length field disagrees
+  trailing[39] = 0x7F;                                           // an unknown record
+  trailing.erase(trailing.begin() + 35, trailing.begin() + 39);  // the users' end record
+  append(trailing, {0, 0});                                      // bytes after the terminator
+  Bytes unterminated = trailing;
+  unterminated.resize(unterminated.size() - 6);  // no terminator, nor what followed it
+  const std::filesystem::path golden = std::filesystem::path(DROVIK_TEST_DATA_DIR) / "command";
+  EXPECT_EQ(InspectCommandImage(trailing).listing,
+            test::readFile(golden / "damaged_trailing_listing.txt"));
+  EXPECT_EQ(InspectCommandImage(unterminated).listing,
+            test::readFile(golden / "damaged_unterminated_listing.txt"));
 }
 
 TEST(ImageDumpDamaged, EveryCutOffPrefixIsNotWellFormed) {

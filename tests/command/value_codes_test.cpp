@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "command/choice_codes.h"
+#include "command/command_image.h"
 #include "command/command_test_support.h"
 #include "model/value_validation.h"
 
@@ -279,6 +280,43 @@ TEST(ValueCodesInterface, SwitchTimeAndAddressesTakeTheirLowByte) {
   EXPECT_EQ(codes.warnings[0],
             "インターフェース設定：Ｉ／Ｆ切り替え時間：値 300 は 0～255 の範囲外です。256 "
             "で割った余り 44 を使います。");
+}
+
+// A command (saved or sent) is coded without the display texts: the same records, length and
+// warnings as the coding the settings list takes, values outside their tables included.
+TEST(ValueCodesTexts, LeftOutTheyChangeNothingTheCommandCarries) {
+  SettingProfile p = SettingProfile::defaults();
+  p.paper[1].index[paperItem("FormLenFront")] = 99;
+  p.common[3].index[commonItem("Buzzer")] = -2;
+  p.paper[2].margin[0] = "abc";
+  p.userName[4] = "名前が長すぎるユーザーの名前";
+  p.iface.ifChgTime = 300;
+  p.iface.octet[1] = {256, 0, 0, 1};
+  for (const CommandVariant variant : {CommandVariant::Ghjk, CommandVariant::M}) {
+    for (const std::int32_t selectUser : {3, 11}) {
+      p.selectUser = selectUser;
+      const auto filled = ApplyValueCodes(p, CheckFlagSet{}, variant);
+      const auto left = ApplyValueCodes(p, CheckFlagSet{}, variant, ValueTexts::Left);
+      ASSERT_EQ(filled.isOk(), left.isOk());
+      if (!filled.isOk()) {
+        EXPECT_EQ(filled.message(), left.message());
+        continue;
+      }
+      EXPECT_EQ(BuildCommandImage(*filled, CheckFlagSet{}, selectUser, variant).bytes,
+                BuildCommandImage(*left, CheckFlagSet{}, selectUser, variant).bytes);
+      EXPECT_EQ(filled->length, left->length);
+      EXPECT_EQ(filled->warnings, left->warnings);
+      EXPECT_FALSE(filled->warnings.empty());
+      EXPECT_FALSE(filled->texts.paper[3][0].empty());
+      for (const auto& user : left->texts.paper)
+        for (const std::string& text : user) EXPECT_EQ(text, "");
+      for (const auto& user : left->texts.common)
+        for (const std::string& text : user) EXPECT_EQ(text, "");
+      for (const std::string& text : left->texts.iface) EXPECT_EQ(text, "");
+      for (const std::string& text : left->texts.userName) EXPECT_EQ(text, "");
+      EXPECT_EQ(left->texts.selectUser, "");
+    }
+  }
 }
 
 TEST(ValueCodesLength, FollowsTheIncludeFlags) {

@@ -56,6 +56,24 @@ TEST(TextCodecTest, Utf16LeRoundTripsAndRefusesMalformedUtf8) {
   EXPECT_FALSE(utf8ToUtf16Le("\xE3\x81").isOk());          // truncated
 }
 
+// The decoder copies ASCII runs a word of four units at a time: every character after runs of
+// every length, so that it falls at each place of a word, and at the very end.
+TEST(TextCodecTest, Utf16LeDecodesAfterAsciiRunsOfEveryLength) {
+  for (std::size_t run = 0; run <= 9; ++run) {
+    const std::string ascii(run, 'x');
+    for (std::string_view other : {"ソ", "😀", "é", "\x7F"}) {
+      const std::string text = ascii + std::string(other) + "abcdefghi" + std::string(other);
+      EXPECT_EQ(utf16LeToUtf8Lossy(utf16(text)), text) << run;
+      EXPECT_EQ(utf16LeToUtf8Lossy(utf16(ascii + std::string(other))), ascii + std::string(other));
+    }
+    const std::string lone = utf16(ascii) + "\x00\xDC"s + utf16("abcdefghi") + "\x3D\xD8"s;
+    EXPECT_EQ(utf16LeToUtf8Lossy(lone), ascii + "\uFFFDabcdefghi\uFFFD") << run;
+    std::string appended = "前";
+    appendUtf16LeAsUtf8(appended, utf16(ascii + "ソ") + "z"s);  // odd length: last byte alone
+    EXPECT_EQ(appended, "前" + ascii + "ソ\uFFFD");
+  }
+}
+
 TEST(TextCodecTest, Utf16LengthAndTruncationKeepCharactersWhole) {
   EXPECT_EQ(utf16Length("a😀ソ"), 4u);
   EXPECT_EQ(truncateUtf16("a😀b", 2), "a");

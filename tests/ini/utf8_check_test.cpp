@@ -35,9 +35,18 @@ TEST(Utf8Check, ProgramAndFuzzOracleAgreeOnEveryBoundary) {
       {"\xE3\x81\x41", false},  // a third byte that does not continue
       {"\xFF\xFE", false},
   };
+  // Both read several bytes at once: each sample at every place in an eight-byte word, after
+  // ASCII and after three-byte characters, and followed by text that goes on past the word.
+  const std::string leads[] = {"",        "a",  "ab",  "abc",  "abcd", "abcde", "abcdef",
+                               "abcdefg", "あ", "aあ", "abあ", "あい", "aあい"};
   for (const Sample& sample : samples) {
-    EXPECT_EQ(drovik::ini::isValidUtf8(sample.bytes), sample.wellFormed) << sample.bytes;
-    EXPECT_EQ(drovik::fuzz::isWellFormedUtf8(sample.bytes), sample.wellFormed) << sample.bytes;
+    for (const std::string& lead : leads) {
+      for (const std::string& tail : {std::string(), std::string("、続く text です")}) {
+        const std::string text = lead + sample.bytes + tail;
+        EXPECT_EQ(drovik::ini::isValidUtf8(text), sample.wellFormed) << text;
+        EXPECT_EQ(drovik::fuzz::isWellFormedUtf8(text), sample.wellFormed) << text;
+      }
+    }
   }
 }
 
