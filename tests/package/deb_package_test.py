@@ -130,7 +130,7 @@ def check_documents(c, root, version):
 
 def check_control(c, deb, version):
     fields = {name: run("dpkg-deb", "-f", deb, name).stdout.strip()
-              for name in ("Package", "Version", "Architecture", "Depends")}
+              for name in ("Package", "Version", "Architecture", "Depends", "Recommends")}
     arch = run("dpkg", "--print-architecture").stdout.strip()
     c.expect(fields["Package"] == "drovik", f"package name {fields['Package']}")
     c.expect(fields["Version"] == version, f"package version {fields['Version']} != {version}")
@@ -139,6 +139,8 @@ def check_control(c, deb, version):
     # Found by dpkg-shlibdeps in the programs, and the libraries they open at run time.
     for needed in ("libc6", "libqt6widgets6", "libssl3", "libcurl4", "libcups2"):
         c.expect(needed in depends, f"Depends lacks {needed}: {fields['Depends']}")
+    # Only discover's SNMP questions need net-snmp, opened at run time.
+    c.expect("libsnmp40" in fields["Recommends"], f"Recommends lacks libsnmp40: {fields['Recommends']}")
 
 
 def check_lintian(c, deb, readme):
