@@ -2,7 +2,6 @@
 // file only reads the command line and the password, shows the progress and sets the status.
 #include <unistd.h>
 
-#include <algorithm>
 #include <sstream>
 
 #include "cli/cancel_on_interrupt.h"
@@ -10,9 +9,8 @@
 #include "cli/commands.h"
 #include "cli/fleet_progress.h"
 #include "cli/password_input.h"
-#include "fleet/fleet_run.h"
-#include "fleet/row_archive.h"
-#include "fleet/scratch_dir.h"
+#include "fleet/plan_run.h"
+#include "fleet/row_state.h"
 
 namespace drovik::cli {
 namespace {
@@ -28,7 +26,7 @@ std::string summaryTable(const fleet::RunReport& report, bool dryRun) {
   std::string table;
   for (std::size_t i = 0; i < report.rows.size(); ++i) {
     const fleet::RowResult& row = report.rows[i];
-    std::string summary = rowSummary(row, report.skipped[i], dryRun);
+    std::string summary = fleet::rowSummary(row, report.skipped[i], dryRun);
     for (char& c : summary)
       if (c == '\t' || c == '\n' || c == '\r') c = ' ';
     table += row.name + '\t' + row.oldPrinter + '\t' + row.target + '\t' + summary + '\n';
@@ -66,38 +64,21 @@ int runFleet(const Args& args) {
     for (std::string line; std::getline(lines, line);) reportError(line);
     return kExitUsage;
   }
-  auto results = fleet::ResultFile::open(fleet::resultPathFor(planPath), *plan);
-  if (!results) return fail(results.message(), kExitUsage);
-  if (dataFolder) {
-    if (Status s = fleet::checkProfileRoom(*dataFolder, *plan, *results); !s)
-      return fail(s.message(), kExitUsage);
-  }
-  const std::filesystem::path archive = fleet::archivePathFor(planPath);
-  const bool anyToRun = std::any_of(plan->begin(), plan->end(), [&](const fleet::PlanRow& row) {
-    return !results->completedBefore(row);
-  });
-  auto typed = password(args, anyToRun);
+  // One run of a plan at a time, in this program or the desktop program.
+  auto prepared = fleet::PlanRun::open(planPath, std::move(*plan),
+                                       {dryRun, dataFolder ? &*dataFolder : nullptr});
+  if (!prepared) return fail(prepared.message(), kExitUsage);
+  auto typed = password(args, prepared->anyToRun());
   if (!typed) return fail(typed.message(), kExitUsage);
-  // Written before any row runs: a folder that cannot take them is found while nothing is done.
-  if (!dryRun) {
-    if (Status s = results->write(); !s) return fail(s.message(), kExitUsage);
-    if (Status s = dataFolder ? Status() : fleet::createFolder(archive); !s)
-      return fail(s.message(), kExitUsage);
-  }
-  auto scratch = fleet::ScratchDir::create();
-  if (!scratch) return fail(scratch.message(), kExitUsage);
 
   // Cancelled by Ctrl-C: running steps end early, rows not started stay for the next run.
   transport::RunControl run(std::chrono::hours(24 * 365));
   const CancelOnInterrupt interrupt(run);
-  const fleet::RowPipeline pipeline(dataFolder ? &*dataFolder : nullptr, scratch->path(),
-                                    {*typed, *timeout, dryRun,
-                                     dataFolder ? std::filesystem::path() : archive},
-                                    run);
-  FleetProgress progress(plan->size(), dryRun, ::isatty(STDERR_FILENO));
-  const fleet::RunReport report =
-      fleet::runPlan(*plan, *results, !dryRun, pipeline, *jobs, progress, run);
+  FleetProgress progress(prepared->plan().size(), dryRun, ::isatty(STDERR_FILENO));
+  auto ran = prepared->run(*typed, *timeout, *jobs, progress, run);
   progress.finish();
+  if (!ran) return fail(ran.message(), kExitUsage);
+  const fleet::RunReport& report = *ran;
 
   const Status shown = writeOutput(summaryTable(report, dryRun));
   if (!shown) reportError(shown.message());
@@ -128,13 +109,14 @@ const Command kFleetCommand = {
         "  0  すべての行が完了（前回完了済みを含む）\n"
         "  1  失敗した行がある\n"
         "  2  コマンドライン・計画・結果ファイル・パスワードの誤りか、保存フォルダを作れないか、\n"
-        "     --register で設定を登録する空きがない（何も実行していません）\n",
+        "     --register で設定を登録する空きがないか、同じ計画をほかのプログラムが実行中\n"
+        "     （何も実行していません）\n",
     .overviewExitStatus =
         "  fleet は: 0 すべての行が完了（前回完了済みを含む）、1 失敗した行がある、\n"
         "            2 "
         "コマンドライン・計画・結果ファイル・パスワードの誤りか、保存フォルダを作れないか、\n"
-        "            --register で設定を登録する空きがない\n"
-        "            （何も実行していません）\n",
+        "            --register で設定を登録する空きがないか、同じ計画をほかのプログラムが\n"
+        "            実行中（何も実行していません）\n",
     .run = runFleet,
 };
 

@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "fleet/row_state.h"
+
 namespace drovik::cli {
 namespace {
 
@@ -11,33 +13,7 @@ std::string rowName(const fleet::RowResult& row) {
   return row.name + " " + row.oldPrinter + " → " + row.target;
 }
 
-const fleet::StepResult* sendStep(const fleet::RowResult& row) {
-  for (const fleet::StepResult& step : row.steps)
-    if (step.step == fleet::Step::Send) return &step;
-  return nullptr;
-}
-
 }  // namespace
-
-std::string rowSummary(const fleet::RowResult& row, bool skipped, bool dryRun) {
-  if (row.status == fleet::RowStatus::Pending) return "未実行";
-  if (const fleet::StepResult* failed = row.failedStep())
-    return std::string("失敗 ") + fleet::stepLabel(failed->step) + ": " + failed->message;
-  std::string text = skipped ? "前回完了済み" : dryRun ? "実行可能" : "完了";
-  if (dryRun && !skipped) {
-    for (const fleet::StepResult& step : row.steps)
-      if (step.step == fleet::Step::Register || step.step == fleet::Step::Migrate)
-        text += " " + step.message;
-  }
-  const fleet::StepResult* send = sendStep(row);
-  if (send && send->bytes)
-    text += std::string(dryRun && !skipped ? " 送信予定 " : " 送信 ") + row.target + " " +
-            std::to_string(*send->bytes) + "バイト SHA-256 " + send->sha256;
-  if (send && send->outcome == fleet::StepOutcome::Queued)
-    text += "（警告: " + send->message + "）";
-  if (!row.archive.empty()) text += " 保存先 " + row.archive;
-  return text;
-}
 
 FleetProgress::FleetProgress(std::size_t rows, bool dryRun, bool terminal)
     : rows_(rows), dryRun_(dryRun), terminal_(terminal) {}
@@ -59,7 +35,7 @@ void FleetProgress::rowFinished(const fleet::PlanRow&, const fleet::RowResult& r
   --running_;
   ++finished_;
   if (result.status != fleet::RowStatus::Completed) ++failed_;
-  line(rowName(result) + ": " + rowSummary(result, false, dryRun_));
+  line(rowName(result) + ": " + fleet::rowSummary(result, false, dryRun_));
 }
 
 void FleetProgress::finish() {

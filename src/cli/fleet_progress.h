@@ -32,7 +32,4 @@ class FleetProgress : public fleet::RowListener {
   std::size_t running_ = 0;
 };
 
-// What one row came to, in a few words: the step that failed and why, or what was sent.
-std::string rowSummary(const fleet::RowResult& row, bool skipped, bool dryRun);
-
 }  // namespace drovik::cli

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <optional>
 
+#include "fleet/plan_entries.h"
 #include "fleet/plan_text.h"
 #include "ini/ini_document.h"
 #include "model/profile_registry.h"
@@ -104,20 +105,18 @@ Status checkRowName(const std::string& name) {
 
 namespace {
 
-Result<PlanRow> parseRow(std::string_view line, int number) {
-  auto fields = splitPlanFields(line);
-  if (!fields) return fields.error();
-  if (fields->size() != 3)
-    return Error{"項目が" + std::to_string(fields->size()) +
+Result<PlanRow> rowOf(const std::vector<std::string>& fields, int number) {
+  if (fields.size() != 3)
+    return Error{"項目が" + std::to_string(fields.size()) +
                  "個あります（設定名,旧プリンタ,送信先 の3個です）"};
   PlanRow row;
   row.line = number;
-  row.name = (*fields)[0];
+  row.name = fields[0];
   if (Status s = checkRowName(row.name); !s) return s.error();
-  auto old = transport::parsePrinterAddress((*fields)[1]);
+  auto old = transport::parsePrinterAddress(fields[1]);
   if (!old) return Error{"旧プリンタのアドレスが正しくありません（" + old.message() + "）"};
   row.oldPrinter = *old;
-  auto target = parseNewTarget((*fields)[2]);
+  auto target = parseNewTarget(fields[2]);
   if (!target) return target.error();
   row.target = *target;
   return row;
@@ -156,12 +155,8 @@ std::optional<std::string> clash(const std::vector<PlanRow>& rows, const PlanRow
 
 }  // namespace
 
-Result<std::vector<PlanRow>> parsePlan(std::string_view bytes) {
-  auto decoded = planTextAsUtf8(bytes);
-  if (!decoded) return decoded.error();
-  std::string_view text = *decoded;
-  std::vector<PlanRow> rows;
-  std::string errors;
+std::vector<NumberedLine> rowLines(std::string_view text) {
+  std::vector<NumberedLine> lines;
   bool first = true;
   int number = 0;
   while (!text.empty()) {
@@ -173,15 +168,26 @@ Result<std::vector<PlanRow>> parsePlan(std::string_view bytes) {
     if (trimmed(line).empty()) continue;
     const bool header = first && isHeader(line);
     first = false;
-    if (header) continue;
-    auto row = parseRow(line, number);
+    if (!header) lines.push_back({number, line});
+  }
+  return lines;
+}
+
+Result<std::vector<PlanRow>> parsePlan(std::string_view bytes) {
+  auto decoded = planTextAsUtf8(bytes);
+  if (!decoded) return decoded.error();
+  std::vector<PlanRow> rows;
+  std::string errors;
+  for (const NumberedLine& line : rowLines(*decoded)) {
+    auto fields = splitPlanFields(line.text);
+    Result<PlanRow> row = fields ? rowOf(*fields, line.number) : Result<PlanRow>(fields.error());
     std::optional<std::string> problem;
     if (!row)
       problem = row.message();
     else
       problem = clash(rows, *row);
     if (problem) {
-      errors += "計画の" + std::to_string(number) + "行目: " + *problem + "\n";
+      errors += "計画の" + std::to_string(line.number) + "行目: " + *problem + "\n";
       continue;
     }
     rows.push_back(std::move(*row));
@@ -192,6 +198,30 @@ Result<std::vector<PlanRow>> parsePlan(std::string_view bytes) {
   }
   if (rows.empty()) return Error{"計画に行がありません（設定名,旧プリンタ,送信先）"};
   return rows;
+}
+
+std::vector<EntryCheck> checkEntries(const std::vector<PlanEntry>& entries) {
+  std::vector<EntryCheck> checks;
+  std::vector<PlanRow> accepted;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const PlanEntry& entry = entries[i];
+    EntryCheck& check = checks.emplace_back();
+    if (!entry.lineProblem.empty()) {
+      check.problem = entry.lineProblem;
+      continue;
+    }
+    const PlanLine& fields = entry.fields;
+    auto row = rowOf({fields.name, fields.oldPrinter, fields.newTarget}, static_cast<int>(i) + 1);
+    if (!row) {
+      check.problem = row.message();
+    } else if (auto problem = clash(accepted, *row)) {
+      check.problem = *problem;
+    } else {
+      accepted.push_back(*row);
+      check.row = std::move(*row);
+    }
+  }
+  return checks;
 }
 
 Result<std::vector<PlanRow>> readPlan(const std::filesystem::path& path) {

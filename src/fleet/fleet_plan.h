@@ -32,6 +32,14 @@ struct PlanRow {
 Result<std::vector<PlanRow>> parsePlan(std::string_view bytes);
 Result<std::vector<PlanRow>> readPlan(const std::filesystem::path& path);
 
+// The lines of a plan's text (as UTF-8) that hold rows, numbered as in the file: blank lines and
+// the header left out.
+struct NumberedLine {
+  int number = 0;
+  std::string_view text;
+};
+std::vector<NumberedLine> rowLines(std::string_view text);
+
 // The fields of one line of a plan (or of a file in the plan's CSV form); blanks around a
 // field are dropped.
 Result<std::vector<std::string>> splitPlanFields(std::string_view line);

@@ -53,7 +53,7 @@ RunReport runPlan(const std::vector<PlanRow>& plan, ResultFile& results, bool re
     for (std::size_t at = next++; at < toRun.size() && !run.cancelled(); at = next++) {
       const PlanRow& row = plan[toRun[at]];
       listener.rowStarted(row);
-      RowResult result = pipeline.run(row);
+      RowResult result = pipeline.run(row, [&](Step step) { listener.rowStep(row, step); });
       if (record) {
         const Status written = results.record(result);
         const std::lock_guard lock(recording);

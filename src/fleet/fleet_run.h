@@ -21,6 +21,8 @@ class RowListener {
   virtual ~RowListener() = default;
   virtual void rowSkipped(const PlanRow& row, const RowResult& earlier) = 0;
   virtual void rowStarted(const PlanRow& row) = 0;
+  // A step of a started row begins.
+  virtual void rowStep(const PlanRow& /*row*/, Step /*step*/) {}
   virtual void rowFinished(const PlanRow& row, const RowResult& result) = 0;
 };
 

@@ -40,6 +40,8 @@ class StepLog {
   RowResult& row_;
 };
 
+constexpr std::string_view kCancelledBeforeStep = "中止したため、実行していません";
+
 std::string withWarnings(std::string message, const std::vector<std::string>& warnings) {
   for (std::string warning : warnings) {
     for (char& c : warning)
@@ -89,8 +91,11 @@ RowPipeline::RowPipeline(ProfileService* dataFolder, std::filesystem::path scrat
       settings_(std::move(settings)),
       run_(run) {}
 
-RowResult RowPipeline::run(const PlanRow& row) const {
+RowResult RowPipeline::run(const PlanRow& row, const StepWatcher& onStep) const {
   RowResult result = RowResult::pending(row);
+  const auto begin = [&](Step step) {
+    if (onStep) onStep(step);
+  };
   StepLog steps(result);
   const WorkDir work(scratch_, row.line);
   if (work.error()) {
@@ -98,6 +103,7 @@ RowResult RowPipeline::run(const PlanRow& row) const {
                                   work.error().message() + "）");
     return result;
   }
+  begin(Step::Fetch);
   {
     transport::RunControl control(settings_.stepLimit, run_);
     const transport::RetrievalOutcome fetched =
@@ -108,8 +114,13 @@ RowResult RowPipeline::run(const PlanRow& row) const {
     }
     steps.ok(Step::Fetch, fetched.message);
   }
+  if (run_.cancelled()) {
+    steps.failed(Step::Register, std::string(kCancelledBeforeStep));
+    return result;
+  }
+  begin(Step::Register);
   if (dataFolder_) {
-    migrateAndSend(row, {*dataFolder_, work.path(), {}}, work.path(), result);
+    migrateAndSend(row, {*dataFolder_, work.path(), {}}, work.path(), onStep, result);
     return result;
   }
   // The row's own folder: its profiles are decoded from the images it keeps. A dry run decides
@@ -125,12 +136,13 @@ RowResult RowPipeline::run(const PlanRow& row) const {
   ProfileService archived(StorePaths::inDirectory(folder));
   const std::filesystem::path images = settings_.dryRun ? work.path() : folder;
   migrateAndSend(row, {archived, images, commandFileIn(folder, row.migratedName())}, work.path(),
-                 result);
+                 onStep, result);
   return result;
 }
 
 void RowPipeline::migrateAndSend(const PlanRow& row, const RowProfiles& profiles,
-                                 const std::filesystem::path& workDir, RowResult& result) const {
+                                 const std::filesystem::path& workDir, const StepWatcher& onStep,
+                                 RowResult& result) const {
   StepLog steps(result);
   ProfileService& service = profiles.service;
   const auto allImage = profiles.images / nvram::kAllImageFileName;
@@ -171,6 +183,7 @@ void RowPipeline::migrateAndSend(const PlanRow& row, const RowProfiles& profiles
     return;
   }
   steps.ok(Step::Migrate, landed(mName, *migrated, cat::kModelM, false));
+  if (onStep) onStep(Step::Command);
   // Kept beside the profiles, the command is the one the new printer receives.
   auto prepared = profiles.commandFile.empty()
                       ? service.prepareProfileCommand(model, mName)
@@ -182,6 +195,12 @@ void RowPipeline::migrateAndSend(const PlanRow& row, const RowProfiles& profiles
   steps.ok(Step::Command, withWarnings("作成しました", prepared->warnings));
 
   const std::vector<std::uint8_t>& bytes = prepared->image.bytes;
+  // The command is kept; only the send waits for the next run.
+  if (run_.cancelled()) {
+    noteCommand(steps.failed(Step::Send, std::string(kCancelledBeforeStep)), bytes);
+    return;
+  }
+  if (onStep) onStep(Step::Send);
   transport::RunControl control(settings_.stepLimit, run_);
   const transport::CommandDelivery delivery(service.store(),
                                             transport::DeliverySettings::forFleetRow(workDir));

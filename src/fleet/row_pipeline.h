@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "fleet/fleet_plan.h"
@@ -32,8 +33,11 @@ class RowPipeline {
   // the rows register there; without, each row keeps its profiles in its folder of the archive.
   RowPipeline(ProfileService* dataFolder, std::filesystem::path scratch, PipelineSettings settings,
               const transport::RunControl& run);
-  // Safe to call from several threads at once for different rows.
-  RowResult run(const PlanRow& row) const;
+  // Told as each step begins, on the calling thread.
+  using StepWatcher = std::function<void(Step)>;
+  // Safe to call from several threads at once for different rows. A run cancelled between two
+  // steps starts no further step.
+  RowResult run(const PlanRow& row, const StepWatcher& onStep = {}) const;
 
  private:
   // Where the steps after the fetch find the images and keep the profiles and the command.
@@ -43,7 +47,8 @@ class RowPipeline {
     std::filesystem::path commandFile;  // empty: the command is not kept
   };
   void migrateAndSend(const PlanRow& row, const RowProfiles& profiles,
-                      const std::filesystem::path& workDir, RowResult& result) const;
+                      const std::filesystem::path& workDir, const StepWatcher& onStep,
+                      RowResult& result) const;
 
   ProfileService* dataFolder_;
   std::filesystem::path scratch_;
