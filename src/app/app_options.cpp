@@ -5,11 +5,12 @@
 namespace drovik {
 
 const char* const kAppUsage =
-    "使い方: drovik [--data-dir DIR] [--read-only]\n"
+    "使い方: drovik [--data-dir DIR] [--read-only] [--fleet PLAN.csv]\n"
     "  --data-dir DIR  DIR の設定ファイル（R_MAIN.INI、RSETTING.INI）を開く\n"
     "                  （既定はプログラムのフォルダか ~/.local/share/drovik）\n"
     "  --read-only     設定を変更せずに開く（登録・削除・設定変更・移行はできません。\n"
     "                  設定送信はプログラムのフォルダでプリンタを記憶します）\n"
+    "  --fleet PLAN.csv  フリート移行のウィンドウを PLAN.csv の計画で開いて始める\n"
     "  --help          この説明を表示する\n"
     "  --version       バージョンを表示する\n";
 
@@ -23,6 +24,14 @@ Result<AppOptions> parseAppOptions(int argc, const char* const* argv) {
       options.help = true;
     } else if (arg == "--read-only") {
       options.readOnly = true;
+    } else if (arg == "--fleet") {
+      if (i + 1 >= argc) return Error{"オプション --fleet には計画ファイルが必要です。"};
+      if (options.fleetPlan) return Error{"オプション --fleet が重複しています。"};
+      std::error_code ec;
+      const std::filesystem::path plan = argv[++i];
+      if (!std::filesystem::is_regular_file(plan, ec))
+        return Error{"計画ファイルがありません: " + plan.string()};
+      options.fleetPlan = std::filesystem::absolute(plan, ec);
     } else if (arg == kDataDir) {
       if (i + 1 >= argc) return Error{"オプション --data-dir にはフォルダが必要です。"};
       dataDir = argv[++i];

@@ -57,5 +57,5 @@ int main(int argc, char** argv) {
     drovik::ui::messageBoxes().warn(nullptr, QString::fromStdString(own.message()));
     return 1;
   }
-  return app->run();
+  return app->run(options->fleetPlan);
 }

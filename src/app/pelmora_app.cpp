@@ -1,5 +1,6 @@
 #include "app/pelmora_app.h"
 
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -31,8 +32,11 @@ std::unique_ptr<CPelmoraDlg> CPelmoraApp::createMainWindow() {
   return window;
 }
 
-int CPelmoraApp::run() {
-  createMainWindow()->exec();
+int CPelmoraApp::run(const std::optional<std::filesystem::path>& fleetPlan) {
+  const auto window = createMainWindow();
+  if (fleetPlan)
+    QTimer::singleShot(0, window.get(), [&window, &fleetPlan] { window->showFleet(*fleetPlan); });
+  window->exec();
   // Still under the QApplication: the windows are gone and have cancelled their own work.
   ui::waitForBackgroundWork();
   return 0;

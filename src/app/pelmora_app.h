@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFuture>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -30,8 +31,8 @@ class CPelmoraApp {
   // The main window with the profiles listed; needs the QApplication, which must outlive it.
   std::unique_ptr<CPelmoraDlg> createMainWindow();
   // Runs the main window modally and returns when it is closed and the work it left in the
-  // background has ended.
-  int run();
+  // background has ended; with `fleetPlan`, the fleet window opens over it on that plan.
+  int run(const std::optional<std::filesystem::path>& fleetPlan = std::nullopt);
 
  private:
   ProfileService service_;

@@ -106,6 +106,9 @@ void CPelmoraDlg::setUpHelpMenu() {
   auto* history = new QAction(QStringLiteral("履歴..."), this);
   history->setObjectName("historyAction");
   connect(history, &QAction::triggered, this, &CPelmoraDlg::showHistory);
+  auto* fleet = new QAction(QStringLiteral("フリート移行..."), this);
+  fleet->setObjectName("fleetAction");
+  connect(fleet, &QAction::triggered, this, [this] { showFleet(); });
   auto* about = new QAction(QStringLiteral("バージョン情報 Drovik(&A)..."), this);
   about->setObjectName("aboutAction");
   about->setIcon(programIcon());
@@ -117,12 +120,14 @@ void CPelmoraDlg::setUpHelpMenu() {
   help->addAction(compare);
   help->addAction(openFolder);
   help->addAction(history);
+  help->addAction(fleet);
   help->addSeparator();
   help->addAction(about);
   layout()->setMenuBar(menuBar);
   addAction(compare);
   addAction(openFolder);
   addAction(history);
+  addAction(fleet);
   addAction(about);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QDialog>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -66,6 +67,8 @@ class CPelmoraDlg : public QDialog {
   void showAbout();
   // "フォルダーを開く...": another data folder in a read-only window over this one.
   void openFolder();
+  // "フリート移行...": the fleet window over this one, on `plan` when given.
+  void showFleet(const std::optional<std::filesystem::path>& plan = std::nullopt);
 
  Q_SIGNALS:
   // The files changed under an open operation: the list follows when it ends.
