@@ -8,9 +8,9 @@
 #include "cli/discover_output.h"
 #include "cli/password_input.h"
 #include "discovery/plan_draft.h"
+#include "discovery/spooler_queues.h"
 #include "discovery/sweep.h"
 #include "discovery/sweep_targets.h"
-#include "transport/cups_route.h"
 #include "transport/ipv4_address.h"
 
 namespace drovik::cli {
@@ -21,14 +21,6 @@ constexpr int kMaxRate = 10000;
 constexpr int kMaxTimeoutSeconds = 60;
 
 void note(const std::string& text) { std::cerr << "drovik-cli: " << text << '\n'; }
-
-Result<std::vector<discovery::QueueDevice>> spoolerQueues() {
-  auto printers = transport::listLocalPrinters();
-  if (!printers) return printers.error();
-  std::vector<discovery::QueueDevice> queues;
-  for (const auto& printer : *printers) queues.push_back({printer.name, printer.port});
-  return queues;
-}
 
 // The secrets of a v3 user: the lines of --snmp-secret-file, else typed at the prompt.
 Status readSnmpSecrets(const Args& args, discovery::SnmpCredentials& credentials) {
@@ -135,7 +127,7 @@ int runDiscover(const Args& args) {
   // A spooler that cannot be asked is no mistake of the command line.
   bool spoolerFailed = false;
   auto addresses = discovery::sweepAddresses(args.operands, [&] {
-    auto queues = spoolerQueues();
+    auto queues = discovery::spoolerQueues();
     spoolerFailed = !queues;
     return queues;
   });

@@ -17,19 +17,6 @@ std::string column(std::string text) {
   return text;
 }
 
-std::string modelColumn(const PrinterModel& model) {
-  switch (model.kind) {
-    case PrinterModel::Kind::Old:
-    case PrinterModel::Kind::New:
-      return model.name;
-    case PrinterModel::Kind::Other:
-      return "その他（" + model.name + "）";
-    case PrinterModel::Kind::Unknown:
-      break;
-  }
-  return std::string(discovery::kindLabel(model.kind));
-}
-
 Json orNull(const std::optional<std::string>& value) {
   return value ? Json(*value) : Json(nullptr);
 }
@@ -64,9 +51,10 @@ Json printerJson(const FoundPrinter& printer) {
 std::string discoveryLines(const discovery::SweepReport& report) {
   std::string out;
   for (const FoundPrinter& printer : report.found)
-    out += transport::dottedOctets(printer.address) + "\t" + column(modelColumn(printer.model)) +
-           "\t" + column(printer.name()) + "\t" + column(printer.location()) + "\t" +
-           column(printer.serial()) + "\t" + printer.answeredBy() + "\n";
+    out += transport::dottedOctets(printer.address) + "\t" +
+           column(discovery::modelText(printer.model)) + "\t" + column(printer.name()) + "\t" +
+           column(printer.location()) + "\t" + column(printer.serial()) + "\t" +
+           printer.answeredBy() + "\n";
   return out;
 }
 

@@ -29,6 +29,19 @@ std::string_view kindLabel(PrinterModel::Kind kind) {
   return "不明";
 }
 
+std::string modelText(const PrinterModel& model) {
+  switch (model.kind) {
+    case PrinterModel::Kind::Old:
+    case PrinterModel::Kind::New:
+      return model.name;
+    case PrinterModel::Kind::Other:
+      return "その他（" + model.name + "）";
+    case PrinterModel::Kind::Unknown:
+      break;
+  }
+  return std::string(kindLabel(model.kind));
+}
+
 std::string_view kindKey(PrinterModel::Kind kind) {
   switch (kind) {
     case PrinterModel::Kind::Old:

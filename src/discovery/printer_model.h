@@ -30,6 +30,8 @@ PrinterModel modelIn(std::string_view text);
 
 // "旧機種", "8630-M", "その他", "不明": how the output names the kind.
 std::string_view kindLabel(PrinterModel::Kind kind);
+// The model as a list shows it: the model's name, "その他（what it said）" or "不明".
+std::string modelText(const PrinterModel& model);
 // "old", "new", "other", "unknown": the same for the JSON document.
 std::string_view kindKey(PrinterModel::Kind kind);
 
