@@ -10,12 +10,17 @@
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QTreeWidget>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 
 #include "app/about_dlg.h"
 #include "app/pelmora_dlg.h"
+#include "fleet_ui/fleet_window.h"
+#include "fleet_ui/plan_table_model.h"
+#include "fleet_ui/printer_search_dialog.h"
 #include "history/recorder.h"
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
@@ -159,6 +164,53 @@ void shootTransportDialogs(Photographer& camera, const ProfileStore& store, QWid
   retrieval.hide();
 }
 
+// The fleet window on a plan of three floors: as opened (one row to mend), as it looks while
+// rows run, and after a run with a failure. The states are set as a run reports them.
+void shootFleetWindow(Photographer& camera, const std::filesystem::path& folder, QWidget& window) {
+  const auto plan = folder / "floors.csv";
+  std::ofstream(plan) << "name,old_printer,new_target\n"
+                         "1F_受付,192.168.10.21,ftp:192.168.20.21\n"
+                         "2F_経理,192.168.10.22,cups:8630_Keiri\n"
+                         "3F_出荷,192.168.10.23,ftp:192.168.20.23\n"
+                         "3F_倉庫,192.168.10.300,parallel\n";
+  fleet_ui::FleetWindow fleet({}, &window);
+  fleet.resize(980, 420);
+  camera.shoot(fleet, "fleet-empty");
+  fleet.openPlan(plan);
+  fleet.findChild<QLineEdit*>("passwordEdit")->setText(QStringLiteral("password"));
+  camera.shoot(fleet, "fleet-plan");
+  auto& rows = fleet.table();
+  rows.setData(rows.index(3, fleet_ui::PlanTableModel::kOldPrinter),
+               QStringLiteral("192.168.10.24"));
+  rows.setRowState(0, fleet::RowState::Sending, {});
+  rows.setRowState(1, fleet::RowState::Fetching, {});
+  auto* progress = fleet.findChild<QProgressBar*>("runProgress");
+  progress->setRange(0, 4);
+  progress->setValue(1);
+  progress->setFormat(QStringLiteral("1 / 4"));
+  rows.setRowState(
+      2, fleet::RowState::Completed,
+      QStringLiteral("完了 送信 ftp:192.168.20.23 2955バイト 保存先 floors.archive/3F_出荷"));
+  camera.shoot(fleet, "fleet-running");
+  rows.setRowState(
+      0, fleet::RowState::Completed,
+      QStringLiteral("完了 送信 ftp:192.168.20.21 2955バイト 保存先 floors.archive/1F_受付"));
+  rows.setRowState(
+      1, fleet::RowState::Failed,
+      QStringLiteral("失敗 取得: プリンタ情報を取得できませんでした（ftp: timed out.）"));
+  rows.setRowState(3, fleet::RowState::Completed,
+                   QStringLiteral("完了 送信 parallel 2955バイト 保存先 floors.archive/3F_倉庫"));
+  progress->setValue(4);
+  progress->setFormat(QStringLiteral("4 / 4"));
+  camera.shoot(fleet, "fleet-after-run");
+  fleet.hide();
+  fleet_ui::PrinterSearchDialog search(&window);
+  search.findChild<QLineEdit*>("addressEdit")
+      ->setText(QStringLiteral("192.168.10.0/24 @floors.txt"));
+  camera.shoot(search, "fleet-search");
+  search.hide();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -232,6 +284,7 @@ int main(int argc, char** argv) {
   camera.shoot(*warning, "message-limit");
   warning->hide();
   shootTransportDialogs(camera, service.store(), window);
+  shootFleetWindow(camera, argv[1], window);
   ui::setDialogRunner(nullptr);
   return 0;
 }
