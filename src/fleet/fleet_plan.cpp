@@ -14,8 +14,6 @@
 namespace drovik::fleet {
 namespace {
 
-constexpr std::size_t kMaxPlanBytes = 1 << 20;
-
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);

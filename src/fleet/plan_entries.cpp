@@ -6,8 +6,6 @@
 namespace drovik::fleet {
 namespace {
 
-constexpr std::size_t kMaxPlanBytes = 1 << 20;
-
 // The file's bytes as they are now; none when there is no file.
 Result<PlanVersion> currentVersion(const std::filesystem::path& path) {
   std::error_code ec;

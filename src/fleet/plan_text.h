@@ -2,12 +2,16 @@
 // a byte order mark) or, from a Japanese spreadsheet, Shift-JIS (code page 932).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "files/status.h"
 
 namespace drovik::fleet {
+
+// A plan of a site's printers is a few kilobytes; a larger file is not a plan.
+inline constexpr std::size_t kMaxPlanBytes = 1 << 20;
 
 // The plan as UTF-8, without a byte order mark and with its line breaks where they were. A file
 // that is not UTF-8 is read as code page 932, unless its byte order mark or another line's
