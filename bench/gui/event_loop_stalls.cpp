@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -22,9 +23,15 @@
 #include "app/pelmora_dlg.h"
 #include "app/printer_sender.h"
 #include "files/folder_lock.h"
+#include "fleet/plan_writer.h"
+#include "fleet_ui/fleet_runner.h"
+#include "fleet_ui/fleet_window.h"
+#include "fleet_ui/plan_table_model.h"
 #include "model/store_paths.h"
 #include "peers/loopback_listener.h"
+#include "peers/printer_simulator.h"
 #include "service/profile_service.h"
+#include "transport/ipv4_address.h"
 #include "ui/dialog_runner.h"
 #include "ui/message_boxes.h"
 
@@ -216,6 +223,48 @@ int holdFolderLock(const char* dir, const char* milliseconds) {
   if (::write(STDOUT_FILENO, "L", 1) != 1) return 1;
   std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(milliseconds)));
   return 0;
+}
+
+}  // namespace drovik::bench
+
+namespace drovik::bench {
+
+FleetRunFigures fleetRunStall(int rows) {
+  test::PrinterSimulatorOptions oldOptions;
+  oldOptions.password = "pw";
+  test::PrinterSimulator old(oldOptions);
+  test::PrinterSimulatorOptions newOptions;
+  newOptions.greeting = "8630-M FTP server ready.";
+  newOptions.password = "";
+  newOptions.moreAddresses = rows - 1;
+  test::PrinterSimulator replacements(newOptions);
+  if (!old.problem().empty() || !replacements.problem().empty()) return {-1, 0, 0};
+  QTemporaryDir dir;
+  const std::filesystem::path plan = dir.filePath("site.csv").toStdString();
+  std::string text = "name,old_printer,new_target\n";
+  for (int i = 0; i < rows; ++i) {
+    const Ipv4Octets target = i == 0 ? replacements.address() : replacements.moreAddresses()[i - 1];
+    text += "printer" + std::to_string(i) + "," + transport::dottedOctets(old.address()) +
+            ",ftp:" + transport::dottedOctets(target) + "\n";
+  }
+  if (!fleet::writePlanFile(plan, text, false)) return {-1, 0, 0};
+
+  fleet_ui::FleetWindow window;
+  if (!window.openPlan(plan)) return {-1, 0, 0};
+  window.findChild<QLineEdit*>("passwordEdit")->setText(QStringLiteral("pw"));
+  window.show();
+  QElapsedTimer clock;
+  clock.start();
+  const double stall = [&] {
+    StallMeter meter;
+    QTimer::singleShot(0, [&] { window.runPlan(); });
+    spinUntil([&] { return clock.elapsed() > 100 && !window.runner().running(); }, 600000);
+    return meter.longestMs();
+  }();
+  int completed = 0;
+  for (int i = 0; i < rows; ++i)
+    completed += window.table().rowState(i) == fleet::RowState::Completed ? 1 : 0;
+  return {stall, static_cast<double>(clock.elapsed()), completed};
 }
 
 }  // namespace drovik::bench

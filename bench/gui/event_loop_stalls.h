@@ -11,6 +11,16 @@ double sendDialogStallMs();
 // `self` is this program, started again as the process that holds the lock.
 double lockedDeleteStallMs(const char* self);
 
+// A fleet window running a plan of `rows` rows against printer simulators (one old printer,
+// one new printer per row, on FTP): the longest stall of its event loop, the run's wall time
+// and the rows that completed. A negative stall: the simulators could not be started.
+struct FleetRunFigures {
+  double stallMs;
+  double wallMs;
+  int completed;
+};
+FleetRunFigures fleetRunStall(int rows);
+
 // The lock holder's side: "--hold-lock DIR MS" takes the folder lock of DIR, says so with one
 // byte on its standard output and keeps the lock for MS milliseconds.
 int holdFolderLock(const char* dir, const char* milliseconds);

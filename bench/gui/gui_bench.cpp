@@ -39,6 +39,8 @@ constexpr double kStartupTargetMs = 300;
 constexpr double kMemoryTargetMb = 80;
 constexpr double kListTargetMs = 100;
 constexpr double kStallTargetMs = 100;
+constexpr int kFleetRows = 200;
+constexpr double kFleetMemoryTargetMb = 150;
 
 double msSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -178,6 +180,15 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  const bench::FleetRunFigures fleet = bench::fleetRunStall(kFleetRows);
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const double fleetPeakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  if (fleet.stallMs < 0) {
+    std::fprintf(stderr, "the fleet run could not be set up (the simulators need port 21)\n");
+    return 1;
+  }
+
   std::printf("%-44s %13s %13s %s\n", "figure (median of 15)", "measured", "target", "verdict");
   bool met =
       report("drovik start-up to list of 20 profiles", startup.wallMs, "ms", kStartupTargetMs);
@@ -185,6 +196,11 @@ int main(int argc, char** argv) {
   met &= report("settings list of a full 8630-GHJK profile", listMs, "ms", kListTargetMs);
   met &= report("event-loop stall, send dialog, mute spooler", sendStallMs, "ms", kStallTargetMs);
   met &= report("event-loop stall, delete, folder locked", lockStallMs, "ms", kStallTargetMs);
+  met &= report("event-loop stall, fleet window, 200 rows", fleet.stallMs, "ms", kStallTargetMs);
+  met &= report("peak memory, through the fleet run", fleetPeakMb, "MB", kFleetMemoryTargetMb);
+  met &= fleet.completed == kFleetRows;
+  std::printf("(fleet run: %d of %d rows completed in %.1f s)\n", fleet.completed, kFleetRows,
+              fleet.wallMs / 1000.0);
   std::printf("(for reference: an empty Qt Widgets window starts in %.1f ms, %.1f MB)\n",
               bare.wallMs, bare.peakMb);
   std::printf("(stalls: one run each, the longest gap between 2 ms timer ticks)\n");
