@@ -9,8 +9,12 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTreeWidget>
 #include <cstdio>
 #include <fstream>
@@ -21,6 +25,7 @@
 #include "fleet_ui/fleet_window.h"
 #include "fleet_ui/plan_table_model.h"
 #include "fleet_ui/printer_search_dialog.h"
+#include "fleet_ui/printer_search_table.h"
 #include "history/recorder.h"
 #include "model/profile_registry.h"
 #include "service/profile_service.h"
@@ -208,6 +213,37 @@ void shootFleetWindow(Photographer& camera, const std::filesystem::path& folder,
   search.findChild<QLineEdit*>("addressEdit")
       ->setText(QStringLiteral("192.168.10.0/24 @floors.txt"));
   camera.shoot(search, "fleet-search");
+  // What a sweep of the first floor found, as the dialog shows it when the sweep ends.
+  auto found = [](std::uint8_t last, const char* model, discovery::PrinterModel::Kind kind,
+                  const char* name, const char* location, const char* serial) {
+    discovery::FoundPrinter printer;
+    printer.address = {192, 168, 10, last};
+    printer.model = {kind, model};
+    printer.snmp = discovery::SnmpValues{};
+    printer.snmp->sysName = name;
+    printer.snmp->sysLocation = location;
+    printer.snmp->serialNumber = serial;
+    return printer;
+  };
+  using Kind = discovery::PrinterModel::Kind;
+  auto* table = search.findChild<QTableView*>("foundTable");
+  fleet_ui::showFound(*static_cast<QStandardItemModel*>(table->model()),
+                      {found(21, "8630-H05", Kind::Old, "1F_受付", "1F 受付", "H05-004211"),
+                       found(22, "8630-K05", Kind::Old, "1F_倉庫", "1F 倉庫", "K05-001873"),
+                       found(40, "8630-M", Kind::New, "1F_受付_新", "1F 受付", "M-000102")});
+  table->resizeColumnsToContents();
+  table->horizontalHeader()->setSectionResizeMode(fleet_ui::kLocationColumn, QHeaderView::Stretch);
+  // As a click on a check box does, so that the dialog sees the ticked rows.
+  auto* first = static_cast<QStandardItemModel*>(table->model())->item(0, 0);
+  first->setCheckState(Qt::Unchecked);
+  first->setCheckState(Qt::Checked);
+  auto* bar = search.findChild<QProgressBar*>("progressBar");
+  bar->setRange(0, 1);
+  bar->setValue(1);
+  search.findChild<QLabel*>("countLabel")
+      ->setText(
+          QStringLiteral("256 件を調べ、3 台が応答しました（旧機種 2、8630-M 1、応答なし 253）"));
+  camera.shoot(search, "fleet-search-found");
   search.hide();
 }
 
