@@ -88,7 +88,8 @@ BENCHMARK(BM_HistoryReadAll100k)->Unit(benchmark::kMillisecond);
 
 const bench::RegisterTarget kRecordTarget{{"history record of a send (lock, append, fsync) (wall)",
                                            "BM_HistoryRecordDelivery/real_time", 2.0, "", 0}};
-const bench::RegisterTarget kCliTarget{{"drovik-cli history --profile, 100 000 records (wall)",
-                                        "BM_CliHistoryProfile100k/real_time", 300.0, "", 0}};
+const bench::RegisterTarget kHistoryCliTarget{
+    {"drovik-cli history --profile, 100 000 records (wall)", "BM_CliHistoryProfile100k/real_time",
+     300.0, "", 0}};
 
 }  // namespace

@@ -18,7 +18,7 @@
 namespace drovik {
 namespace {
 
-constexpr int kVisibleRows = 20;
+constexpr int kVisibleHistoryRows = 20;
 
 // "すべて", then every value of the records in order, without repeats.
 void offerValues(QComboBox& filter, const std::vector<history::Record>& records,
@@ -115,7 +115,7 @@ CDlgHistory::CDlgHistory(history::HistoryContents contents, QWidget* parent)
 
   const QFontMetrics metrics(font());
   resize(std::max(width(), 70 * metrics.horizontalAdvance(QChar(0x3000))),
-         sizeHint().height() + kVisibleRows * metrics.height());
+         sizeHint().height() + kVisibleHistoryRows * metrics.height());
   table_->setFocus();
 }
 

@@ -28,7 +28,7 @@ namespace drovik {
 
 namespace {
 
-enum Column { kNameColumn, kInitialUserColumn, kUserNameColumn, kModelTypeColumn };
+enum ListColumn { kNameColumn, kInitialUserColumn, kUserNameColumn, kModelTypeColumn };
 // The narrowest each column gets; wider when its heading needs more in the current font.
 constexpr std::array<int, 4> kColumnWidths = {165, 80, 80, 80};
 

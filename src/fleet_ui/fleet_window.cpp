@@ -21,16 +21,17 @@
 #include "fleet_ui/plan_table_model.h"
 #include "fleet_ui/printer_search_dialog.h"
 #include "fleet_ui/target_editor.h"
+#include "transfer_ui/dialog_parts.h"
 #include "transfer_ui/printer_listing.h"
 #include "ui/accessibility.h"
 #include "ui/dialog_runner.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_boxes.h"
+#include "ui/qt_text.h"
 
 namespace drovik::fleet_ui {
 namespace {
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
 std::filesystem::path pathOf(const QString& chosen) {
   return QFile::encodeName(chosen).toStdString();
 }
@@ -41,13 +42,6 @@ ui::FileDialogRequest planRequest(const QString& title) {
   request.nameFilter = QStringLiteral("計画ファイル (*.csv)");
   request.defaultSuffix = QStringLiteral("csv");
   return request;
-}
-
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-  auto* made = new QPushButton(caption, parent);
-  made->setObjectName(name);
-  made->setAutoDefault(false);
-  return made;
 }
 
 }  // namespace
@@ -78,7 +72,7 @@ FleetWindow::FleetWindow(FleetWindowHooks hooks, QWidget* parent)
       [this](transfer_ui::PrinterList printers) {
         if (!printers) return;
         QStringList queues;
-        for (const transport::PrinterEntry& printer : *printers) queues << qs(printer.name);
+        for (const transport::PrinterEntry& printer : *printers) queues << qt(printer.name);
         targets_->setQueues(queues);
       });
   updateControls();
@@ -87,18 +81,18 @@ FleetWindow::FleetWindow(FleetWindowHooks hooks, QWidget* parent)
 FleetWindow::~FleetWindow() = default;
 
 void FleetWindow::setUpControls() {
-  newButton_ = button(QStringLiteral("新しい計画..."), "newPlanButton", this);
-  openButton_ = button(QStringLiteral("計画を開く..."), "openPlanButton", this);
-  saveButton_ = button(QStringLiteral("保存"), "savePlanButton", this);
-  addButton_ = button(QStringLiteral("行の追加"), "addRowButton", this);
-  removeButton_ = button(QStringLiteral("行の削除"), "removeRowButton", this);
-  searchButton_ = button(QStringLiteral("プリンタ検索..."), "searchButton", this);
-  rehearseButton_ = button(QStringLiteral("試行"), "rehearseButton", this);
-  runButton_ = button(QStringLiteral("実行"), "runButton", this);
-  stopButton_ = button(QStringLiteral("中止"), "stopButton", this);
-  archiveButton_ = button(QStringLiteral("保存先を開く"), "archiveButton", this);
-  historyButton_ = button(QStringLiteral("履歴..."), "historyButton", this);
-  closeButton_ = button(QStringLiteral("閉じる"), "closeButton", this);
+  newButton_ = transfer_ui::makeButton(QStringLiteral("新しい計画..."), "newPlanButton", this);
+  openButton_ = transfer_ui::makeButton(QStringLiteral("計画を開く..."), "openPlanButton", this);
+  saveButton_ = transfer_ui::makeButton(QStringLiteral("保存"), "savePlanButton", this);
+  addButton_ = transfer_ui::makeButton(QStringLiteral("行の追加"), "addRowButton", this);
+  removeButton_ = transfer_ui::makeButton(QStringLiteral("行の削除"), "removeRowButton", this);
+  searchButton_ = transfer_ui::makeButton(QStringLiteral("プリンタ検索..."), "searchButton", this);
+  rehearseButton_ = transfer_ui::makeButton(QStringLiteral("試行"), "rehearseButton", this);
+  runButton_ = transfer_ui::makeButton(QStringLiteral("実行"), "runButton", this);
+  stopButton_ = transfer_ui::makeButton(QStringLiteral("中止"), "stopButton", this);
+  archiveButton_ = transfer_ui::makeButton(QStringLiteral("保存先を開く"), "archiveButton", this);
+  historyButton_ = transfer_ui::makeButton(QStringLiteral("履歴..."), "historyButton", this);
+  closeButton_ = transfer_ui::makeButton(QStringLiteral("閉じる"), "closeButton", this);
 
   pathLabel_ = new QLabel(this);
   pathLabel_->setObjectName("planPathLabel");
@@ -193,7 +187,7 @@ void FleetWindow::setUpControls() {
 }
 
 void FleetWindow::showPlanPath() {
-  pathLabel_->setText(planPath_ ? QStringLiteral("計画: ") + qs(planPath_->string())
+  pathLabel_->setText(planPath_ ? QStringLiteral("計画: ") + qt(planPath_->string())
                                 : QStringLiteral("計画: （まだ保存していません）"));
 }
 
@@ -222,7 +216,7 @@ void FleetWindow::choosePlan() {
 bool FleetWindow::openPlan(const std::filesystem::path& path) {
   auto document = fleet::readPlanDocument(path);
   if (!document) {
-    ui::messageBoxes().warn(this, qs(document.message()));
+    ui::messageBoxes().warn(this, qt(document.message()));
     return false;
   }
   model_->setEntries(std::move(document->entries));
@@ -240,13 +234,13 @@ void FleetWindow::showCompletedBefore() {
   for (int i = 0; i < model_->rowCount(); ++i) rows.push_back(*model_->checkOf(i).row);
   auto results = fleet::ResultFile::open(fleet::resultPathFor(*planPath_), rows);
   if (!results) {
-    runLabel_->setText(qs(results.message()));
+    runLabel_->setText(qt(results.message()));
     return;
   }
   for (int i = 0; i < model_->rowCount(); ++i) {
     if (!results->completedBefore(rows[i])) continue;
     model_->setRowState(i, fleet::RowState::CompletedBefore,
-                        qs(fleet::rowSummary(results->recordOf(rows[i]), true, false)));
+                        qt(fleet::rowSummary(results->recordOf(rows[i]), true, false)));
   }
 }
 
@@ -259,7 +253,7 @@ bool FleetWindow::save() {
     // The chooser has asked before an existing file is replaced.
     auto saved = fleet::savePlanDocument(path, model_->entries(), std::nullopt, true);
     if (!saved) {
-      ui::messageBoxes().warn(this, qs(saved.message()));
+      ui::messageBoxes().warn(this, qt(saved.message()));
       return false;
     }
     planPath_ = path;
@@ -268,14 +262,14 @@ bool FleetWindow::save() {
     auto saved = fleet::savePlanDocument(*planPath_, model_->entries(), version_, false);
     if (!saved && saved.message().starts_with(fleet::kPlanChangedElsewhere)) {
       if (!ui::messageBoxes().confirm(
-              this, qs(saved.message()) +
+              this, qt(saved.message()) +
                         QStringLiteral(
                             "\nこの計画で上書きしますか？（ほかのプログラムの変更は失われます）")))
         return false;
       saved = fleet::savePlanDocument(*planPath_, model_->entries(), version_, true);
     }
     if (!saved) {
-      ui::messageBoxes().warn(this, qs(saved.message()));
+      ui::messageBoxes().warn(this, qt(saved.message()));
       return false;
     }
     version_ = std::move(*saved);
@@ -320,7 +314,7 @@ void FleetWindow::startRun(bool dryRun) {
   request.dryRun = dryRun;
   request.stepLimit = stepLimit_;
   if (Status s = runner_->start(request); !s) {
-    ui::messageBoxes().warn(this, qs(s.message()));
+    ui::messageBoxes().warn(this, qt(s.message()));
     showCompletedBefore();
     return;
   }

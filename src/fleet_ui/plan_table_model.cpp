@@ -4,12 +4,10 @@
 #include <QColor>
 #include <algorithm>
 
+#include "ui/qt_text.h"
+
 namespace drovik::fleet_ui {
-namespace {
-
-QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
+namespace {}  // namespace
 
 PlanTableModel::PlanTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -91,18 +89,18 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::AccessibleTextRole) {
     switch (index.column()) {
       case kName:
-        return qs(entry.fields.name);
+        return qt(entry.fields.name);
       case kOldPrinter:
-        return qs(entry.fields.oldPrinter);
+        return qt(entry.fields.oldPrinter);
       case kTarget:
-        return qs(entry.fields.newTarget);
+        return qt(entry.fields.newTarget);
       case kState:
-        return refused ? QStringLiteral("要修正") : qs(fleet::rowStateLabel(state.state));
+        return refused ? QStringLiteral("要修正") : qt(fleet::rowStateLabel(state.state));
       case kResult:
-        return refused ? qs(check.problem) : state.result;
+        return refused ? qt(check.problem) : state.result;
     }
   }
-  if (role == Qt::ToolTipRole && refused) return qs(check.problem);
+  if (role == Qt::ToolTipRole && refused) return qt(check.problem);
   if (role == Qt::ForegroundRole && (refused || state.state == fleet::RowState::Failed) &&
       (index.column() == kState || index.column() == kResult))
     return QBrush(QColor(0xb0, 0x00, 0x20));

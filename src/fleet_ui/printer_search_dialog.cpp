@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "fleet_ui/printer_search_table.h"
+#include "transfer_ui/dialog_parts.h"
 #include "ui/accessibility.h"
 #include "ui/background_work.h"
 #include "ui/message_boxes.h"
@@ -32,21 +33,14 @@ QLabel* captionFor(const QString& caption, QWidget* control, QWidget* parent) {
   return label;
 }
 
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-  auto* made = new QPushButton(caption, parent);
-  made->setObjectName(name);
-  made->setAutoDefault(false);
-  return made;
-}
-
 }  // namespace
 
 PrinterSearchDialog::PrinterSearchDialog(QWidget* parent)
     : QDialog(parent),
       addressEdit_(new QLineEdit(this)),
       communityEdit_(new QLineEdit(this)),
-      searchButton_(button(QStringLiteral("検索"), "searchButton", this)),
-      addButton_(button(QStringLiteral("計画に追加"), "addButton", this)),
+      searchButton_(transfer_ui::makeButton(QStringLiteral("検索"), "searchButton", this)),
+      addButton_(transfer_ui::makeButton(QStringLiteral("計画に追加"), "addButton", this)),
       countLabel_(new QLabel(this)),
       progressBar_(new QProgressBar(this)),
       model_(new QStandardItemModel(this)),

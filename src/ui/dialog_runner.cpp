@@ -5,11 +5,13 @@
 namespace drovik::ui {
 
 namespace {
-DialogRunner* replacement = nullptr;
+DialogRunner* replacementRunner = nullptr;
 }
 
-int runModal(QDialog& dialog) { return replacement ? replacement->run(dialog) : dialog.exec(); }
+int runModal(QDialog& dialog) {
+  return replacementRunner ? replacementRunner->run(dialog) : dialog.exec();
+}
 
-void setDialogRunner(DialogRunner* runner) { replacement = runner; }
+void setDialogRunner(DialogRunner* runner) { replacementRunner = runner; }
 
 }  // namespace drovik::ui

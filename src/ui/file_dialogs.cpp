@@ -33,15 +33,15 @@ class QtFileDialogs final : public FileDialogs {
   }
 };
 
-FileDialogs* replacement = nullptr;
+FileDialogs* replacementDialogs = nullptr;
 
 }  // namespace
 
 FileDialogs& fileDialogs() {
   static QtFileDialogs real;
-  return replacement ? *replacement : real;
+  return replacementDialogs ? *replacementDialogs : real;
 }
 
-void setFileDialogs(FileDialogs* dialogs) { replacement = dialogs; }
+void setFileDialogs(FileDialogs* dialogs) { replacementDialogs = dialogs; }
 
 }  // namespace drovik::ui

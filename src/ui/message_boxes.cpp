@@ -15,7 +15,7 @@ class QtMessageBoxes final : public MessageBoxes {
   }
 };
 
-MessageBoxes* replacement = nullptr;
+MessageBoxes* replacementBoxes = nullptr;
 
 }  // namespace
 
@@ -30,10 +30,10 @@ bool MessageBoxes::confirm(QWidget* parent, const QString& text) {
 
 MessageBoxes& messageBoxes() {
   static QtMessageBoxes real;
-  return replacement ? *replacement : real;
+  return replacementBoxes ? *replacementBoxes : real;
 }
 
-void setMessageBoxes(MessageBoxes* boxes) { replacement = boxes; }
+void setMessageBoxes(MessageBoxes* boxes) { replacementBoxes = boxes; }
 
 QString messageTitle() { return QStringLiteral("メッセージ"); }
 

@@ -39,7 +39,7 @@ void addSampleHistory(const AppFixture& app) {
 }
 
 // Each row as "time | user | operation | profile | target | outcome".
-QStringList rows(QDialog& dialog) {
+QStringList historyRows(QDialog& dialog) {
   auto* table = dialog.findChild<QTableView*>("historyTable");
   QStringList out;
   for (int row = 0; row < table->model()->rowCount(); ++row) {
@@ -54,7 +54,7 @@ QStringList rows(QDialog& dialog) {
 // The days of the rows shown.
 QStringList days(QDialog& dialog) {
   QStringList out;
-  for (const QString& row : rows(dialog)) out << row.left(10);
+  for (const QString& row : historyRows(dialog)) out << row.left(10);
   return out;
 }
 
@@ -85,7 +85,7 @@ void HistoryWindowTest::menuItemListsTheRecordsNewestFirst() {
   openHistory(app, [&](QDialog& dialog) {
     QVERIFY2(unnamedControls(dialog).isEmpty(), qPrintable(unnamedControls(dialog).join("; ")));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("履歴"));
-    shown = rows(dialog);
+    shown = historyRows(dialog);
     QVERIFY(!dialog.findChild<QLabel*>("notesLabel")->isVisibleTo(&dialog));
   });
   QCOMPARE(app.dialogs.opened, std::vector<QString>{QStringLiteral("historyDialog")});
@@ -124,7 +124,7 @@ void HistoryWindowTest::damagedLinesAreNotedUnderTheTable() {
   int count = 0;
   openHistory(app, [&](QDialog& dialog) {
     notes = dialog.findChild<QLabel*>("notesLabel")->text();
-    count = static_cast<int>(rows(dialog).size());
+    count = static_cast<int>(historyRows(dialog).size());
   });
   QCOMPARE(count, 4);
   QVERIFY2(notes.contains(QStringLiteral("最後の行（5行目）は途中で切れている")),

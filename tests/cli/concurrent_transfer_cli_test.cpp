@@ -25,7 +25,7 @@ using test::writeFile;
 
 constexpr int kRounds = 5;
 
-std::string ip(const Ipv4Octets& address) { return transport::dottedOctets(address); }
+std::string dotted(const Ipv4Octets& address) { return transport::dottedOctets(address); }
 
 // Another printer than the corpus image's: initial user 3 (not 0) and address 10.1.2.3.
 test::PrinterSimulatorOptions otherPrinter(double sendSeconds) {
@@ -102,8 +102,8 @@ TEST_F(ConcurrentTransfers, TwoFetchesIntoOneFolderEachGetTheirOwnPrinter) {
     SCOPED_TRACE("round " + std::to_string(round));
     // Every other round registers them: the registration must take what its own run fetched.
     const bool registering = round % 2 == 1;
-    std::vector<std::string> fetchA = {"fetch", "--ip", ip(a.address())};
-    std::vector<std::string> fetchB = {"fetch", "--ip", ip(b.address())};
+    std::vector<std::string> fetchA = {"fetch", "--ip", dotted(a.address())};
+    std::vector<std::string> fetchB = {"fetch", "--ip", dotted(b.address())};
     if (registering) {
       fetchA.insert(fetchA.end(), {"--into", "A" + std::to_string(round)});
       fetchB.insert(fetchB.end(), {"--into", "B" + std::to_string(round)});
@@ -146,8 +146,8 @@ TEST_F(ConcurrentTransfers, TwoNetworkSendsEachDeliverTheirOwnProfile) {
     SCOPED_TRACE("round " + std::to_string(round));
     std::filesystem::remove(a.uploaded("rsic_cmd.bin"));
     std::filesystem::remove(b.uploaded("rsic_cmd.bin"));
-    const auto [toA, toB] = runTogether({"send", "一階", "--ftp", ip(a.address())},
-                                        {"send", "二階", "--ftp", ip(b.address())}, "");
+    const auto [toA, toB] = runTogether({"send", "一階", "--ftp", dotted(a.address())},
+                                        {"send", "二階", "--ftp", dotted(b.address())}, "");
     EXPECT_EQ(toA.exitCode, 0) << toA.err;
     EXPECT_EQ(toB.exitCode, 0) << toB.err;
     EXPECT_EQ(toA.out, "設定を送信できました\n");
@@ -168,9 +168,9 @@ TEST_F(ConcurrentTransfers, ASendWaitsForTheTransferBeforeIt) {
   ASSERT_GE(held, 0);
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
 
-  test::PeerProcess sending(
-      {DROVIK_CLI_PATH, "--data-dir", dir.path(), "send", "帳票", "--ftp", ip(printer.address())},
-      dir / "stderr");
+  test::PeerProcess sending({DROVIK_CLI_PATH, "--data-dir", dir.path(), "send", "帳票", "--ftp",
+                             dotted(printer.address())},
+                            dir / "stderr");
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (readFile(dir / "stderr").find(transport::waitingForTransferMessage()) ==
              std::string::npos &&

@@ -12,9 +12,9 @@ namespace {
 using namespace editor;
 namespace cat = catalogue;
 
-int paperIndex(std::string_view name) { return cat::findItem(name)->index; }
+int paperItemIndex(std::string_view name) { return cat::findItem(name)->index; }
 int commonIndex(std::string_view name) { return cat::findItem(name)->index; }
-int marginSlot(std::string_view name) { return cat::marginSlotOfPaperItem(paperIndex(name)); }
+int marginSlot(std::string_view name) { return cat::marginSlotOfPaperItem(paperItemIndex(name)); }
 
 bool anyFlag(const std::array<bool, cat::kPaperItemCount>& paper,
              const std::array<bool, cat::kCommonItemCount>& common) {
@@ -42,9 +42,9 @@ void PageStoresTest::marginRefusalStopsTheUserPage() {
   ProfileModel model;
   const ProfileText snapshot = model.text;
   UserPageState state = UserPageState::of(model.values, 1);
-  const int formLenFront = paperIndex("FormLenFront");
-  const int formLenRear = paperIndex("FormLenRear");
-  const int pitchCut = paperIndex("LinePitchCut");
+  const int formLenFront = paperItemIndex("FormLenFront");
+  const int formLenRear = paperItemIndex("FormLenRear");
+  const int pitchCut = paperItemIndex("LinePitchCut");
   state.paper[formLenFront] = 3;
   state.paper[formLenRear] = 5;
   state.paper[pitchCut] = 0;
@@ -89,7 +89,7 @@ void PageStoresTest::marginTexts() {
   ProfileModel model;
   const ProfileText snapshot = model.text;
   UserPageState state = UserPageState::of(model.values, 9);
-  const int cutLower = paperIndex("TopMCutLower");
+  const int cutLower = paperItemIndex("TopMCutLower");
   state.margin[marginSlot("TopMCutLower")] = text.toStdString();
   const Status status = storeUserPage(state, 9, model, snapshot);
   QCOMPARE(static_cast<bool>(status), stored);
@@ -246,7 +246,7 @@ void PageStoresTest::fillReadsCodesByItem() {
   values.common[3].index[charMode] = 2;
   values.common[3].index[ecomode] = 7;  // neither code: the page reads it as "有効"
   values.common[3].index[cheCheN] = 7;  // any code but 0 ticks the second caption
-  values.paper[3].index[paperIndex("FormLenFront")] = 40;  // outside the list
+  values.paper[3].index[paperItemIndex("FormLenFront")] = 40;  // outside the list
   values.iface.octet[0][1] = 300;
   values.iface.dhcp = 9;
   const UserPageState user = UserPageState::of(values, 3);
@@ -264,14 +264,14 @@ void PageStoresTest::fillReadsCodesByItem() {
   model.text = ProfileText::of(values);
   const ProfileText snapshot = model.text;
   QVERIFY(storeUserPage(user, 3, model, snapshot));
-  QCOMPARE(model.text.paper[3][paperIndex("FormLenFront")], std::string("40"));
-  QVERIFY(!model.valueWrite.paper[3][paperIndex("FormLenFront")]);
+  QCOMPARE(model.text.paper[3][paperItemIndex("FormLenFront")], std::string("40"));
+  QVERIFY(!model.valueWrite.paper[3][paperItemIndex("FormLenFront")]);
   QVERIFY(model.valueWrite.common[3][ecomode]);
 }
 
 void PageStoresTest::unchangedPagesFlagNothing() {
   ProfileModel model;
-  model.setMargin(0, paperIndex("TopMFront"), "8.50");
+  model.setMargin(0, paperItemIndex("TopMFront"), "8.50");
   model.setCommonIndex(2, commonIndex("InternationalChar"), 0);
   model.clearWriteFlags();
   const ProfileText snapshot = model.text;
@@ -280,7 +280,7 @@ void PageStoresTest::unchangedPagesFlagNothing() {
     QVERIFY(storeUserPage(UserPageState::of(model.values, u), u, model, snapshot));
   QVERIFY(storeInterfacePage(InterfacePageState::of(model.values), model, snapshot));
   QVERIFY(!anyValueFlag(model.valueWrite));
-  QCOMPARE(model.text.paper[0][paperIndex("TopMFront")], std::string("8.50"));
+  QCOMPARE(model.text.paper[0][paperItemIndex("TopMFront")], std::string("8.50"));
 
   // Restoring the defaults of pages that held the defaults flags nothing either.
   ProfileModel fresh;

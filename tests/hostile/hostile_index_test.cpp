@@ -20,13 +20,14 @@ namespace {
 // Slot 1 is a gap, A is registered twice, Set0 is given twice (the first counts), "set4"
 // matches without case, Set6 is empty, Set20 lies beyond the 20 slots, MType7 has no name,
 // and the second [SetName] section is shadowed by the first.
-const std::string kIndex =
+const std::string kHostileIndex =
     "[SetName]\r\nSet0=A\r\nSet0=Shadowed\r\nSet2=B\r\nSet3=A\r\nset4=lower\r\nSet5=Z\r\n"
     "Set6=\r\nSet20=Beyond\r\n"
     "[MTypeName]\r\nMType0=8630-GHJK\r\nMType2=8630-M\r\nMType3=8630-GHJK\r\nMType5=8630-GHJK\r\n"
     "MType7=8630-M\r\n"
     "[SetName]\r\nSet1=Second\r\n";
-const std::string kSettings = "[A]\r\nSelectUser=2\r\nUser3=\x82\x60\r\n[Z]\r\nSelectUser=0\r\n";
+const std::string kHostileSettings =
+    "[A]\r\nSelectUser=2\r\nUser3=\x82\x60\r\n[Z]\r\nSelectUser=0\r\n";
 
 class HostileIndexTest : public ::testing::Test {
  protected:
@@ -34,8 +35,8 @@ class HostileIndexTest : public ::testing::Test {
   ProfileStore store{StorePaths::inDirectory(dir.path())};
 
   void SetUp() override {
-    writeFile(store.paths().indexFile, kIndex);
-    writeFile(store.paths().settingsFile, kSettings);
+    writeFile(store.paths().indexFile, kHostileIndex);
+    writeFile(store.paths().settingsFile, kHostileSettings);
   }
   ProcessResult cli(std::vector<std::string> args) {
     args.insert(args.begin(), {"--data-dir", dir.path().string()});

@@ -33,7 +33,7 @@ std::vector<std::uint8_t> allImage(std::size_t size = 1758) {
   return bytes;
 }
 
-std::vector<std::uint8_t> networkImage(std::size_t size = 13) {
+std::vector<std::uint8_t> sizedNetworkImage(std::size_t size = 13) {
   std::vector<std::uint8_t> bytes(size, 0);
   bytes[1] = 10;  // first octet of the IP address
   return bytes;
@@ -56,14 +56,14 @@ TEST_F(NvramFiles, ReadsWholeFilesUpTo100KB) {
 
 TEST_F(NvramFiles, DecodesBothImagesAndReportsInImageOrder) {
   write(kAllImageFileName, allImage());
-  write(kNetworkImageFileName, networkImage());
+  write(kNetworkImageFileName, sizedNetworkImage());
   ProfileModel m;
   EXPECT_EQ(decodeRetrievedImages(m, readRetrievedImages(dir_)),
             std::vector<std::string>{kFormLenWarning});
   EXPECT_EQ(m.values.selectUser, 5);
   EXPECT_EQ(m.values.iface.octet[0][0], 10);
 
-  write(kNetworkImageFileName, networkImage(12));
+  write(kNetworkImageFileName, sizedNetworkImage(12));
   const auto messages = decodeRetrievedImages(m, readRetrievedImages(dir_));
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0], kFormLenWarning);
@@ -71,7 +71,7 @@ TEST_F(NvramFiles, DecodesBothImagesAndReportsInImageOrder) {
 }
 
 TEST_F(NvramFiles, AFailedImageDoesNotStopTheOther) {
-  write(kNetworkImageFileName, networkImage());
+  write(kNetworkImageFileName, sizedNetworkImage());
   ProfileModel m;
   auto messages = decodeRetrievedImages(
       m, readRetrievedImages(dir_));  // rnvr_all.bin missing: said, not hidden

@@ -13,9 +13,9 @@ using namespace drovik;
 
 namespace {
 
-const std::string kCorpus = std::string(DROVIK_TEST_DATA_DIR) + "/corpus/nvram/";
-const std::string kAllImage = kCorpus + "rnvr_all_1758.bin";
-const std::string kNetworkImage = kCorpus + "rnvr_nw_13.bin";
+const std::string kMigrationCorpus = std::string(DROVIK_TEST_DATA_DIR) + "/corpus/nvram/";
+const std::string kAllImage = kMigrationCorpus + "rnvr_all_1758.bin";
+const std::string kMigrationImage = kMigrationCorpus + "rnvr_nw_13.bin";
 
 class FleetMigrationTest : public ::testing::Test {
  protected:
@@ -39,12 +39,12 @@ class FleetMigrationTest : public ::testing::Test {
   }
   Result<MigrationRehearsal> rehearse(const std::string& name, MigrationStage& reached) {
     ProfileModel model;
-    return service.rehearseMigration(model, name, name + "-M", kAllImage, kNetworkImage, reached);
+    return service.rehearseMigration(model, name, name + "-M", kAllImage, kMigrationImage, reached);
   }
   // The real run's two steps; the migrate step's result.
   Result<Registered> run(const std::string& name) {
     ProfileModel model;
-    auto decoded = service.registerDecoded(model, name, kAllImage, kNetworkImage);
+    auto decoded = service.registerDecoded(model, name, kAllImage, kMigrationImage);
     EXPECT_TRUE(decoded) << decoded.message();
     return service.migrateProfile(name, name + "-M", OnExisting::OverwriteModelM);
   }

@@ -14,7 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kCorpus = std::string(DROVIK_TEST_DATA_DIR) + "/corpus/nvram/";
+const std::string kNvramCorpus = std::string(DROVIK_TEST_DATA_DIR) + "/corpus/nvram/";
 
 // Every file of the folder with its bytes.
 std::map<std::string, std::string> folderContents(const fs::path& folder) {
@@ -54,8 +54,8 @@ TEST(ReadOnlyStore, ReadsButRefusesEveryChange) {
   expectRefused(folder.migrateProfile("本社", "本社-M", OnExisting::Overwrite).message(),
                 "migrate");
   expectRefused(folder
-                    .decodeIntoProfile(model, "本社", kCorpus + "rnvr_all_1758.bin",
-                                       kCorpus + "rnvr_nw_13.bin")
+                    .decodeIntoProfile(model, "本社", kNvramCorpus + "rnvr_all_1758.bin",
+                                       kNvramCorpus + "rnvr_nw_13.bin")
                     .message(),
                 "decode");
   expectRefused(folder.store().setSendAddress({10, 0, 0, 1}).message(), "remembered address");

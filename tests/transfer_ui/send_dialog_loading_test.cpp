@@ -21,7 +21,7 @@ using transfer_ui::CDlgSend;
 
 namespace {
 
-const std::vector<std::uint8_t> kImage = {0x1B, 0x40, 0x0D, 0x0A};
+const std::vector<std::uint8_t> kLoadingImage = {0x1B, 0x40, 0x0D, 0x0A};
 
 // A spooler that lists its printers only when the test lets it. Shared with the worker, which
 // may outlive the dialog and the test.
@@ -59,7 +59,9 @@ transfer_ui::TransportServices heldServices(TransportFixture& f,
   return services;
 }
 
-QComboBox* printerList(QDialog& dialog) { return dialog.findChild<QComboBox*>("printerList"); }
+QComboBox* loadingPrinterList(QDialog& dialog) {
+  return dialog.findChild<QComboBox*>("printerList");
+}
 
 }  // namespace
 
@@ -68,10 +70,10 @@ void SendDialogTest::dialogIsUsableWhileThePrintersAreListed() {
   auto held = std::make_shared<HeldSpooler>();
   held->printers = std::vector<transport::PrinterEntry>{{"Q1", "ipp://a"}, {"Q2", "ipp://b"}};
   QVERIFY(f.store.setPrinterDriverName("Q2").isOk());
-  CDlgSend dialog(f.store, kImage, heldServices(f, held));
+  CDlgSend dialog(f.store, kLoadingImage, heldServices(f, held));
   dialog.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-  QComboBox* list = printerList(dialog);
+  QComboBox* list = loadingPrinterList(dialog);
   QVERIFY(!list->isEnabled());
   QCOMPARE(list->placeholderText(), QStringLiteral("プリンタの一覧を取得しています…"));
   // Nothing to send to yet: the usual refusal, and nothing reaches a route.
@@ -98,7 +100,7 @@ void SendDialogTest::closingWhileListingLeavesTheListingBehind() {
   // A listing that stops when asked is asked to when the dialog goes.
   auto cancellable = std::make_shared<HeldSpooler>();
   {
-    CDlgSend dialog(f.store, kImage, heldServices(f, cancellable));
+    CDlgSend dialog(f.store, kLoadingImage, heldServices(f, cancellable));
     QCOMPARE(clickIn(dialog, "cancelButton"), int(QDialog::Rejected));
   }
   QTRY_VERIFY(cancellable->read(&HeldSpooler::returned));
@@ -109,7 +111,7 @@ void SendDialogTest::closingWhileListingLeavesTheListingBehind() {
   stubborn->honoursCancel = false;
   stubborn->printers = std::vector<transport::PrinterEntry>{{"Q", "ipp://q"}};
   {
-    CDlgSend dialog(f.store, kImage, heldServices(f, stubborn));
+    CDlgSend dialog(f.store, kLoadingImage, heldServices(f, stubborn));
     dialog.show();
     QCOMPARE(clickIn(dialog, "cancelButton"), int(QDialog::Rejected));
   }

@@ -19,7 +19,7 @@ namespace {
 using namespace std::chrono_literals;
 using test::TempDir;
 
-const std::vector<std::uint8_t> kImage = {1, 2, 3};
+const std::vector<std::uint8_t> kLockedImage = {1, 2, 3};
 
 TEST(TransferLock, ASendWaitsForTheTransferBeforeItWithoutLosingItsOwnTime) {
   TempDir dir;
@@ -39,7 +39,7 @@ TEST(TransferLock, ASendWaitsForTheTransferBeforeItWithoutLosingItsOwnTime) {
   auto sending = std::async(std::launch::async, [&] {
     LockedTransfer run(dir.path(), control, notice);
     if (!run.held()) return SendOutcome::failed(run.refusal());
-    return route->send(kImage, run.control());
+    return route->send(kLockedImage, run.control());
   });
   waiting.get_future().wait();
   EXPECT_TRUE(route->sent().empty());
@@ -51,7 +51,7 @@ TEST(TransferLock, ASendWaitsForTheTransferBeforeItWithoutLosingItsOwnTime) {
   EXPECT_TRUE(outcome.reached()) << outcome.detail;
   EXPECT_EQ(notices, 1);
   ASSERT_EQ(route->sent().size(), 1u);
-  EXPECT_EQ(route->sent()[0], kImage);
+  EXPECT_EQ(route->sent()[0], kLockedImage);
 }
 
 TEST(TransferLock, GivesUpAfterItsBoundOrWhenCancelled) {
