@@ -28,7 +28,7 @@ std::string treeName(int node) {
 
 // Values that differ between users and from the defaults; margins that read back alike.
 SettingProfile variedProfile() {
-  static const char* const kMargins[] = {"8.5", "6.4", "0.0", "108.4", "12.7", "-25.4", "254.0"};
+  static const char* const kVariedMargins[] = {"8.5", "6.4", "0.0", "108.4", "12.7", "-25.4", "254.0"};
   SettingProfile p = SettingProfile::defaults();
   for (int u = 0; u < cat::kUserCount; ++u) {
     for (int i = 0; i < cat::kPaperItemCount; ++i)
@@ -36,7 +36,7 @@ SettingProfile variedProfile() {
         p.paper[u].index[i] = (u + i) % list->size();
     for (int i = 0; i < cat::kCommonItemCount; ++i)
       p.common[u].index[i] = (u + i + 1) % cat::commonItems()[i].values->size();
-    for (int m = 0; m < cat::kMarginCount; ++m) p.paper[u].margin[m] = kMargins[(u + m) % 7];
+    for (int m = 0; m < cat::kMarginCount; ++m) p.paper[u].margin[m] = kVariedMargins[(u + m) % 7];
     p.userName[u] = "ｶﾅ" + std::to_string(u) + "x";
   }
   p.selectUser = 7;
