@@ -41,6 +41,7 @@ constexpr std::array<const SequenceForm*, 256> kFormOfLead = [] {
 std::size_t commonPrefixOfWord(const unsigned char* bytes) {
   std::uint64_t word = 0;
   std::memcpy(&word, bytes, sizeof word);
+  if ((word & 0x8080808080808080ULL) == 0) return 8;  // the hex digits and numbers: ASCII
   const auto byteAt = [&](std::size_t k) { return static_cast<unsigned>(word >> (8 * k)) & 0xFF; };
   std::size_t k = 0;
   while (k < 8) {
