@@ -27,6 +27,7 @@
 #include "fleet_ui/fleet_runner.h"
 #include "fleet_ui/fleet_window.h"
 #include "fleet_ui/plan_table_model.h"
+#include "machine_pauses.h"
 #include "model/store_paths.h"
 #include "peers/loopback_listener.h"
 #include "peers/printer_simulator.h"
@@ -48,29 +49,32 @@ constexpr int kLockHeldMs = 1500;
 constexpr int kOperationLimitMs = 15000;
 
 // The largest gap between the ticks of a fast timer, which fires in any event loop the
-// thread runs (modal ones included) and in none while the thread is busy or blocked.
+// thread runs (modal ones included) and in none while the thread is busy or blocked. The part
+// of a gap that the whole machine stood still is not the program's and is left out.
 class StallMeter {
  public:
-  StallMeter() {
+  using Clock = MachinePauses::Clock;
+
+  StallMeter() : last_(Clock::now()) {
     QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
-    clock_.start();
+    timer_.setTimerType(Qt::PreciseTimer);
     timer_.start(kTickMs);
   }
   double longestMs() {
     tick();
-    return static_cast<double>(longest_);
+    return std::chrono::duration<double, std::milli>(longest_).count();
   }
 
  private:
   void tick() {
-    const qint64 now = clock_.elapsed();
-    longest_ = std::max(longest_, now - last_);
+    const Clock::time_point now = Clock::now();
+    longest_ = std::max(longest_, now - last_ - pauses_.within(last_, now));
     last_ = now;
   }
+  MachinePauses pauses_;
   QTimer timer_;
-  QElapsedTimer clock_;
-  qint64 last_ = 0;
-  qint64 longest_ = 0;
+  Clock::time_point last_;
+  Clock::duration longest_{};
 };
 
 // Spins the event loop until `done` or `limitMs`; the meter's ticks keep it turning.

@@ -203,6 +203,8 @@ int main(int argc, char** argv) {
               fleet.wallMs / 1000.0);
   std::printf("(for reference: an empty Qt Widgets window starts in %.1f ms, %.1f MB)\n",
               bare.wallMs, bare.peakMb);
-  std::printf("(stalls: one run each, the longest gap between 2 ms timer ticks)\n");
+  std::printf(
+      "(stalls: one run each, the longest gap between 2 ms timer ticks, less the time the\n"
+      " whole machine stood still, as a real-time thread of the benchmark woke late)\n");
   return met ? 0 : 1;
 }
