@@ -245,13 +245,13 @@ FleetRunFigures fleetRunStall(int rows) {
   if (!old.problem().empty() || !replacements.problem().empty()) return {-1, 0, 0};
   QTemporaryDir dir;
   const std::filesystem::path plan = dir.filePath("site.csv").toStdString();
-  std::string text = "name,old_printer,new_target\n";
+  std::vector<fleet::PlanLine> lines;
   for (int i = 0; i < rows; ++i) {
     const Ipv4Octets target = i == 0 ? replacements.address() : replacements.moreAddresses()[i - 1];
-    text += "printer" + std::to_string(i) + "," + transport::dottedOctets(old.address()) +
-            ",ftp:" + transport::dottedOctets(target) + "\n";
+    lines.push_back({"printer" + std::to_string(i), transport::dottedOctets(old.address()),
+                     "ftp:" + transport::dottedOctets(target)});
   }
-  if (!fleet::writePlanFile(plan, text, false)) return {-1, 0, 0};
+  if (!fleet::writePlanFile(plan, fleet::planFileText(lines), false)) return {-1, 0, 0};
 
   fleet_ui::FleetWindow window;
   if (!window.openPlan(plan)) return {-1, 0, 0};

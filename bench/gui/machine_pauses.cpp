@@ -24,7 +24,7 @@ MachinePauses::~MachinePauses() {
 void MachinePauses::watch() {
   sched_param priority{};
   priority.sched_priority = sched_get_priority_max(SCHED_FIFO);
-  realTime_ = pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority) == 0;
+  if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority) != 0) return;
   Clock::time_point last = Clock::now();
   while (!stop_) {
     std::this_thread::sleep_for(kPeriod);

@@ -1,7 +1,8 @@
 // Pauses of the whole machine (a virtual machine whose processors the host takes away), which
 // stop every thread alike and are no stall of the program's own. A thread of the highest
-// real-time priority, where the system grants it, wakes every millisecond and notes each time
-// it woke late: nothing in this machine keeps it from running, so a late wake is the machine's.
+// real-time priority wakes every millisecond and notes each time it woke late: nothing in this
+// machine keeps it from running, so a late wake is the machine's. Where the system refuses the
+// priority, a busy machine would delay the thread too: then it notes nothing.
 #pragma once
 
 #include <atomic>
@@ -23,8 +24,6 @@ class MachinePauses {
 
   // How much of [from, to] the machine was paused.
   Clock::duration within(Clock::time_point from, Clock::time_point to) const;
-  // Whether the watching thread got its real-time priority (else a busy machine delays it too).
-  bool realTime() const { return realTime_; }
 
  private:
   struct Pause {
@@ -35,7 +34,6 @@ class MachinePauses {
   mutable std::mutex mutex_;
   std::vector<Pause> pauses_;
   std::atomic<bool> stop_{false};
-  std::atomic<bool> realTime_{false};
   std::thread thread_;
 };
 

@@ -36,9 +36,11 @@ TEST(Utf8Check, ProgramAndFuzzOracleAgreeOnEveryBoundary) {
       {"\xFF\xFE", false},
   };
   // Both read several bytes at once: each sample at every place in an eight-byte word, after
-  // ASCII and after three-byte characters, and followed by text that goes on past the word.
-  const std::string leads[] = {"",        "a",  "ab",  "abc",  "abcd", "abcde", "abcdef",
-                               "abcdefg", "あ", "aあ", "abあ", "あい", "aあい"};
+  // ASCII (a whole ASCII word among them) and after three-byte characters, and followed by
+  // text that goes on past the word.
+  const std::string leads[] = {"",      "a",      "ab",      "abc",      "abcd",
+                               "abcde", "abcdef", "abcdefg", "abcdefgh", "abcdefghij",
+                               "あ",    "aあ",    "abあ",    "あい",     "aあい"};
   for (const Sample& sample : samples) {
     for (const std::string& lead : leads) {
       for (const std::string& tail : {std::string(), std::string("、続く text です")}) {
